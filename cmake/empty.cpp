@@ -1,0 +1,1 @@
+// empty.cpp — stands in for a library whose sources are not written yet.
