@@ -1,0 +1,133 @@
+// mapfile_map.cpp — the "MAPS/<id>" entries: map header and layer blocks.
+#include "maps/mapfile.h"
+#include "maps/mapfile_bytes.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace mapfile {
+
+namespace {
+
+bool InGrid(const MapEntry &map, int layer, int x, int y) {
+  return layer >= 0 && layer < static_cast<int>(map.layers.size()) && x >= 0 &&
+         y >= 0 && x < map.widthTiles && y < map.heightTiles;
+}
+
+size_t CellIndex(const MapEntry &map, int x, int y) {
+  return static_cast<size_t>(x) * static_cast<size_t>(map.heightTiles) +
+         static_cast<size_t>(y);
+}
+
+} // namespace
+
+bool ParseMap(const uint8_t *data, size_t size, MapEntry &out) {
+  if (data == nullptr || size < 4 || std::memcmp(data, "MAP0", 4) != 0)
+    return false;
+  MapEntry m;
+  ByteReader r{data, size, 4};
+  if (!(r.Skip(64) && r.Text(256, m.name) && r.I32(m.widthTiles) &&
+        r.I32(m.heightTiles) && r.I32(m.widthPixels) && r.I32(m.heightPixels) &&
+        r.I32(m.layerCount) && r.I32(m.tileWidth) && r.I32(m.tileHeight) &&
+        r.I32(m.extraNumber)))
+    return false;
+  for (std::string &note : m.notes)
+    if (!r.Text(512, note))
+      return false;
+  if (!r.Text(32, m.extraText))
+    return false;
+  if (m.layerCount < 0 || m.layerCount > kMaxLayers || m.widthTiles < 0 ||
+      m.widthTiles > kMaxTiles || m.heightTiles < 0 ||
+      m.heightTiles > kMaxTiles)
+    return false;
+
+  const size_t cells =
+      static_cast<size_t>(m.widthTiles) * static_cast<size_t>(m.heightTiles);
+  if (!r.Fits(static_cast<uint64_t>(m.layerCount),
+              kLayerHeaderSize + 2 * cells))
+    return false;
+  m.layers.resize(static_cast<size_t>(m.layerCount));
+  for (Layer &layer : m.layers) {
+    r.Text(128, layer.text);
+    r.I32(layer.value1);
+    r.I32(layer.value2);
+    r.I32(layer.value3);
+    r.I8(layer.value4);
+    layer.cells.resize(cells);
+    for (int16_t &cell : layer.cells)
+      r.I16(cell);
+  }
+  out = std::move(m);
+  return true;
+}
+
+std::vector<uint8_t> WriteMap(const MapEntry &map) {
+  std::vector<uint8_t> bytes;
+  ByteWriter w{bytes};
+  const int32_t width = std::clamp(map.widthTiles, 0, kMaxTiles);
+  const int32_t height = std::clamp(map.heightTiles, 0, kMaxTiles);
+  const size_t layers = std::min<size_t>(map.layers.size(), kMaxLayers);
+  w.Bytes("MAP0", 4);
+  w.Zeros(64);
+  w.Text(map.name, 256);
+  w.I32(width);
+  w.I32(height);
+  w.I32(map.widthPixels);
+  w.I32(map.heightPixels);
+  w.I32(static_cast<int32_t>(layers));
+  w.I32(map.tileWidth);
+  w.I32(map.tileHeight);
+  w.I32(map.extraNumber);
+  for (const std::string &note : map.notes)
+    w.Text(note, 512);
+  w.Text(map.extraText, 32);
+  const size_t cells = static_cast<size_t>(width) * static_cast<size_t>(height);
+  for (size_t i = 0; i < layers; ++i) {
+    const Layer &layer = map.layers[i];
+    w.Text(layer.text, 128);
+    w.I32(layer.value1);
+    w.I32(layer.value2);
+    w.I32(layer.value3);
+    w.U8(static_cast<uint8_t>(layer.value4));
+    for (size_t k = 0; k < cells; ++k)
+      w.I16(k < layer.cells.size() ? layer.cells[k] : int16_t{0});
+  }
+  return bytes;
+}
+
+int16_t CellAt(const MapEntry &map, int layer, int x, int y) {
+  if (!InGrid(map, layer, x, y))
+    return 0;
+  const auto &cells = map.layers[static_cast<size_t>(layer)].cells;
+  const size_t k = CellIndex(map, x, y);
+  return k < cells.size() ? cells[k] : int16_t{0};
+}
+
+void SetCell(MapEntry &map, int layer, int x, int y, int16_t value) {
+  if (!InGrid(map, layer, x, y))
+    return;
+  auto &cells = map.layers[static_cast<size_t>(layer)].cells;
+  const size_t k = CellIndex(map, x, y);
+  if (k < cells.size())
+    cells[k] = value;
+}
+
+MapEntry MakeMap(const std::string &name, int widthTiles, int heightTiles,
+                 int layerCount, int tileWidth, int tileHeight) {
+  MapEntry m;
+  m.name = name;
+  m.widthTiles = widthTiles;
+  m.heightTiles = heightTiles;
+  m.widthPixels = widthTiles * tileWidth;
+  m.heightPixels = heightTiles * tileHeight;
+  m.layerCount = layerCount;
+  m.tileWidth = tileWidth;
+  m.tileHeight = tileHeight;
+  m.layers.resize(static_cast<size_t>(layerCount));
+  for (Layer &layer : m.layers)
+    layer.cells.assign(
+        static_cast<size_t>(widthTiles) * static_cast<size_t>(heightTiles), 0);
+  return m;
+}
+
+} // namespace mapfile
