@@ -1,0 +1,291 @@
+// content_languages_test.cpp — the shipped language files and their archive.
+#include "platform/platform.h"
+#include "settings/keyvalue.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kFolder =
+    std::string(WARRENFOLD_SOURCE_DIR) + "content/languages/";
+const std::string kArchive =
+    std::string(WARRENFOLD_GAME_DIR) + "Warrenfold.languages";
+
+constexpr std::array<const char *, 10> kShipped = {
+    "en_GB", "en_US", "de_DE", "fr_FR", "es_ES",
+    "it_IT", "nl_NL", "pl_PL", "pt_BR", "ru_RU"};
+
+constexpr std::array<const char *, 6> kHeaderKeys = {
+    "tLangFileNAME",   "tLangFileVERSION", "tLangFileDATE",
+    "tLangFileAUTHOR", "tLangFileLANGID",  "tLangFileSOFTWARE"};
+
+// Every text the game looks up. Lookup is case-sensitive, hence the capital
+// T of the windowed mode.
+constexpr std::array<const char *, 57> kTextKeys = {"tMenuSTART",
+                                                    "tMenuSETTINGS",
+                                                    "tMenuCREDITS",
+                                                    "tMenuHELP",
+                                                    "tMenuQUIT",
+                                                    "tStartTITLE",
+                                                    "tStartNEW",
+                                                    "tStartLEVEL",
+                                                    "tStartTEXT",
+                                                    "tStartBACK",
+                                                    "tSettingsTITLE",
+                                                    "tSettingsLANGUAGE",
+                                                    "tSettingsMUSIC",
+                                                    "tSettingsON",
+                                                    "tSettingsOFF",
+                                                    "tSettingsSOUNDFX",
+                                                    "tSettingsSCREENMODE",
+                                                    "tSettingsFULLSCREEN",
+                                                    "TSettingsWINDOWED",
+                                                    "tSettingsBORDERLESS",
+                                                    "tSettingsRESOLUTION",
+                                                    "tSettingsOK",
+                                                    "tSettingsCANCEL",
+                                                    "tCreditsTITLE",
+                                                    "tCreditsCODEDESIGN",
+                                                    "tCreditsGFX",
+                                                    "tCreditsMUSIC",
+                                                    "tCreditsSNDFX",
+                                                    "tHelpTITLE",
+                                                    "tHelpCONTROL",
+                                                    "tHelpCONTROLTEXT",
+                                                    "tHelpAIM",
+                                                    "tHelpAIMTEXT",
+                                                    "tHelpHINTS",
+                                                    "tHelpHINT1",
+                                                    "tHelpHINT2",
+                                                    "tHelpHINT3",
+                                                    "tHelpHINT4",
+                                                    "tHelpOK",
+                                                    "tInGamePAUSED",
+                                                    "tInGameRESUME",
+                                                    "tInGameQUIT",
+                                                    "tQuitTITLE",
+                                                    "tQuitQUESTION",
+                                                    "tQuitYES",
+                                                    "tQuitNO",
+                                                    "tCaughtTITLE",
+                                                    "tCaughtRETRY",
+                                                    "tCaughtMENU",
+                                                    "tCompleteTITLE",
+                                                    "tCompleteNEXT",
+                                                    "tCompleteMENU",
+                                                    "tPanelLEVEL",
+                                                    "tErrorERROR",
+                                                    "tErrorSUBSYSTEM",
+                                                    "tErrorASSET",
+                                                    "tErrorSCREEN"};
+
+struct LanguageFile {
+  std::string name; // file name, extension included
+  std::string bytes;
+  kv::Document doc;
+};
+
+std::string ReadBytes(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in),
+                     std::istreambuf_iterator<char>());
+}
+
+bool EndsWith(const std::string &s, const std::string &tail) {
+  return s.size() >= tail.size() &&
+         s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The names the archive must carry: language files and flags, sorted.
+std::vector<std::string> SourceNames() {
+  std::vector<std::string> names;
+  for (const auto &e : std::filesystem::directory_iterator(kFolder)) {
+    std::string n = e.path().filename().string();
+    if (e.is_regular_file() &&
+        (EndsWith(n, ".language") || EndsWith(n, ".flag")))
+      names.push_back(n);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+const std::vector<LanguageFile> &Languages() {
+  static const std::vector<LanguageFile> files = [] {
+    std::vector<LanguageFile> out;
+    for (const std::string &n : SourceNames()) {
+      if (!EndsWith(n, ".language"))
+        continue;
+      LanguageFile f{n, ReadBytes(kFolder + n), {}};
+      f.doc = kv::Parse(f.bytes);
+      out.push_back(std::move(f));
+    }
+    return out;
+  }();
+  return files;
+}
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool ValidUtf8(const std::string &s) {
+  size_t i = 0;
+  while (i < s.size()) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    size_t len = 0;
+    uint32_t cp = 0, min = 0;
+    if (c < 0x80) {
+      ++i;
+      continue;
+    } else if ((c & 0xE0) == 0xC0) {
+      len = 2, cp = c & 0x1F, min = 0x80;
+    } else if ((c & 0xF0) == 0xE0) {
+      len = 3, cp = c & 0x0F, min = 0x800;
+    } else if ((c & 0xF8) == 0xF0) {
+      len = 4, cp = c & 0x07, min = 0x10000;
+    } else {
+      return false;
+    }
+    if (i + len > s.size())
+      return false;
+    for (size_t k = 1; k < len; ++k) {
+      const auto cc = static_cast<unsigned char>(s[i + k]);
+      if ((cc & 0xC0) != 0x80)
+        return false;
+      cp = (cp << 6) | (cc & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+      return false;
+    i += len;
+  }
+  return true;
+}
+
+bool IsHeader(const kv::Group &g) {
+  return kv::EqualsNoCase(g.name, "LANGUAGE FILE");
+}
+
+TEST(LanguageFiles, TheTenLanguagesAreShipped) {
+  std::set<std::string> present;
+  for (const LanguageFile &f : Languages())
+    present.insert(f.name);
+  for (const char *code : kShipped)
+    EXPECT_TRUE(present.count(std::string(code) + ".language")) << code;
+}
+
+TEST(LanguageFiles, Utf8WithByteOrderMarkAndCrLf) {
+  for (const LanguageFile &f : Languages()) {
+    SCOPED_TRACE(f.name);
+    const std::string &b = f.bytes;
+    ASSERT_GE(b.size(), 3u);
+    EXPECT_EQ(b.compare(0, 3, "\xEF\xBB\xBF"), 0) << "no byte-order mark";
+    EXPECT_TRUE(ValidUtf8(b));
+    EXPECT_TRUE(EndsWith(b, "\r\n")) << "last line has no line end";
+    size_t loneCr = 0, bareLf = 0;
+    for (size_t i = 0; i < b.size(); ++i) {
+      if (b[i] == '\r' && (i + 1 == b.size() || b[i + 1] != '\n'))
+        ++loneCr;
+      if (b[i] == '\n' && (i == 0 || b[i - 1] != '\r'))
+        ++bareLf;
+    }
+    EXPECT_EQ(loneCr, 0u);
+    EXPECT_EQ(bareLf, 0u);
+  }
+}
+
+TEST(LanguageFiles, HeaderNamesTheFileAndTheGame) {
+  for (const LanguageFile &f : Languages()) {
+    SCOPED_TRACE(f.name);
+    ASSERT_FALSE(f.doc.groups.empty());
+    const kv::Group *header = kv::FindGroup(f.doc, "LANGUAGE FILE");
+    ASSERT_NE(header, nullptr);
+    for (const char *key : kHeaderKeys)
+      EXPECT_FALSE(kv::ReadText(header, key, "").empty()) << key;
+    EXPECT_EQ(kv::ReadText(header, "tLangFileSOFTWARE", ""), "Warrenfold");
+    EXPECT_EQ(kv::ReadText(header, "tLangFileAUTHOR", ""), "Duskmoth");
+    EXPECT_EQ(kv::ReadText(header, "tLangFileVERSION", ""), "1.0");
+    // A copied file whose identity was not updated would shadow another.
+    std::string id = f.name.substr(0, f.name.size() - 9);
+    std::replace(id.begin(), id.end(), '_', '-');
+    EXPECT_EQ(kv::ReadText(header, "tLangFileLANGID", ""), id);
+  }
+}
+
+TEST(LanguageFiles, EveryTextKeyOnceWithText) {
+  const std::set<std::string> known(kTextKeys.begin(), kTextKeys.end());
+  const std::set<std::string> headerKeys(kHeaderKeys.begin(),
+                                         kHeaderKeys.end());
+  for (const LanguageFile &f : Languages()) {
+    SCOPED_TRACE(f.name);
+    std::map<std::string, int> seen;
+    for (const kv::Group &g : f.doc.groups) {
+      for (const auto &[key, value] : g.entries) {
+        ++seen[key];
+        // An unknown key is a typo (a small t on the windowed mode, say)
+        // that would leave a text empty in the game.
+        if (IsHeader(g))
+          EXPECT_TRUE(headerKeys.count(key)) << "unknown header key " << key;
+        else
+          EXPECT_TRUE(known.count(key)) << "unknown key " << key;
+        EXPECT_FALSE(value.empty()) << key;
+        EXPECT_TRUE(value.empty() ||
+                    (value.front() != ' ' && value.back() != ' ' &&
+                     value.back() != '\t'))
+            << key << " has blanks at an end";
+      }
+    }
+    for (const char *key : kTextKeys)
+      EXPECT_EQ(seen[key], 1) << key;
+  }
+}
+
+TEST(LanguageFiles, DisplayNamesAreUnique) {
+  std::map<std::string, std::string> owner;
+  for (const LanguageFile &f : Languages()) {
+    const std::string name = kv::ReadText(kv::FindGroup(f.doc, "LANGUAGE FILE"),
+                                          "tLangFileNAME", "");
+    auto [it, fresh] = owner.emplace(name, f.name);
+    EXPECT_TRUE(fresh) << f.name << " and " << it->second << " are both \""
+                       << name << "\"";
+  }
+}
+
+TEST(LanguageFiles, LevelTextsHoldTheNumberMark) {
+  for (const LanguageFile &f : Languages()) {
+    SCOPED_TRACE(f.name);
+    std::map<std::string, std::string> texts;
+    for (const kv::Group &g : f.doc.groups)
+      for (const auto &[key, value] : g.entries)
+        texts[key] = value;
+    EXPECT_NE(texts["tPanelLEVEL"].find('#'), std::string::npos);
+    EXPECT_NE(texts["tStartLEVEL"].find('#'), std::string::npos);
+  }
+}
+
+TEST(LanguageArchive, HoldsTheFolderByteForByte) {
+  std::vector<plat::ZipEntry> entries;
+  ASSERT_TRUE(plat::ZipList(kArchive, entries)) << kArchive;
+  std::vector<std::string> names;
+  for (const plat::ZipEntry &e : entries) {
+    EXPECT_TRUE(e.file) << e.name;
+    names.push_back(e.name);
+  }
+  const std::vector<std::string> expected = SourceNames();
+  ASSERT_EQ(names, expected);
+  for (const std::string &n : expected) {
+    SCOPED_TRACE(n);
+    const std::string want = ReadBytes(kFolder + n);
+    std::vector<uint8_t> got;
+    ASSERT_TRUE(plat::ZipExtract(kArchive, n, 1 << 20, got));
+    EXPECT_EQ(std::string(got.begin(), got.end()), want);
+  }
+}
+
+} // namespace
