@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -20,6 +21,8 @@ const std::string kFolder =
     std::string(WARRENFOLD_SOURCE_DIR) + "content/languages/";
 const std::string kArchive =
     std::string(WARRENFOLD_GAME_DIR) + "Warrenfold.languages";
+const std::string kForge =
+    std::string(WARRENFOLD_TOOLS_DIR) + "forge_languages";
 
 constexpr std::array<const char *, 10> kShipped = {
     "en_GB", "en_US", "de_DE", "fr_FR", "es_ES",
@@ -286,6 +289,49 @@ TEST(LanguageArchive, HoldsTheFolderByteForByte) {
     ASSERT_TRUE(plat::ZipExtract(kArchive, n, 1 << 20, got));
     EXPECT_EQ(std::string(got.begin(), got.end()), want);
   }
+}
+
+// Runs the forge; true when it exits with status 0.
+bool Forge(const std::string &env, const std::string &from,
+           const std::string &to) {
+  const std::string cmd =
+      env + " '" + kForge + "' '" + from + "' '" + to + "' 2>/dev/null";
+  return std::system(cmd.c_str()) == 0;
+}
+
+TEST(LanguageForge, SameBytesEveryRunWhateverTheTimeZone) {
+  namespace fs = std::filesystem;
+  if (!fs::exists(kForge))
+    GTEST_SKIP() << "this build copies its archives and has no forge";
+  const fs::path dir = fs::temp_directory_path() / "wf_forge_languages_test";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  const std::string a = (dir / "a.zip").string();
+  const std::string b = (dir / "b.zip").string();
+  ASSERT_TRUE(Forge("TZ=UTC0", kFolder, a));
+  ASSERT_TRUE(Forge("TZ=Pacific/Auckland", kFolder, b));
+  const std::string bytes = ReadBytes(a);
+  EXPECT_FALSE(bytes.empty());
+  EXPECT_EQ(ReadBytes(b), bytes);
+  EXPECT_EQ(ReadBytes(kArchive), bytes) << "the build forged other bytes";
+  EXPECT_FALSE(fs::exists(a + ".tmp"));
+  fs::remove_all(dir);
+}
+
+TEST(LanguageForge, FailsWithoutLanguagesAndWritesNothing) {
+  namespace fs = std::filesystem;
+  if (!fs::exists(kForge))
+    GTEST_SKIP() << "this build copies its archives and has no forge";
+  const fs::path dir = fs::temp_directory_path() / "wf_forge_languages_empty";
+  fs::remove_all(dir);
+  fs::create_directories(dir / "src");
+  std::ofstream(dir / "src" / "readme.txt") << "not a language\n";
+  const std::string out = (dir / "out.zip").string();
+  EXPECT_FALSE(Forge("", (dir / "src").string(), out));
+  EXPECT_FALSE(Forge("", (dir / "missing").string(), out));
+  EXPECT_FALSE(fs::exists(out));
+  EXPECT_FALSE(fs::exists(out + ".tmp"));
+  fs::remove_all(dir);
 }
 
 } // namespace
