@@ -39,6 +39,9 @@ void Shutdown();
 
 // True when the video driver is a headless one (no window ever gets focus).
 bool HeadlessVideo();
+// The sprite system (video and renderer support); false when it cannot
+// start. Called once at start-up, before any screen is opened.
+bool InitSprites();
 
 // ---------------------------------------------------------------------------
 // Display and window
@@ -147,6 +150,14 @@ void SetSpriteQuality(int quality);
 // nearest sample onto the displayed rectangle, whatever the clip. False
 // unless both were loaded with kSpriteCollision.
 bool SpriteCollision(int a, int ax, int ay, int b, int bx, int by);
+// A sprite the renderer can draw into, cleared to transparent black.
+int CreateTargetSprite(int number, int w, int h);
+// Later displays and clears go into that target sprite; -1 goes back to
+// the screen. False when the sprite is not a target.
+bool SetRenderTarget(int number);
+// True when every pixel the sprite shows is opaque (alpha 255 after
+// loading), so an opaque display covers its whole rectangle.
+bool SpriteOpaque(int number);
 // A new sprite holding that rectangle of the frame drawn so far.
 bool GrabSprite(int number, int x, int y, int w, int h);
 // Writes the sprite as a 24-bit BMP file.

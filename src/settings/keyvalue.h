@@ -10,7 +10,7 @@
 namespace kv {
 
 struct Group {
-  std::string name; // as written, UTF-8
+  std::string name;                                         // as written, UTF-8
   std::vector<std::pair<std::string, std::string>> entries; // file order
 };
 

@@ -1,2 +1,4 @@
 // main.cpp — the game program: start-up, main loop, orderly exit.
-int main() { return 0; }
+#include "shell/startup.h"
+
+int main(int argc, char **argv) { return RunGame(argc, argv); }

@@ -1,0 +1,261 @@
+// catalogue.cpp — loading the map archive, cell access and the level
+// snapshot.
+#include "maps/catalogue.h"
+
+#include <algorithm>
+
+#include "assets/pack.h"
+#include "maps/mapfile.h"
+#include "platform/platform.h"
+
+namespace {
+
+// Tile and background pictures get fixed sprite numbers of their own, so a
+// reload reuses them instead of collecting new ones.
+constexpr int kTileSpriteBase = 20000;
+constexpr int kBackgroundSpriteBase = 40000;
+
+MapRecord &RecordFor(MapCatalogue &cat, const std::string &id) {
+  MapRecord &rec = cat.maps[id];
+  rec.id = id;
+  return rec;
+}
+
+void ReadMap(MapRecord &rec, const mapfile::MapEntry &m) {
+  rec.name = m.name;
+  rec.widthTiles = m.widthTiles;
+  rec.heightTiles = m.heightTiles;
+  rec.widthPixels = m.widthPixels;
+  rec.heightPixels = m.heightPixels;
+  rec.layerCount = m.layerCount;
+  rec.tileWidth = m.tileWidth;
+  rec.tileHeight = m.tileHeight;
+  rec.extraNumber = m.extraNumber;
+  rec.extraText = m.extraText;
+  for (int i = 0; i < 5; ++i)
+    rec.notes[i] = m.notes[i];
+  for (int i = 0; i < m.layerCount; ++i) {
+    const mapfile::Layer &src = m.layers[i];
+    MapLayer &dst = rec.layers[i];
+    dst.text = src.text;
+    dst.value1 = src.value1;
+    dst.value2 = src.value2;
+    dst.value3 = src.value3;
+    dst.value4 = src.value4;
+    dst.visible = 1;
+    dst.cells.assign(kMapGrid * kMapGrid, 0);
+    for (int x = 0; x < m.widthTiles; ++x)
+      for (int y = 0; y < m.heightTiles; ++y)
+        dst.cells[x * kMapGrid + y] = src.cells[x * m.heightTiles + y];
+  }
+  ++rec.revision;
+}
+
+bool Extract(pack::Archive &archive, const std::string &name,
+             std::vector<uint8_t> &out) {
+  return pack::ExtractEntry(archive, name, kMapBufferSize, out) >= 0;
+}
+
+int TileSpriteNumber(MapCatalogue &cat, const std::string &id) {
+  auto it = std::find(cat.tileOrder.begin(), cat.tileOrder.end(), id);
+  if (it == cat.tileOrder.end()) {
+    cat.tileOrder.push_back(id);
+    it = cat.tileOrder.end() - 1;
+  }
+  return kTileSpriteBase + static_cast<int>(it - cat.tileOrder.begin());
+}
+
+void LoadTile(MapCatalogue &cat, pack::Archive &archive,
+              const mapfile::TileEntry &t) {
+  TileRecord &rec = cat.tiles[t.id];
+  rec.id = t.id;
+  rec.sheet = t.sheet;
+  rec.owningMap = t.owningMap;
+  rec.solid = t.solid ? 1 : 0;
+  rec.transparent = t.transparent ? 1 : 0;
+  rec.frameCount = t.frameCount;
+  rec.frameDelay = t.frameDelay;
+  const int number = TileSpriteNumber(cat, t.id);
+  std::vector<uint8_t> bytes;
+  unsigned flags = 0;
+  if (rec.solid)
+    flags |= plat::kSpriteCollision;
+  if (rec.transparent)
+    flags |= plat::kSpriteAlpha;
+  if (!Extract(archive, mapfile::TileEntryName(t.id), bytes) ||
+      plat::LoadSprite(number, bytes.data(), bytes.size(), flags) < 0) {
+    plat::FreeSprite(number);
+    rec.sprite = -1;
+    ++cat.tileRevision;
+    return;
+  }
+  rec.sprite = number;
+  ++cat.sheets[rec.sheet].tileCount;
+  cat.sheets[rec.sheet].name = rec.sheet;
+  if (rec.frameCount > 1) {
+    const MapRecord *owner = FindMap(cat, rec.owningMap);
+    plat::ClipSprite(number, 0, 0, owner ? owner->tileWidth : 0,
+                     owner ? owner->tileHeight : 0);
+  }
+  ++cat.tileRevision;
+}
+
+void LoadBackground(MapCatalogue &cat, pack::Archive &archive,
+                    const mapfile::BackgroundEntry &b, int ordinal) {
+  BackgroundRecord &rec = cat.backgrounds[b.name];
+  rec.name = b.name;
+  rec.imageCount = b.imageCount;
+  const size_t count = std::min<size_t>(b.images.size(), rec.images.size());
+  for (size_t k = 0; k < count; ++k) {
+    const mapfile::BackgroundImage &src = b.images[k];
+    BackgroundImage &dst = rec.images[k];
+    dst.name = src.name;
+    dst.value1 = src.value1;
+    dst.value2 = src.value2;
+    dst.value3 = src.value3;
+    const int number =
+        kBackgroundSpriteBase + ordinal * 16 + static_cast<int>(k);
+    std::vector<uint8_t> bytes;
+    if (Extract(archive, mapfile::BackgroundEntryName(b.name, src.name),
+                bytes) &&
+        plat::LoadSprite(number, bytes.data(), bytes.size(),
+                         plat::kSpriteAlpha) >= 0)
+      dst.sprite = number;
+  }
+}
+
+const MapLayer *LayerOf(const MapCatalogue &cat, const std::string &id,
+                        int layer, const MapRecord **map) {
+  const MapRecord *m = FindMap(cat, id);
+  *map = m;
+  if (m == nullptr || layer < 0 || layer >= m->layerCount)
+    return nullptr;
+  return &m->layers[layer];
+}
+
+bool Inside(const MapRecord &m, int x, int y) {
+  return x >= 0 && y >= 0 && x < m.widthTiles && y < m.heightTiles &&
+         x < kMapGrid && y < kMapGrid;
+}
+
+} // namespace
+
+void LoadMaps(MapCatalogue &cat, const std::string &path) {
+  pack::Archive archive;
+  if (!pack::Open(archive, path))
+    return;
+  std::vector<uint8_t> indexBytes;
+  mapfile::Index index;
+  if (!Extract(archive, mapfile::kIndexEntry, indexBytes) ||
+      mapfile::ParseIndex(indexBytes.data(), indexBytes.size(), index) ==
+          mapfile::IndexStatus::BadMagic) {
+    pack::Close(archive);
+    return;
+  }
+  const mapfile::IndexHeader &h = index.header;
+  cat.header = {h.text1,   h.text2,   h.number64, h.text3,    h.text4,
+                h.text5,   h.number1, h.number2,  h.byte1,    h.byte2,
+                h.number3, h.number4, h.mapCount, h.tileCount};
+
+  for (const std::string &id : index.mapIds) {
+    cat.mapIds.push_back(id);
+    MapRecord &rec = RecordFor(cat, id);
+    std::vector<uint8_t> bytes;
+    mapfile::MapEntry entry;
+    if (Extract(archive, mapfile::MapEntryName(id), bytes) &&
+        mapfile::ParseMap(bytes.data(), bytes.size(), entry))
+      ReadMap(rec, entry);
+  }
+  for (const std::string &name : index.sheets)
+    cat.sheets[name].name = name;
+  for (const mapfile::TileEntry &t : index.tiles)
+    LoadTile(cat, archive, t);
+  int ordinal = 0;
+  for (const mapfile::BackgroundEntry &b : index.backgrounds)
+    LoadBackground(cat, archive, b, ordinal++);
+  pack::Close(archive);
+}
+
+const MapRecord *FindMap(const MapCatalogue &cat, const std::string &id) {
+  auto it = cat.maps.find(id);
+  return it == cat.maps.end() ? nullptr : &it->second;
+}
+
+int32_t GetTile(const MapCatalogue &cat, const std::string &id, int layer,
+                int x, int y) {
+  const MapRecord *m;
+  const MapLayer *l = LayerOf(cat, id, layer, &m);
+  if (l == nullptr || !Inside(*m, x, y) || l->cells.empty())
+    return -1;
+  return l->cells[x * kMapGrid + y];
+}
+
+int32_t SetTile(MapCatalogue &cat, const std::string &id, int layer, int x,
+                int y, int32_t value) {
+  auto it = cat.maps.find(id);
+  if (it == cat.maps.end())
+    return -1;
+  MapRecord &m = it->second;
+  if (layer < 0 || layer >= m.layerCount || !Inside(m, x, y) ||
+      m.layers[layer].cells.empty())
+    return -1;
+  m.layers[layer].cells[x * kMapGrid + y] = static_cast<int16_t>(value);
+  ++m.revision;
+  return 0;
+}
+
+int32_t IsTileEmpty(const MapCatalogue &cat, const std::string &id, int layer,
+                    int x, int y) {
+  const MapRecord *m;
+  const MapLayer *l = LayerOf(cat, id, layer, &m);
+  if (l == nullptr)
+    return -1;
+  // Off the grid is never a way to go.
+  if (!Inside(*m, x, y) || l->cells.empty())
+    return 0;
+  return l->cells[x * kMapGrid + y] == 0 ? 1 : 0;
+}
+
+void StoreMap(MapCatalogue &cat, const std::string &id) {
+  MapSnapshot &s = cat.snapshot;
+  if (!s.mapName.empty() || s.exists)
+    return;
+  s.exists = true;
+  s.mapName = id;
+  s.layers.clear();
+  if (const MapRecord *m = FindMap(cat, id))
+    for (int i = 0; i < m->layerCount; ++i)
+      s.layers.push_back(m->layers[i].cells);
+}
+
+int RestoreMap(MapCatalogue &cat) {
+  MapSnapshot &s = cat.snapshot;
+  if (s.mapName.empty())
+    return 0;
+  auto it = cat.maps.find(s.mapName);
+  if (it != cat.maps.end()) {
+    MapRecord &m = it->second;
+    const int layers = std::min<int>(m.layerCount, s.layers.size());
+    const int w = std::min(m.widthTiles, kMapGrid);
+    const int h = std::min(m.heightTiles, kMapGrid);
+    for (int i = 0; i < layers; ++i) {
+      std::vector<int16_t> &cells = m.layers[i].cells;
+      const std::vector<int16_t> &saved = s.layers[i];
+      if (cells.empty() || saved.empty())
+        continue;
+      for (int x = 0; x < w; ++x)
+        for (int y = 0; y < h; ++y)
+          cells[x * kMapGrid + y] = saved[x * kMapGrid + y];
+    }
+    ++m.revision;
+  }
+  return 1;
+}
+
+int DropStoredMap(MapCatalogue &cat) {
+  MapSnapshot &s = cat.snapshot;
+  if (s.mapName.empty() || !s.exists)
+    return 0;
+  s = MapSnapshot{};
+  return 1;
+}

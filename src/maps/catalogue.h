@@ -1,0 +1,115 @@
+// catalogue.h — the mazes in memory: maps with their layers of cells, the
+// tiles that draw them, tile sheets, background sets, and the level
+// snapshot that puts eaten pickups back.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+constexpr int kMapGrid = 129;  // columns and rows a layer can hold
+constexpr int kMapLayers = 16; // layers a map can hold
+
+struct MapLayer {
+  std::string text;
+  int32_t value1 = 0, value2 = 0, value3 = 0;
+  int8_t value4 = 0;
+  uint8_t visible = 0;
+  std::vector<int16_t>
+      cells; // kMapGrid * kMapGrid once read, (x, y) at x * kMapGrid + y
+};
+
+struct MapRecord {
+  std::string name, id;
+  int32_t widthTiles = 0, heightTiles = 0, widthPixels = 0, heightPixels = 0;
+  int32_t layerCount = 0, tileWidth = 0, tileHeight = 0;
+  std::string extraText;
+  int32_t extraNumber = 0;
+  std::array<std::string, 5> notes;
+  std::array<MapLayer, kMapLayers> layers;
+  uint64_t revision = 0; // counts cell writes, so drawing can cache
+};
+
+struct TileRecord {
+  std::string id, owningMap, sheet;
+  int sprite = -1; // none until its picture loaded
+  int32_t solid = 0, transparent = 0;
+  int8_t frameCount = 0;
+  int32_t frameDelay = 0;
+  int8_t currentFrame = 0;
+  int32_t frameCounter = 0;
+};
+
+struct TileSheet {
+  std::string name;
+  int32_t tileCount = 0;
+};
+
+struct BackgroundImage {
+  std::string name;
+  int sprite = -1;
+  int16_t value1 = 0;
+  int32_t value2 = 0, value3 = 0;
+};
+
+struct BackgroundRecord {
+  std::string name;
+  int8_t imageCount = 0;
+  std::array<BackgroundImage, 16> images;
+};
+
+struct MapIndexHeader {
+  std::string text1, text2;
+  int64_t number64 = 0;
+  std::string text3, text4, text5;
+  int32_t number1 = 0, number2 = 0;
+  uint8_t byte1 = 0, byte2 = 0;
+  int32_t number3 = 0, number4 = 0;
+  int32_t mapCount = 0, tileCount = 0;
+};
+
+struct MapSnapshot {
+  std::string mapName; // StoredMapName: empty when there is none
+  bool exists = false;
+  std::vector<std::vector<int16_t>> layers; // copies of the stored cells
+};
+
+struct MapCatalogue {
+  std::unordered_map<std::string, MapRecord> maps;
+  std::vector<std::string> mapIds; // index order, IDs again on each load
+  std::unordered_map<std::string, TileSheet> sheets;
+  std::unordered_map<std::string, TileRecord> tiles;
+  std::vector<std::string> tileOrder; // first-seen order, for stepping
+  std::unordered_map<std::string, BackgroundRecord> backgrounds;
+  MapIndexHeader header;
+  MapSnapshot snapshot;
+  uint64_t tileRevision = 0; // counts changes of tile pictures
+};
+
+inline const char *kMapArchive = "Warrenfold.maps";
+constexpr size_t kMapBufferSize = 20971520;
+
+// Reads the archive into the catalogue (needs an open screen: tiles become
+// sprites). Records with a key seen before are overwritten in place; the
+// snapshot and the tiles' animation state are kept. Reports nothing.
+void LoadMaps(MapCatalogue &cat, const std::string &path);
+// The map, or nullptr when the ID was never loaded.
+const MapRecord *FindMap(const MapCatalogue &cat, const std::string &id);
+
+// Cell access. A layer at or above the map's layer count gives -1 (no
+// write). A cell outside the map's grid reads as a wall: GetTile -1,
+// IsTileEmpty 0, SetTile -1 without writing.
+int32_t GetTile(const MapCatalogue &cat, const std::string &id, int layer,
+                int x, int y);
+int32_t SetTile(MapCatalogue &cat, const std::string &id, int layer, int x,
+                int y, int32_t value);
+// 1 empty, 0 not, -1 layer missing (callers take non-zero as free).
+int32_t IsTileEmpty(const MapCatalogue &cat, const std::string &id, int layer,
+                    int x, int y);
+
+void StoreMap(MapCatalogue &cat, const std::string &id);
+int RestoreMap(MapCatalogue &cat);
+int DropStoredMap(MapCatalogue &cat);

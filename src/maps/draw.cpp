@@ -1,0 +1,227 @@
+// draw.cpp — drawing a map cell by cell and stepping the animated tiles.
+//
+// Tiles never overlap, so a frame may draw the cells in any order, and the
+// cells whose tiles never change picture can be kept in a screen-sized
+// cache: a frame then copies the cache and redraws only the animated cells.
+// The cache is used only where every visible cell is covered by an opaque
+// tile, so the pixels are exactly those of drawing every cell.
+#include "maps/draw.h"
+
+#include <cmath>
+
+#include "maps/catalogue.h"
+#include "platform/platform.h"
+
+namespace {
+
+constexpr int kCacheSprite = 19999;
+
+int Round(double v) { return static_cast<int>(std::lround(v)); }
+
+const TileRecord *TileFor(const MapCatalogue &cat, int16_t v) {
+  auto it = cat.tiles.find(std::to_string(v));
+  return it == cat.tiles.end() ? nullptr : &it->second;
+}
+
+// A tile whose picture can change from frame to frame.
+bool Animated(const TileRecord &t, const MapRecord &m) {
+  if (t.frameCount > 1)
+    return true;
+  return t.frameCount == 1 && t.sprite >= 0 &&
+         plat::SpriteWidth(t.sprite) != m.tileWidth;
+}
+
+void DrawTile(const TileRecord &t, int px, int py) {
+  if (t.sprite < 0)
+    return;
+  if (t.transparent)
+    plat::DisplaySpriteTransparent(t.sprite, px, py, 255);
+  else
+    plat::DisplaySprite(t.sprite, px, py);
+}
+
+struct Span {
+  int x0, x1, y0, y1; // visible columns and rows, half-open
+};
+
+Span VisibleCells(const MapRecord &m, const MapView &v) {
+  const double ts = v.tileSize;
+  const int sw = plat::ScreenWidth(), sh = plat::ScreenHeight();
+  Span s{0, std::min(m.widthTiles, kMapGrid), 0,
+         std::min(m.heightTiles, kMapGrid)};
+  if (ts <= 0)
+    return s;
+  const int edge = Round(ts) + 1;
+  while (s.x0 < s.x1 && Round(s.x0 * ts + v.offsetX) + edge <= 0)
+    ++s.x0;
+  while (s.x1 > s.x0 && Round((s.x1 - 1) * ts + v.offsetX) >= sw)
+    --s.x1;
+  while (s.y0 < s.y1 && Round(s.y0 * ts + v.offsetY) + edge <= 0)
+    ++s.y0;
+  while (s.y1 > s.y0 && Round((s.y1 - 1) * ts + v.offsetY) >= sh)
+    --s.y1;
+  return s;
+}
+
+void DrawCell(const MapCatalogue &cat, const MapRecord &m, const MapView &v,
+              int x, int y) {
+  const int px = Round(x * v.tileSize + v.offsetX);
+  const int py = Round(y * v.tileSize + v.offsetY);
+  for (int i = 0; i < m.layerCount; ++i) {
+    const MapLayer &l = m.layers[i];
+    if (!l.visible || l.cells.empty())
+      continue;
+    const int16_t value = l.cells[x * kMapGrid + y];
+    if (value <= 0)
+      continue;
+    if (const TileRecord *t = TileFor(cat, value))
+      DrawTile(*t, px, py);
+  }
+}
+
+// Whether the cell's first drawn tile hides whatever lay below it, and
+// whether any of its tiles animates.
+void ClassifyCell(const MapCatalogue &cat, const MapRecord &m, int x, int y,
+                  bool &covered, bool &animated) {
+  covered = false;
+  animated = false;
+  bool first = true;
+  for (int i = 0; i < m.layerCount; ++i) {
+    const MapLayer &l = m.layers[i];
+    if (!l.visible || l.cells.empty())
+      continue;
+    const int16_t value = l.cells[x * kMapGrid + y];
+    if (value <= 0)
+      continue;
+    const TileRecord *t = TileFor(cat, value);
+    if (t == nullptr || t->sprite < 0)
+      continue;
+    if (first)
+      covered = !t->transparent && plat::SpriteOpaque(t->sprite);
+    first = false;
+    if (Animated(*t, m))
+      animated = true;
+  }
+}
+
+bool CacheCurrent(const MapView &v, const MapRecord &m,
+                  const MapCatalogue &cat) {
+  return v.cacheValid && v.cacheMap == m.id && v.cacheRevision == m.revision &&
+         v.cacheTileRevision == cat.tileRevision &&
+         v.cacheTileSize == v.tileSize && v.cacheOffsetX == v.offsetX &&
+         v.cacheOffsetY == v.offsetY;
+}
+
+// Builds the cache of the static cells; false when the map cannot be
+// cached (a visible cell not covered by an opaque tile).
+bool BuildCache(const MapCatalogue &cat, const MapRecord &m, MapView &v,
+                const Span &s) {
+  v.cacheValid = false;
+  v.dynamicCells.clear();
+  std::vector<int> staticCells;
+  for (int x = s.x0; x < s.x1; ++x)
+    for (int y = s.y0; y < s.y1; ++y) {
+      bool covered, animated;
+      ClassifyCell(cat, m, x, y, covered, animated);
+      if (!covered)
+        return false;
+      (animated ? v.dynamicCells : staticCells).push_back(x * 256 + y);
+    }
+  const int sw = plat::ScreenWidth(), sh = plat::ScreenHeight();
+  if (v.cacheSprite < 0 || plat::SpriteWidth(v.cacheSprite) != sw ||
+      plat::SpriteHeight(v.cacheSprite) != sh)
+    v.cacheSprite = plat::CreateTargetSprite(kCacheSprite, sw, sh);
+  if (v.cacheSprite < 0 || !plat::SetRenderTarget(v.cacheSprite))
+    return false;
+  for (int cell : staticCells)
+    DrawCell(cat, m, v, cell / 256, cell % 256);
+  plat::SetRenderTarget(-1);
+  v.cacheMap = m.id;
+  v.cacheRevision = m.revision;
+  v.cacheTileRevision = cat.tileRevision;
+  v.cacheTileSize = v.tileSize;
+  v.cacheOffsetX = v.offsetX;
+  v.cacheOffsetY = v.offsetY;
+  v.cacheValid = true;
+  return true;
+}
+
+void DrawFromCache(const MapCatalogue &cat, const MapRecord &m,
+                   const MapView &v, const Span &s) {
+  const int sw = plat::ScreenWidth(), sh = plat::ScreenHeight();
+  const int left = std::max(0, Round(s.x0 * v.tileSize + v.offsetX));
+  const int top = std::max(0, Round(s.y0 * v.tileSize + v.offsetY));
+  const int right = std::min(sw, Round(s.x1 * v.tileSize + v.offsetX));
+  const int bottom = std::min(sh, Round(s.y1 * v.tileSize + v.offsetY));
+  if (right > left && bottom > top) {
+    plat::ClipSprite(v.cacheSprite, left, top, right - left, bottom - top);
+    plat::DisplaySprite(v.cacheSprite, left, top);
+  }
+  for (int cell : v.dynamicCells)
+    DrawCell(cat, m, v, cell / 256, cell % 256);
+}
+
+void StepAnimations(MapCatalogue &cat, const MapRecord &m, double size) {
+  const int edge = Round(size);
+  for (const std::string &id : cat.tileOrder) {
+    TileRecord &t = cat.tiles[id];
+    if (t.frameCounter != t.frameDelay) {
+      ++t.frameCounter;
+      continue;
+    }
+    t.frameCounter = 0;
+    if (t.frameCount <= 0)
+      continue;
+    t.currentFrame = t.currentFrame < t.frameCount
+                         ? static_cast<int8_t>(t.currentFrame + 1)
+                         : static_cast<int8_t>(1);
+    if (t.sprite < 0)
+      continue;
+    plat::ClipSprite(t.sprite, (t.currentFrame - 1) * m.tileWidth, 0,
+                     m.tileWidth, m.tileHeight);
+    plat::ZoomSprite(t.sprite, edge, edge);
+  }
+}
+
+} // namespace
+
+void SetMapTileSize(MapCatalogue &cat, MapView &view, double size) {
+  view.tileSize = size;
+  const int edge = Round(size);
+  for (const std::string &id : cat.tileOrder) {
+    const TileRecord &t = cat.tiles[id];
+    if (t.sprite >= 0)
+      plat::ZoomSprite(t.sprite, edge, edge);
+  }
+  ++cat.tileRevision;
+}
+
+void SetMapOffsetX(MapView &view, int32_t x) { view.offsetX = x; }
+void SetMapOffsetY(MapView &view, int32_t y) { view.offsetY = y; }
+
+int32_t DrawMap(MapCatalogue &cat, MapView &view, const std::string &id) {
+  if (id.empty())
+    return -1;
+  const MapRecord *m = FindMap(cat, id);
+  if (m == nullptr)
+    return -1;
+  const Span s = VisibleCells(*m, view);
+  if (CacheCurrent(view, *m, cat) || BuildCache(cat, *m, view, s)) {
+    DrawFromCache(cat, *m, view, s);
+  } else {
+    for (int x = s.x0; x < s.x1; ++x)
+      for (int y = s.y0; y < s.y1; ++y)
+        DrawCell(cat, *m, view, x, y);
+  }
+  if (view.animation != 0)
+    StepAnimations(cat, *m, view.tileSize);
+  return 0;
+}
+
+void ResetMapView(MapView &view) {
+  if (view.cacheSprite >= 0)
+    plat::FreeSprite(view.cacheSprite);
+  view.cacheSprite = -1;
+  view.cacheValid = false;
+  view.dynamicCells.clear();
+}

@@ -1,0 +1,13 @@
+// apply_settings.h — carrying out a confirmed settings screen, reopening
+// the screen when its mode or window size changed.
+#pragma once
+
+struct Game;
+
+void ApplySettings(Game &game);
+// The set-up that depends on the open screen: cards laid out and rendered,
+// speeds, sprites scaled to the tile size, map layout, frame rate, filter,
+// the window shown. Runs before the first frame and after every reopening.
+void SetUpScreen(Game &game);
+// Renders every card again (after a new language or screen).
+void RenderAllCards(Game &game);

@@ -1,0 +1,8 @@
+// fatal.cpp — the one way out for errors the game cannot run without.
+#include "platform/platform.h"
+#include "shell/game.h"
+
+void ShowFatalError(Game &game, const std::string &message) {
+  plat::MessageBox("Warrenfold::" + Text(game.lang, "tErrorERROR"), message);
+  throw FatalExit{message};
+}

@@ -1,0 +1,177 @@
+// startup.cpp — the start-up sequence, the run log's opening sections and
+// the orderly exit.
+#include "shell/startup.h"
+
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+#include "assets/catalogue.h"
+#include "game/levels.h"
+#include "platform/platform.h"
+#include "shell/game.h"
+#include "shell/loop.h"
+#include "shell/replay.h"
+
+namespace {
+
+void WriteHeader(Game &game, const std::string &stamp) {
+  RunLog &log = game.log;
+  auto value = [&log](const char *key, const std::string &v) {
+    WriteLogValue(log, key, v);
+  };
+  const plat::SystemInfo info = plat::GetSystemInfo();
+  WriteLog(log, stamp);
+  WriteLog(log, "");
+  WriteLog(log, "[SYSTEM DETAILS]");
+  value("CPU Name:", info.cpuName);
+  value("Total CPU cores:", std::to_string(info.totalCores));
+  value("Available CPU cores:", std::to_string(info.availableCores));
+  value("Total physical memory:", std::to_string(info.totalMemory));
+  value("Free physical memory:", std::to_string(info.freeMemory));
+  value("Number of desktops:", std::to_string(info.displays));
+  value("Operating system:", std::to_string(info.osNumber));
+  WriteLog(log, "");
+  WriteLog(log, "[GAME DETAILS]");
+  value("Title:", "Warrenfold");
+  value("Family:", "Solvane");
+  value("Version:", "1.0.0.3");
+  value("Directory:", "Duskmoth/Warrenfold");
+  value("Bit:", "(x86)");
+  WriteLog(log, "");
+  WriteLog(log, "[CODE SUBSYSTEMS]");
+  value("Language:", "2.0");
+  value("Log:", "1.2");
+  WriteLog(log, "");
+  WriteLog(log, "[PATHS]");
+  value("GameDir:", game.paths.gameDir);
+  value("UserDir:", game.paths.userDir);
+  value("SaveTo:", game.paths.saveTo);
+  WriteLog(log, "");
+  WriteLog(log, "[INITIAL SETTINGS]");
+  value("Language:", game.settings.language);
+}
+
+void InitOrDie(Game &game, bool ok, const char *key, const char *suffix) {
+  WriteLogValue(game.log, key, ok ? "OK" : "FAILED");
+  if (!ok)
+    ShowFatalError(game, Text(game.lang, "tErrorSUBSYSTEM") + suffix);
+}
+
+} // namespace
+
+void StartUp(Game &game, const std::vector<std::string> &args) {
+  Settings &s = game.settings;
+  Paths &paths = game.paths;
+
+  // Fonts shared by the drawing code: the map's and the dialogs'.
+  plat::LoadFont(1, "Courier New", 10, false);
+  game.loop.pending = {s.language,   s.music,      s.soundFx,
+                       s.gameScreen, s.resolution, s.resolution};
+  game.display.resolutions = ResolutionList();
+  plat::LoadFont(0, "Arial", 30, true);
+
+  // Tests set the game folder beforehand; the game uses its own folder.
+  if (paths.gameDir.empty())
+    paths.gameDir = plat::ProgramFolder();
+  paths.userDir = plat::UserDataFolder("Duskmoth/Warrenfold");
+  paths.saveTo = paths.gameDir;
+
+  game.prefsFromGameDir = LoadPreferences(s, paths.gameDir);
+  if (!game.prefsFromGameDir) {
+    if (!paths.userDir.empty() && plat::FileSize(paths.userDir) != -2)
+      CreatePath(paths.userDir);
+    LoadPreferences(s, paths.userDir);
+    paths.saveTo = paths.userDir;
+    if (s.language.empty())
+      s.language = plat::SystemLocaleName();
+    if (s.language.empty())
+      s.language = "en_GB";
+  }
+
+  if (!args.empty()) {
+    const std::string stamp =
+        plat::FormatDate(plat::Now(), "%yyyy-%mm-%dd--%hh-%ii-%ss");
+    if (args[0] == "/LOG") {
+      if (OpenLog(game.log, paths.saveTo + "Log " + stamp + ".log",
+                  "Warrenfold"))
+        EnableLog(game.log);
+      WriteHeader(game, stamp);
+    }
+  }
+  const std::string mode = ScreenModeName(s.gameScreen);
+  if (!mode.empty())
+    WriteLogValue(game.log, "GameScreen:", mode);
+  WriteLogValue(game.log, "Music:", s.music != 0 ? "On" : "Off");
+  WriteLogValue(game.log, "ScreenMode:", std::to_string(s.resolution));
+
+  const std::string source = LanguageSource(paths.gameDir);
+  ScanLanguages(game.lang, source);
+  WriteLog(game.log, "");
+  WriteLog(game.log, "[AVAILABLE LANGUAGES]");
+  for (const LanguageInfo *info : LanguageInfosInOrder(game.lang.infos))
+    WriteLogValue(game.log, "Language:", info->name);
+  WriteLog(game.log, "");
+  WriteLog(game.log, "[STARTING GAME]");
+  if (!HasLanguageFile(game.lang, s.language))
+    s.language = "en_GB";
+  const bool loaded = LoadLanguage(game.lang, source, s.language);
+  WriteLogValue(game.log, "Load language (" + s.language + "):",
+                loaded ? "OK" : "FAILED");
+  FindLanguage(game.lang, s.language);
+
+  InitOrDie(game, plat::InitSprites(), "InitSprite:", "  : Sprite");
+  InitOrDie(game, plat::InitKeyboard(), "InitKeyboard:", "  : Keyboard");
+  InitOrDie(game, plat::InitSound(), "InitSound:", "  : Sound");
+
+  Display &d = game.display;
+  plat::DesktopSize(d.screenWidth, d.screenHeight);
+  WriteLogValue(game.log, "ScreenWidth:", std::to_string(d.screenWidth));
+  WriteLogValue(game.log, "ScreenHeight:", std::to_string(d.screenHeight));
+  if (s.gameScreen == 1)
+    ChooseScreenSize(d, 1, s.resolution);
+
+  LoadSounds(game);
+
+  if (!OpenGameScreen(d, s.gameScreen, game.log))
+    ShowFatalError(game, Text(game.lang, "tErrorSCREEN"));
+
+  game.loop.padCount = plat::FindGamepads();
+  WriteLogValue(game.log, "Joystick:", std::to_string(game.loop.padCount));
+
+  d.aspectRatio = ClassifyAspectRatio(d.screenWidth, d.screenHeight);
+  WriteLogValue(game.log, "AspectRatio:", std::to_string(d.aspectRatio));
+  d.geometry =
+      ComputeScreenGeometry(d.screenWidth, d.screenHeight, d.aspectRatio);
+
+  LoadMaps(game.maps, paths.gameDir + kMapArchive);
+  game.play.levels = BuiltInLevels();
+  LoadScores(game.progress, paths.saveTo);
+  LoadScreenAssets(game);
+}
+
+int RunGame(int argc, char **argv) {
+  if (!plat::Init()) {
+    std::fprintf(stderr, "Warrenfold: the platform services did not start\n");
+    return 1;
+  }
+  // The state is large (the map grids): keep it off the stack.
+  auto game = std::make_unique<Game>();
+  if (!SetUpReplay(*game)) {
+    plat::Shutdown();
+    return 2;
+  }
+  std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  int status = 0;
+  try {
+    StartUp(*game, args);
+    PrepareFirstFrame(*game);
+    RunLoop(*game);
+  } catch (const FatalExit &) {
+    status = 1;
+  }
+  CloseRecording(*game);
+  CloseLog(game->log);
+  plat::Shutdown();
+  return status;
+}

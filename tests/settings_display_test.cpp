@@ -1,0 +1,112 @@
+// settings_display_test.cpp — aspect classes and the geometry derived from
+// the screen size.
+#include <gtest/gtest.h>
+
+#include "settings/display.h"
+
+namespace {
+
+TEST(Display, AspectClassesFromTheTwoDecimalRatio) {
+  EXPECT_EQ(ClassifyAspectRatio(1920, 1080), 3);
+  EXPECT_EQ(ClassifyAspectRatio(1366, 768), 3);
+  EXPECT_EQ(ClassifyAspectRatio(1280, 1024), 2);
+  EXPECT_EQ(ClassifyAspectRatio(3440, 1440), 6);
+  EXPECT_EQ(ClassifyAspectRatio(1280, 768), 7); // 1.67
+  EXPECT_EQ(ClassifyAspectRatio(1440, 960), 0);
+  EXPECT_EQ(ClassifyAspectRatio(1024, 768), 1);
+  EXPECT_EQ(ClassifyAspectRatio(1920, 1200), 4);
+  EXPECT_EQ(ClassifyAspectRatio(2040, 1080), 5); // 1.89
+  EXPECT_EQ(ClassifyAspectRatio(2052, 1080), 5); // 1.90
+  EXPECT_EQ(ClassifyAspectRatio(2560, 1080), 6); // 2.37
+  EXPECT_EQ(ClassifyAspectRatio(640, 0), 7);
+  EXPECT_EQ(AspectName(3), "16:9");
+  EXPECT_EQ(AspectName(6), "");
+}
+
+TEST(Display, WidthRowsWinOverTheClass) {
+  // 1920 x 1200 is 16:10, but the 1920 row and its cards apply.
+  const ScreenGeometry g = ComputeScreenGeometry(1920, 1200, 4);
+  EXPECT_EQ(g.tileSize, 48);
+  EXPECT_EQ(g.panelHeight, 72);
+  EXPECT_EQ(g.playOriginX, -72);
+  EXPECT_EQ(g.playOriginY, -24);
+  EXPECT_EQ(g.panelTextSize, 44);
+  EXPECT_EQ(g.playerStep, 3.0);
+  EXPECT_EQ(g.levelSelectWidth, 19 * 45);
+  EXPECT_EQ(g.settingsWidth, 19 * 55);
+  EXPECT_EQ(g.creditsHeight, 12 * 60);
+  const ScreenGeometry k = ComputeScreenGeometry(3840, 2160, 3);
+  EXPECT_EQ(k.tileSize, 96);
+  EXPECT_EQ(k.panelHeight, 144);
+  EXPECT_EQ(k.playOriginX, -144);
+  EXPECT_EQ(k.playOriginY, -48);
+  EXPECT_EQ(k.panelTextSize, 88);
+  EXPECT_EQ(k.playerStep, 6.0);
+}
+
+TEST(Display, GeneralFormula) {
+  const ScreenGeometry a = ComputeScreenGeometry(2560, 1440, 3);
+  EXPECT_EQ(a.tileSize, 64);
+  EXPECT_EQ(a.panelHeight, 96);
+  EXPECT_EQ(a.playOriginX, -96);
+  EXPECT_EQ(a.playOriginY, -32);
+  const ScreenGeometry b = ComputeScreenGeometry(1280, 1024, 2);
+  EXPECT_EQ(b.tileSize, 32);
+  EXPECT_EQ(b.panelHeight, 48);
+  EXPECT_EQ(b.playOriginX, -48);
+  EXPECT_EQ(b.playOriginY, 136);
+  EXPECT_EQ(b.settingsWidth, 12 * 65);
+  EXPECT_EQ(b.helpHeight, 10 * 50);
+  const ScreenGeometry c = ComputeScreenGeometry(1366, 768, 3);
+  EXPECT_EQ(c.tileSize, 34);
+  EXPECT_EQ(c.playOriginX, -48);
+  EXPECT_EQ(c.playOriginY, -16);
+  EXPECT_EQ(c.menuOriginX, -48);
+  EXPECT_EQ(c.menuOriginY, -211);
+  EXPECT_EQ(c.playerStep, 34 / 16.0);
+  const ScreenGeometry d = ComputeScreenGeometry(1024, 768, 1);
+  EXPECT_EQ(d.settingsWidth, 600);
+  EXPECT_EQ(d.helpWidth, 600);
+  EXPECT_EQ(d.helpHeight, 350);
+  // Panel row at 1920 x 1080.
+  const ScreenGeometry e = ComputeScreenGeometry(1920, 1080, 3);
+  EXPECT_EQ(e.panelRowTop, 12);
+  EXPECT_EQ(e.levelPictureX, 96);
+  EXPECT_EQ(e.counterPictureX, 768);
+  EXPECT_EQ(e.cherryBarX, 1920 - 144);
+  EXPECT_EQ(e.cherryCountX, 1920 - 96);
+}
+
+TEST(Display, EveryWindowSize) {
+  const auto list = ResolutionList();
+  ASSERT_EQ(list.size(), 10u);
+  const int widths[] = {1024, 1280, 1366, 1600, 1920,
+                        2048, 2560, 2880, 3200, 3840};
+  const int heights[] = {576,  720,  768,  900,  1080,
+                         1152, 1440, 1620, 1800, 2160};
+  for (int i = 0; i < 10; ++i) {
+    int w = 0, h = 0;
+    ASSERT_TRUE(ResolutionSize(list[i], w, h));
+    EXPECT_EQ(w, widths[i]);
+    EXPECT_EQ(h, heights[i]);
+    EXPECT_EQ(ClassifyAspectRatio(w, h), 3) << list[i];
+    const ScreenGeometry g = ComputeScreenGeometry(w, h, 3);
+    EXPECT_EQ(g.tileSize, w / 40);
+    // The maze is 43 tiles wide: one and a half tiles on each side lie off
+    // the screen.
+    EXPECT_LT(g.playOriginX, 0);
+    EXPECT_EQ(g.menuOriginX, w / 2 - (43 * g.tileSize) / 2);
+    EXPECT_EQ(g.levelSelectWidth, (w / 100) * 45);
+  }
+  int w, h;
+  EXPECT_FALSE(ResolutionSize("1024", w, h));
+}
+
+TEST(Display, TwentyOneByNineUsesTheGeneralRows) {
+  const ScreenGeometry g = ComputeScreenGeometry(3440, 1440, 6);
+  EXPECT_EQ(g.tileSize, 86);
+  EXPECT_EQ(g.levelSelectWidth, 34 * 45);
+  EXPECT_EQ(g.helpHeight, 14 * 60);
+}
+
+} // namespace

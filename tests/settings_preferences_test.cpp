@@ -1,0 +1,113 @@
+// settings_preferences_test.cpp — reading and writing "Warrenfold.prefs".
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <unistd.h>
+
+#include "settings/preferences.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+const char kDefaultFile[] = "\xEF\xBB\xBF\r\n"
+                            "; Warrenfold Preferences\r\n"
+                            "[Settings]\r\n"
+                            "Language = en_GB\r\n"
+                            "Music = 1\r\n"
+                            "GameScreen = 2\r\n"
+                            "Resolution = 1\r\n"
+                            "Gamepad = 0\r\n"
+                            "Pad = 0\r\n"
+                            "Button = 1\r\n"
+                            "SoundFX = 1\r\n";
+
+TEST(Preferences, WritesTheElevenLineFileByteForByte) {
+  TempDir dir;
+  Settings s;
+  s.language = "en_GB";
+  ASSERT_TRUE(SavePreferences(s, dir.Folder()));
+  EXPECT_EQ(ReadText(dir.File("Warrenfold.prefs")), kDefaultFile);
+  s.gamepad = -3;
+  const auto bytes = PreferencesBytes(s);
+  EXPECT_NE(std::string(bytes.begin(), bytes.end()).find("Gamepad = -3\r\n"),
+            std::string::npos);
+}
+
+TEST(Preferences, ReadsWhatItWrites) {
+  TempDir dir;
+  Settings s;
+  s.language = "de_DE";
+  s.music = 0;
+  s.gameScreen = 1;
+  s.resolution = 7;
+  s.gamepad = 2;
+  s.pad = 1;
+  s.button = 5;
+  s.soundFx = 0;
+  ASSERT_TRUE(SavePreferences(s, dir.Folder()));
+  Settings r;
+  ASSERT_TRUE(LoadPreferences(r, dir.Folder()));
+  EXPECT_EQ(r.language, "de_DE");
+  EXPECT_EQ(r.music, 0);
+  EXPECT_EQ(r.gameScreen, 1);
+  EXPECT_EQ(r.resolution, 7);
+  EXPECT_EQ(r.gamepad, 2);
+  EXPECT_EQ(r.pad, 1);
+  EXPECT_EQ(r.button, 5);
+  EXPECT_EQ(r.soundFx, 0);
+}
+
+TEST(Preferences, HandEditedValues) {
+  TempDir dir;
+  // Lower-case soundfx, a word for a number, a padded language, an
+  // impossible window size.
+  WriteText(dir.File("Warrenfold.prefs"),
+            "[settings]\nsoundfx=0\nMusic = yes\nLanguage =  fr_FR \t\n"
+            "Resolution = 42\n");
+  Settings s;
+  s.gameScreen = 0;
+  ASSERT_TRUE(LoadPreferences(s, dir.Folder()));
+  EXPECT_EQ(s.soundFx, 0);
+  EXPECT_EQ(s.music, 0);
+  EXPECT_EQ(s.language, "fr_FR");
+  EXPECT_EQ(s.resolution, 1);
+  EXPECT_EQ(s.gameScreen, 0); // missing: keeps the value in force
+}
+
+TEST(Preferences, ForeignGroupGivesDefaults) {
+  TempDir dir;
+  WriteText(dir.File("Warrenfold.prefs"), "[Other]\n");
+  Settings s;
+  s.language = "xx";
+  s.music = 0;
+  s.button = 9;
+  ASSERT_TRUE(LoadPreferences(s, dir.Folder()));
+  EXPECT_EQ(s.language, "");
+  EXPECT_EQ(s.music, 1);
+  EXPECT_EQ(s.button, 1);
+}
+
+TEST(Preferences, MissingFileLeavesSettings) {
+  TempDir dir;
+  Settings s;
+  s.music = 0;
+  EXPECT_FALSE(LoadPreferences(s, dir.Folder()));
+  EXPECT_EQ(s.music, 0);
+}
+
+TEST(Preferences, FailedSaveKeepsTheOldFile) {
+  TempDir dir;
+  WriteText(dir.File("Warrenfold.prefs"), kDefaultFile);
+  namespace fs = std::filesystem;
+  fs::permissions(dir.path, fs::perms::owner_read | fs::perms::owner_exec);
+  Settings s;
+  s.language = "it_IT";
+  const bool saved = SavePreferences(s, dir.Folder());
+  fs::permissions(dir.path, fs::perms::owner_all);
+  if (getuid() == 0)
+    GTEST_SKIP() << "root writes into read-only folders";
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(ReadText(dir.File("Warrenfold.prefs")), kDefaultFile);
+}
+
+} // namespace
