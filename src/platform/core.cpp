@@ -1,0 +1,97 @@
+// core.cpp — bringing the libraries up and down, and the platform's one
+// state record.
+#include "platform/internal.h"
+
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+
+namespace plat {
+
+namespace detail {
+
+PlatformState &State() {
+  static PlatformState state;
+  return state;
+}
+
+bool EnsureVideo() {
+  PlatformState &st = State();
+  if (st.videoUp)
+    return true;
+  if (!st.initialised || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    return false;
+  st.videoUp = true;
+  return true;
+}
+
+} // namespace detail
+
+using detail::State;
+
+bool Init() {
+  detail::PlatformState &st = State();
+  if (st.initialised)
+    return true;
+  // UTF-8 names from libarchive and pango; LC_CTYPE only, so that numbers
+  // keep their decimal point.
+  setlocale(LC_CTYPE, "C.UTF-8");
+  // Events first: from here on SIGINT and SIGTERM arrive as a quit event.
+  if (SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0)
+    return false;
+  st.initialised = true;
+  // Video now when it can come up; otherwise the screen calls try again.
+  detail::EnsureVideo();
+
+  const char *unpaced = std::getenv("WARRENFOLD_UNPACED");
+  st.display.unpaced = unpaced && std::strcmp(unpaced, "1") == 0;
+  const char *seed = std::getenv("WARRENFOLD_SEED");
+  if (seed && *seed) {
+    char *end = nullptr;
+    unsigned long long value = std::strtoull(seed, &end, 10);
+    if (end && *end == '\0')
+      SeedRandom(value);
+  }
+  return true;
+}
+
+void Shutdown() {
+  detail::PlatformState &st = State();
+  if (!st.initialised)
+    return;
+  detail::EndDrawing();
+  detail::FreeAllSprites();
+  detail::CloseScreenAndWindow();
+  st.images.Clear();
+  st.fonts.Clear();
+  detail::ReleaseText();
+  if (st.audioUp) {
+    Mix_HaltChannel(-1);
+    st.sounds.Clear();
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+  st.sounds.Clear();
+  detail::ClosePads();
+  if (st.input.virtualPad) {
+    SDL_JoystickClose(st.input.virtualPad);
+    st.input.virtualPad = nullptr;
+  }
+  SDL_Quit();
+  st = detail::PlatformState{};
+}
+
+bool HeadlessVideo() {
+  detail::PlatformState &st = State();
+  const char *driver = nullptr;
+  if (st.videoUp || detail::EnsureVideo())
+    driver = SDL_GetCurrentVideoDriver();
+  if (!driver)
+    driver = SDL_GetHint("SDL_VIDEODRIVER");
+  if (!driver)
+    return false;
+  return std::strcmp(driver, "dummy") == 0 ||
+         std::strcmp(driver, "offscreen") == 0;
+}
+
+} // namespace plat

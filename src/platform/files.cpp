@@ -1,0 +1,208 @@
+// files.cpp — the program's path, the per-user and home folders, and plain
+// file operations: size, delete, read, atomic replace, folder scan.
+#include "platform/internal.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+namespace plat {
+
+namespace {
+
+std::string WithSlash(std::string s) {
+  if (!s.empty() && s.back() != '/')
+    s += '/';
+  return s;
+}
+
+std::string Env(const char *name) {
+  const char *v = std::getenv(name);
+  return v ? std::string(v) : std::string();
+}
+
+bool WriteAll(int fd, const uint8_t *data, size_t size) {
+  while (size > 0) {
+    ssize_t n = write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR)
+        continue;
+      return false;
+    }
+    data += n;
+    size -= size_t(n);
+  }
+  return true;
+}
+
+std::string FolderOf(const std::string &path) {
+  size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos)
+    return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+} // namespace
+
+std::string ProgramPath() {
+  char buf[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0)
+    return std::string();
+  return std::string(buf, size_t(n));
+}
+
+std::string ProgramFolder() {
+  if (char *base = SDL_GetBasePath()) {
+    std::string folder = WithSlash(base);
+    SDL_free(base);
+    return folder;
+  }
+  std::string path = ProgramPath();
+  size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string HomeFolder() {
+  std::string home = Env("HOME");
+  if (home.empty()) {
+    struct passwd pw, *found = nullptr;
+    char buf[4096];
+    if (getpwuid_r(getuid(), &pw, buf, sizeof buf, &found) == 0 && found &&
+        found->pw_dir)
+      home = found->pw_dir;
+  }
+  return home.empty() ? std::string() : WithSlash(home);
+}
+
+std::string UserDataFolder(const std::string &sub) {
+  // An empty or relative XDG_DATA_HOME is to be ignored, as if unset.
+  std::string base = Env("XDG_DATA_HOME");
+  if (base.empty() || base[0] != '/') {
+    std::string home = HomeFolder();
+    if (home.empty())
+      return std::string();
+    base = home + ".local/share";
+  }
+  return WithSlash(base) + sub + "/";
+}
+
+bool CreateFolder(const std::string &path) {
+  if (path.empty())
+    return false;
+  // Every missing parent too.
+  std::string partial;
+  size_t pos = 0;
+  while (pos != std::string::npos) {
+    pos = path.find('/', pos + 1);
+    partial = path.substr(0, pos);
+    if (partial.empty())
+      continue;
+    if (mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST)
+      return false;
+  }
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+int64_t FileSize(const std::string &path) {
+  struct stat st;
+  if (path.empty() || stat(path.c_str(), &st) != 0)
+    return -1;
+  if (S_ISDIR(st.st_mode))
+    return -2;
+  return int64_t(st.st_size);
+}
+
+bool DeleteFile(const std::string &path) {
+  // unlink needs no write permission on the file itself.
+  return !path.empty() && unlink(path.c_str()) == 0;
+}
+
+bool ReadFile(const std::string &path, std::vector<uint8_t> &out) {
+  out.clear();
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0)
+    return false;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return false;
+  }
+  out.reserve(size_t(st.st_size));
+  uint8_t buf[65536];
+  for (;;) {
+    ssize_t n = read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n < 0) {
+      close(fd);
+      out.clear();
+      return false;
+    }
+    if (n == 0)
+      break;
+    out.insert(out.end(), buf, buf + n);
+  }
+  close(fd);
+  return true;
+}
+
+bool WriteFileAtomic(const std::string &path,
+                     const std::vector<uint8_t> &data) {
+  if (path.empty() || path.back() == '/')
+    return false;
+  std::string temp = path + ".XXXXXX";
+  int fd = mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0)
+    return false;
+  // The new file keeps the old one's permissions, or the usual ones.
+  struct stat old;
+  fchmod(fd, stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+  bool ok = WriteAll(fd, data.data(), data.size()) && fsync(fd) == 0;
+  ok = close(fd) == 0 && ok;
+  if (ok && rename(temp.c_str(), path.c_str()) == 0) {
+    // Make the rename itself durable.
+    int dir = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+      fsync(dir);
+      close(dir);
+    }
+    return true;
+  }
+  unlink(temp.c_str());
+  return false;
+}
+
+bool ScanFolder(const std::string &folder, const std::string &pattern,
+                std::vector<DirEntry> &out) {
+  out.clear();
+  DIR *dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir)
+    return false;
+  const std::string prefix = WithSlash(folder);
+  while (struct dirent *e = readdir(dir)) {
+    std::string name = e->d_name;
+    if (name == "." || name == "..")
+      continue;
+    if (fnmatch(pattern.c_str(), name.c_str(), 0) != 0)
+      continue;
+    bool isFolder = e->d_type == DT_DIR;
+    if (e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) {
+      struct stat st;
+      isFolder = stat((prefix + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    }
+    out.push_back(DirEntry{name, isFolder});
+  }
+  closedir(dir);
+  return true;
+}
+
+} // namespace plat

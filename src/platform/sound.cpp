@@ -1,0 +1,151 @@
+// sound.cpp — numbered sounds on SDL2_mixer: loading decoded PCM, playing on
+// one channel of its own or on many, pause, resume, stop, volume, status.
+#include "platform/internal.h"
+
+#include <algorithm>
+
+namespace plat {
+
+using detail::Sound;
+using detail::State;
+
+namespace {
+
+constexpr int kChannels = 32; // quick repeated effects overlap
+
+int MixVolume(int volume) { return std::clamp(volume, 0, 100) * 128 / 100; }
+
+Sound *Get(int number) { return State().sounds.Get(number); }
+
+bool PlaysOn(const Sound &s, int channel) {
+  return channel >= 0 && channel < Mix_AllocateChannels(-1) &&
+         Mix_GetChunk(channel) == s.chunk;
+}
+
+// Runs f on the channel, or on every channel of the sound for -1.
+template <typename F> void OnChannels(const Sound &s, int channel, F f) {
+  if (channel >= 0) {
+    if (PlaysOn(s, channel) && Mix_Playing(channel))
+      f(channel);
+    return;
+  }
+  for (int ch = 0; ch < Mix_AllocateChannels(-1); ++ch)
+    if (PlaysOn(s, ch) && Mix_Playing(ch))
+      f(ch);
+}
+
+} // namespace
+
+namespace detail {
+
+Sound::~Sound() {
+  if (chunk)
+    Mix_FreeChunk(chunk); // halts its channels; the PCM is ours
+}
+
+} // namespace detail
+
+bool InitSound() {
+  detail::PlatformState &st = State();
+  if (st.audioUp)
+    return true;
+  if (!st.initialised || SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    return false;
+  if (Mix_OpenAudioDevice(44100, AUDIO_S16SYS, 2, 1024, nullptr, 0) != 0) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+  }
+  Mix_AllocateChannels(kChannels);
+  st.audioUp = true;
+  return true;
+}
+
+bool LoadSound(int number, const uint8_t *ogg, size_t size) {
+  detail::PlatformState &st = State();
+  int n = st.sounds.Choose(number);
+  if (n < 0)
+    return false;
+  st.sounds.Free(n);
+  if (!st.audioUp)
+    return false;
+  int rate = 0, channels = 0;
+  Uint16 format = 0;
+  if (!Mix_QuerySpec(&rate, &format, &channels) || format != AUDIO_S16SYS)
+    return false;
+  auto s = std::make_unique<Sound>();
+  if (!detail::DecodeVorbis(ogg, size, rate, std::min(channels, 2), s->pcm))
+    return false;
+  if (s->pcm.size() > 0xffffffffu)
+    return false;
+  s->chunk = Mix_QuickLoad_RAW(s->pcm.data(), Uint32(s->pcm.size()));
+  if (!s->chunk)
+    return false;
+  st.sounds.Put(n, std::move(s));
+  return true;
+}
+
+int PlaySound(int number, unsigned flags, int volume) {
+  Sound *s = Get(number);
+  if (!s || !State().audioUp)
+    return -1;
+  int channel = -1; // any free one
+  if (!(flags & kSoundMultiChannel) && s->ownChannel >= 0 &&
+      (PlaysOn(*s, s->ownChannel) || !Mix_Playing(s->ownChannel)))
+    channel = s->ownChannel; // restarts the previous play there
+  channel = Mix_PlayChannel(channel, s->chunk, (flags & kSoundLoop) ? -1 : 0);
+  if (channel < 0)
+    return -1;
+  Mix_Volume(channel, MixVolume(volume >= 0 ? volume : s->volume));
+  if (!(flags & kSoundMultiChannel))
+    s->ownChannel = channel;
+  ++s->plays;
+  return channel;
+}
+
+void PauseSound(int number, int channel) {
+  if (Sound *s = Get(number))
+    OnChannels(*s, channel, [](int ch) { Mix_Pause(ch); });
+}
+
+void ResumeSound(int number, int channel) {
+  if (Sound *s = Get(number))
+    OnChannels(*s, channel, [](int ch) { Mix_Resume(ch); });
+}
+
+void StopSound(int number, int channel) {
+  if (Sound *s = Get(number))
+    OnChannels(*s, channel, [](int ch) { Mix_HaltChannel(ch); });
+}
+
+void StopSoundAll(int number) { StopSound(number, -1); }
+
+void SetSoundVolume(int number, int volume, int channel) {
+  Sound *s = Get(number);
+  if (!s)
+    return;
+  if (channel < 0)
+    s->volume = std::clamp(volume, 0, 100); // later plays too
+  const int v = MixVolume(volume);
+  OnChannels(*s, channel, [v](int ch) { Mix_Volume(ch, v); });
+}
+
+int SoundStatus(int number, int channel) {
+  Sound *s = Get(number);
+  if (!s)
+    return 0;
+  int best = 0;
+  // Mix_Playing stays 1 while paused, so paused is asked first.
+  OnChannels(*s, channel, [&best](int ch) {
+    int st = Mix_Paused(ch) ? 2 : 1;
+    if (best == 0 || st == 1)
+      best = st;
+  });
+  return best;
+}
+
+int SoundPlayCount(int number) {
+  Sound *s = Get(number);
+  return s ? s->plays : 0;
+}
+
+} // namespace plat

@@ -1,0 +1,228 @@
+// sprite_draw.cpp — displaying sprites: clip, zoom, opaque and blended
+// copies, one-colour sprites as filled rectangles, and the smoothly shrunk
+// copies that keep zoomed blended sprites on the renderer's fast path.
+#include "platform/internal.h"
+
+#include <algorithm>
+
+namespace plat {
+
+using detail::Sprite;
+using detail::State;
+
+namespace {
+
+int64_t FloorDiv(int64_t a, int64_t b) {
+  int64_t q = a / b;
+  return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
+}
+int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
+
+using detail::DisplayHeight;
+using detail::DisplayWidth;
+
+// Whole-strip scaling works when the picture and the clip's position land
+// on whole pixels at the zoom factor (equal-sized animation frames do).
+bool StripScalable(const Sprite &s, int dw, int dh) {
+  const SDL_Rect &c = s.clip;
+  return int64_t(s.width) * dw % c.w == 0 &&
+         int64_t(s.height) * dh % c.h == 0 && int64_t(c.x) * dw % c.w == 0 &&
+         int64_t(c.y) * dh % c.h == 0;
+}
+
+bool ShrinkingZoom(const Sprite &s) {
+  const int dw = DisplayWidth(s), dh = DisplayHeight(s);
+  return s.clip.w > 0 && s.clip.h > 0 && dw <= s.clip.w && dh <= s.clip.h &&
+         (dw != s.clip.w || dh != s.clip.h);
+}
+
+bool CacheMatches(const Sprite &s, int dw, int dh, bool strip) {
+  const detail::Prescaled &p = s.scaled;
+  return p.valid && p.strip == strip && p.zoomW == dw && p.zoomH == dh &&
+         p.clipW == s.clip.w && p.clipH == s.clip.h &&
+         (strip || (p.clipX == s.clip.x && p.clipY == s.clip.y));
+}
+
+bool BuildPrescaled(Sprite &s, int dw, int dh, bool strip) {
+  detail::Prescaled &p = s.scaled;
+  p.Reset();
+  const SDL_Rect &c = s.clip;
+  const SDL_Rect &b = s.box;
+  // Scaled coordinates: strip mode scales the whole picture about (0, 0);
+  // otherwise the clip's corner is the origin.
+  const int ox = strip ? 0 : c.x, oy = strip ? 0 : c.y;
+  const int64_t spaceW = strip ? int64_t(s.width) * dw / c.w : dw;
+  const int64_t spaceH = strip ? int64_t(s.height) * dh / c.h : dh;
+  int64_t x0 = std::max<int64_t>(0, FloorDiv(int64_t(b.x - ox) * dw, c.w));
+  int64_t x1 =
+      std::min<int64_t>(spaceW, CeilDiv(int64_t(b.x + b.w - ox) * dw, c.w));
+  int64_t y0 = std::max<int64_t>(0, FloorDiv(int64_t(b.y - oy) * dh, c.h));
+  int64_t y1 =
+      std::min<int64_t>(spaceH, CeilDiv(int64_t(b.y + b.h - oy) * dh, c.h));
+  p.strip = strip;
+  p.zoomW = dw;
+  p.zoomH = dh;
+  p.clipW = c.w;
+  p.clipH = c.h;
+  p.clipX = c.x;
+  p.clipY = c.y;
+  p.valid = true;
+  if (x1 <= x0 || y1 <= y0 || b.w <= 0 || b.h <= 0)
+    return true; // nothing visible at this zoom
+  p.area = SDL_Rect{int(x0), int(y0), int(x1 - x0), int(y1 - y0)};
+
+  detail::ResampleJob job;
+  job.pixels = s.pixels.data();
+  job.stride = b.w * 4;
+  job.box = b;
+  job.srcW = s.width;
+  job.srcH = s.height;
+  job.originX = ox;
+  job.originY = oy;
+  job.scaleX = double(c.w) / dw;
+  job.scaleY = double(c.h) / dh;
+  job.out = p.area;
+  Picture pic = detail::Resample(job);
+  if (pic.pixels.empty()) {
+    p.Reset();
+    return false;
+  }
+  p.texture =
+      SDL_CreateTexture(State().display.renderer, SDL_PIXELFORMAT_ARGB8888,
+                        SDL_TEXTUREACCESS_STATIC, pic.width, pic.height);
+  if (!p.texture ||
+      SDL_UpdateTexture(p.texture, nullptr, pic.pixels.data(), pic.width * 4)) {
+    p.Reset();
+    return false;
+  }
+  return true;
+}
+
+bool EnsurePrescaled(Sprite &s) {
+  const int dw = DisplayWidth(s), dh = DisplayHeight(s);
+  const bool strip = StripScalable(s, dw, dh);
+  if (CacheMatches(s, dw, dh, strip))
+    return true;
+  return BuildPrescaled(s, dw, dh, strip);
+}
+
+void PrepareCopy(SDL_Texture *t, bool blend, int intensity, bool linear) {
+  SDL_SetTextureBlendMode(t, blend ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
+  SDL_SetTextureAlphaMod(t, static_cast<Uint8>(blend ? intensity : 255));
+  SDL_SetTextureScaleMode(t,
+                          linear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+}
+
+bool DrawPrescaled(SDL_Renderer *r, Sprite &s, int x, int y, bool blend,
+                   int intensity) {
+  if (!EnsurePrescaled(s))
+    return false;
+  const detail::Prescaled &p = s.scaled;
+  const int dw = DisplayWidth(s), dh = DisplayHeight(s);
+  const int ux = p.strip ? int(int64_t(s.clip.x) * dw / s.clip.w) : 0;
+  const int uy = p.strip ? int(int64_t(s.clip.y) * dh / s.clip.h) : 0;
+  SDL_Rect want{ux, uy, dw, dh}, part;
+  if (!p.texture || !SDL_IntersectRect(&want, &p.area, &part))
+    return true;
+  SDL_Rect src{part.x - p.area.x, part.y - p.area.y, part.w, part.h};
+  SDL_Rect dst{x + part.x - ux, y + part.y - uy, part.w, part.h};
+  PrepareCopy(p.texture, blend, intensity, false);
+  SDL_RenderCopy(r, p.texture, &src, &dst);
+  return true;
+}
+
+void FillWith(SDL_Renderer *r, const SDL_Rect &dst, Colour c, bool blend) {
+  SDL_SetRenderDrawBlendMode(r,
+                             blend ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
+  SDL_SetRenderDrawColor(r, c.r, c.g, c.b, c.a);
+  SDL_RenderFillRect(r, &dst);
+}
+
+void Draw(int number, int x, int y, bool blend, int intensity) {
+  detail::PlatformState &st = State();
+  SDL_Renderer *r = st.display.renderer;
+  Sprite *sp = st.sprites.Get(number);
+  if (!r || !sp)
+    return;
+  Sprite &s = *sp;
+  intensity = std::min(intensity, 255);
+  if (blend && intensity <= 0)
+    return;
+  const SDL_Rect &c = s.clip;
+  const int dw = DisplayWidth(s), dh = DisplayHeight(s);
+  if (c.w <= 0 || c.h <= 0 || dw <= 0 || dh <= 0)
+    return;
+  const SDL_Rect dst{x, y, dw, dh};
+
+  if (s.uniform) {
+    // One colour all over (the dimming veil): a filled rectangle gives the
+    // same picture at a fraction of the cost of a stretched blend.
+    Colour col = s.uniformColour;
+    if (blend) {
+      col.a = static_cast<uint8_t>(col.a * intensity / 255);
+      if (col.a == 0)
+        return;
+    }
+    FillWith(r, dst, col, blend);
+    return;
+  }
+
+  SDL_Rect visible{};
+  const bool any = SDL_IntersectRect(&c, &s.box, &visible);
+  const bool covers = any && SDL_RectEquals(&visible, &c);
+  if (!blend && !covers)
+    FillWith(r, dst, Colour{0, 0, 0, 0}, false); // the trimmed-off part
+  if (!any || !s.texture)
+    return;
+
+  const bool zoomed = dw != c.w || dh != c.h;
+  const bool linear = st.spriteQuality == 1;
+  if (zoomed && linear && st.prescale && ShrinkingZoom(s) &&
+      DrawPrescaled(r, s, x, y, blend, intensity))
+    return;
+
+  PrepareCopy(s.texture, blend, intensity, linear);
+  SDL_Rect src{visible.x - s.box.x, visible.y - s.box.y, visible.w, visible.h};
+  if (!zoomed) {
+    SDL_Rect d{x + visible.x - c.x, y + visible.y - c.y, visible.w, visible.h};
+    SDL_RenderCopy(r, s.texture, &src, &d);
+  } else if (covers) {
+    SDL_RenderCopy(r, s.texture, &src, &dst);
+  } else {
+    const float fx = float(dw) / c.w, fy = float(dh) / c.h;
+    SDL_FRect d{x + (visible.x - c.x) * fx, y + (visible.y - c.y) * fy,
+                visible.w * fx, visible.h * fy};
+    SDL_RenderCopyF(r, s.texture, &src, &d);
+  }
+}
+
+} // namespace
+
+namespace detail {
+
+void PreparePrescaled(Sprite &s) {
+  if (State().prescale && ShrinkingZoom(s))
+    EnsurePrescaled(s);
+}
+
+} // namespace detail
+
+void ZoomSprite(int number, int w, int h) {
+  Sprite *s = State().sprites.Get(number);
+  if (!s)
+    return;
+  s->zoomW = w > 0 ? w : -1;
+  s->zoomH = h > 0 ? h : -1;
+  // Shrunk now rather than at the first display, which would stall a frame.
+  detail::PreparePrescaled(*s);
+}
+
+void DisplaySprite(int number, int x, int y) { Draw(number, x, y, false, 255); }
+
+void DisplaySpriteTransparent(int number, int x, int y, int intensity) {
+  Draw(number, x, y, true, intensity);
+}
+
+void SetSpriteQuality(int quality) { State().spriteQuality = quality; }
+
+} // namespace plat

@@ -1,0 +1,250 @@
+// sprites.cpp — sprites as textures with their CPU copy: loading, colour
+// key, trimming, collision masks, copies, clip and zoom.
+#include "platform/internal.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace plat {
+
+using detail::Sprite;
+using detail::State;
+
+namespace detail {
+
+Prescaled::~Prescaled() { Reset(); }
+
+void Prescaled::Reset() {
+  if (texture)
+    SDL_DestroyTexture(texture);
+  texture = nullptr;
+  valid = false;
+  zoomW = zoomH = clipW = clipH = clipX = clipY = 0;
+  area = SDL_Rect{};
+}
+
+Sprite::~Sprite() {
+  scaled.Reset();
+  if (texture)
+    SDL_DestroyTexture(texture);
+}
+
+namespace {
+
+// Bounding box of the pixels that are not fully transparent, grown by one
+// pixel so that filtering at its edge still sees transparent neighbours.
+SDL_Rect OpaqueBox(const Picture &pic) {
+  int x0 = pic.width, y0 = pic.height, x1 = -1, y1 = -1;
+  const uint8_t *p = pic.pixels.data();
+  for (int y = 0; y < pic.height; ++y) {
+    const uint8_t *row = p + static_cast<size_t>(y) * pic.width * 4;
+    for (int x = 0; x < pic.width; ++x) {
+      if (row[x * 4 + 3]) {
+        x0 = std::min(x0, x);
+        x1 = std::max(x1, x);
+        y0 = std::min(y0, y);
+        y1 = y;
+      }
+    }
+  }
+  if (x1 < 0)
+    return SDL_Rect{0, 0, 0, 0};
+  x0 = std::max(0, x0 - 1);
+  y0 = std::max(0, y0 - 1);
+  x1 = std::min(pic.width - 1, x1 + 1);
+  y1 = std::min(pic.height - 1, y1 + 1);
+  return SDL_Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+}
+
+void FindUniform(Sprite &s) {
+  s.uniform = false;
+  if (s.box.x != 0 || s.box.y != 0 || s.box.w != s.width ||
+      s.box.h != s.height || s.pixels.size() < 4)
+    return;
+  uint32_t first;
+  std::memcpy(&first, s.pixels.data(), 4);
+  for (size_t i = 4; i < s.pixels.size(); i += 4) {
+    uint32_t v;
+    std::memcpy(&v, &s.pixels[i], 4);
+    if (v != first)
+      return;
+  }
+  s.uniform = true;
+  s.uniformColour = Colour{s.pixels[2], s.pixels[1], s.pixels[0], s.pixels[3]};
+}
+
+// Stores pic (straight BGRA, whole picture) in s: trims when asked, makes
+// the texture and keeps the pixels as the CPU copy without a second copy.
+bool StorePicture(Sprite &s, Picture &&pic) {
+  SDL_Renderer *r = State().display.renderer;
+  s.scaled.Reset();
+  if (s.texture) {
+    SDL_DestroyTexture(s.texture);
+    s.texture = nullptr;
+  }
+  s.width = pic.width;
+  s.height = pic.height;
+  s.box = (s.flags & kSpriteTrim) ? OpaqueBox(pic)
+                                  : SDL_Rect{0, 0, pic.width, pic.height};
+  if (s.box.w > 0 && s.box.h > 0) {
+    s.texture = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888,
+                                  SDL_TEXTUREACCESS_STATIC, s.box.w, s.box.h);
+    if (!s.texture)
+      return false;
+    const uint8_t *first =
+        pic.pixels.data() +
+        (static_cast<size_t>(s.box.y) * pic.width + s.box.x) * 4;
+    if (SDL_UpdateTexture(s.texture, nullptr, first, pic.width * 4) != 0)
+      return false;
+  }
+  if (s.box.w != pic.width || s.box.h != pic.height) {
+    // Compact the box's rows to the front, in place, then let the rest go.
+    const size_t rowBytes = static_cast<size_t>(s.box.w) * 4;
+    for (int y = 0; y < s.box.h; ++y)
+      std::memmove(
+          pic.pixels.data() + y * rowBytes,
+          pic.pixels.data() +
+              (static_cast<size_t>(s.box.y + y) * pic.width + s.box.x) * 4,
+          rowBytes);
+    pic.pixels.resize(rowBytes * s.box.h);
+    pic.pixels.shrink_to_fit();
+  }
+  s.pixels = std::move(pic.pixels);
+  pic = Picture{};
+  FindUniform(s);
+  return true;
+}
+
+bool ValidPicture(const Picture &pic) {
+  return PictureSizeOk(pic.width, pic.height) &&
+         pic.pixels.size() == static_cast<size_t>(pic.width) * pic.height * 4;
+}
+
+// Puts a new sprite under `number` (the old one is freed in any case, as
+// creating under a used number promises); returns the number or -1.
+int Install(int number, std::unique_ptr<Sprite> sprite) {
+  NumberTable<Sprite> &table = State().sprites;
+  int n = table.Choose(number);
+  if (n < 0)
+    return -1;
+  table.Free(n);
+  if (!sprite)
+    return -1;
+  table.Put(n, std::move(sprite));
+  return n;
+}
+
+} // namespace
+
+std::unique_ptr<Sprite> MakeSprite(Picture &&pic, unsigned flags) {
+  if (!State().display.renderer || !ValidPicture(pic))
+    return nullptr;
+  auto s = std::make_unique<Sprite>();
+  s->flags = flags;
+  const size_t count = static_cast<size_t>(pic.width) * pic.height;
+  uint8_t *p = pic.pixels.data();
+  if (!(flags & kSpriteAlpha)) {
+    // Colour key: black is see-through, everything else opaque.
+    for (size_t i = 0; i < count; ++i, p += 4)
+      p[3] = (p[0] | p[1] | p[2]) ? 255 : 0;
+    p = pic.pixels.data();
+  }
+  if (flags & kSpriteCollision) {
+    s->mask.resize(count);
+    for (size_t i = 0; i < count; ++i)
+      s->mask[i] = p[i * 4 + 3] == 255;
+  }
+  s->clip = SDL_Rect{0, 0, pic.width, pic.height};
+  if (!StorePicture(*s, std::move(pic)))
+    return nullptr;
+  return s;
+}
+
+bool ReplaceSpritePicture(Sprite &s, Picture &&pic) {
+  if (!ValidPicture(pic))
+    return false;
+  return StorePicture(s, std::move(pic));
+}
+
+Picture SpritePicture(const Sprite &s) {
+  Picture pic;
+  pic.width = s.width;
+  pic.height = s.height;
+  pic.pixels.assign(static_cast<size_t>(s.width) * s.height * 4, 0);
+  const size_t rowBytes = static_cast<size_t>(s.box.w) * 4;
+  for (int y = 0; y < s.box.h; ++y)
+    std::memcpy(
+        &pic.pixels[(static_cast<size_t>(s.box.y + y) * s.width + s.box.x) * 4],
+        &s.pixels[y * rowBytes], rowBytes);
+  return pic;
+}
+
+void FreeAllSprites() { State().sprites.Clear(); }
+
+} // namespace detail
+
+int LoadSprite(int number, const uint8_t *png, size_t size, unsigned flags) {
+  Picture pic;
+  if (!DecodePng(png, size, pic))
+    return detail::Install(number, nullptr);
+  return CreateSpriteFromPicture(number, std::move(pic), flags);
+}
+
+int CreateSpriteFromPicture(int number, Picture &&pic, unsigned flags) {
+  return detail::Install(number, detail::MakeSprite(std::move(pic), flags));
+}
+
+int CreateSprite(int number, int w, int h) {
+  if (!detail::PictureSizeOk(w, h))
+    return detail::Install(number, nullptr);
+  Picture pic;
+  pic.width = w;
+  pic.height = h;
+  pic.pixels.assign(static_cast<size_t>(w) * h * 4, 0);
+  return CreateSpriteFromPicture(number, std::move(pic), kSpriteAlpha);
+}
+
+int CopySprite(int source, int number) {
+  Sprite *src = State().sprites.Get(source);
+  if (!src)
+    return detail::Install(number, nullptr);
+  // Built before the target number is freed: copying onto itself works.
+  auto copy = std::make_unique<Sprite>();
+  copy->flags = src->flags;
+  copy->mask = src->mask;
+  copy->clip = src->clip;
+  copy->zoomW = src->zoomW;
+  copy->zoomH = src->zoomH;
+  Picture pic = detail::SpritePicture(*src);
+  if (!detail::ReplaceSpritePicture(*copy, std::move(pic)))
+    copy.reset();
+  return detail::Install(number, std::move(copy));
+}
+
+void FreeSprite(int number) { State().sprites.Free(number); }
+
+bool SpriteExists(int number) { return State().sprites.Get(number) != nullptr; }
+
+void ClipSprite(int number, int x, int y, int w, int h) {
+  Sprite *s = State().sprites.Get(number);
+  if (!s)
+    return;
+  SDL_Rect want{x, y, std::max(w, 0), std::max(h, 0)};
+  SDL_Rect whole{0, 0, s->width, s->height};
+  SDL_Rect clip{};
+  if (!SDL_IntersectRect(&want, &whole, &clip))
+    clip = SDL_Rect{0, 0, 0, 0};
+  s->clip = clip;
+}
+
+int SpriteWidth(int number) {
+  Sprite *s = State().sprites.Get(number);
+  return s ? s->width : 0;
+}
+
+int SpriteHeight(int number) {
+  Sprite *s = State().sprites.Get(number);
+  return s ? s->height : 0;
+}
+
+} // namespace plat

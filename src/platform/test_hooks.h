@@ -1,0 +1,34 @@
+// test_hooks.h — extra platform calls for tests and benchmarks: reading a
+// sprite's pixels back, switching the shrunk-copy cache, making Ogg sounds
+// and a virtual gamepad without hardware.
+#pragma once
+
+#include "platform/platform.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace plat {
+
+// The sprite's whole picture (natural size, straight BGRA). For a grabbed
+// sprite these are the screen's pixels.
+bool SpritePixels(int number, Picture &out);
+
+// Shrinking zooms draw from a smoothly pre-scaled copy (on by default);
+// off, the renderer scales at draw time. For comparisons and benchmarks.
+void SetSpritePrescale(bool on);
+
+// Encodes interleaved 16-bit samples as Ogg Vorbis.
+bool EncodeOggForTests(const std::vector<int16_t> &samples, int rate,
+                       int channels, std::vector<uint8_t> &out);
+
+// A virtual game controller that SDL reports like a real one (the game
+// controller subsystem must be up: FindGamepads starts it). Axes: 0 left x,
+// 1 left y, 2 right x, 3 right y, raw -32768..32767; buttons numbered as
+// GamepadButton numbers them.
+bool AttachVirtualPad();
+bool SetVirtualPadAxis(int axis, int raw);
+bool SetVirtualPadButton(int button, bool down);
+void DetachVirtualPad();
+
+} // namespace plat

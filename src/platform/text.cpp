@@ -1,0 +1,182 @@
+// text.cpp — fonts matched through fontconfig and antialiased vector text
+// with pango: single lines at the path cursor, wrapped paragraphs, extents.
+#include "platform/internal.h"
+
+#include <cmath>
+
+namespace plat {
+
+using detail::DrawState;
+using detail::Font;
+using detail::State;
+
+namespace detail {
+
+Font::~Font() {
+  if (desc)
+    pango_font_description_free(desc);
+}
+
+void ReleaseText() {
+  TextState &t = State().text;
+  if (t.context)
+    g_object_unref(t.context);
+  if (t.fontMap)
+    g_object_unref(t.fontMap);
+  t.context = nullptr;
+  t.fontMap = nullptr;
+}
+
+} // namespace detail
+
+namespace {
+
+// Points to pixels at 96 dots per inch, as on the desktops the sizes were
+// chosen for.
+constexpr double kDpi = 96.0;
+
+PangoContext *Context() {
+  detail::TextState &t = State().text;
+  if (!t.context) {
+    t.fontMap = pango_cairo_font_map_new();
+    t.context = pango_font_map_create_context(t.fontMap);
+    pango_cairo_context_set_resolution(t.context, kDpi);
+    // Greyscale antialiasing: colour fringes would show on transparent
+    // cards; the same options for measuring and drawing keep extents true.
+    cairo_font_options_t *o = cairo_font_options_create();
+    cairo_font_options_set_antialias(o, CAIRO_ANTIALIAS_GRAY);
+    cairo_font_options_set_hint_style(o, CAIRO_HINT_STYLE_SLIGHT);
+    cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_ON);
+    pango_cairo_context_set_font_options(t.context, o);
+    cairo_font_options_destroy(o);
+  }
+  return t.context;
+}
+
+// A layout of the text in the current vector font (invalid UTF-8 is
+// repaired rather than refused).
+PangoLayout *MakeLayout(const std::string &utf8) {
+  DrawState &d = State().draw;
+  PangoContext *ctx = Context();
+  if (d.active)
+    pango_cairo_update_context(d.cr, ctx);
+  PangoLayout *layout = pango_layout_new(ctx);
+  if (Font *f = State().fonts.Get(d.font)) {
+    PangoFontDescription *desc = pango_font_description_copy(f->desc);
+    if (d.pixelSize > 0)
+      pango_font_description_set_absolute_size(
+          desc, std::round(d.pixelSize * PANGO_SCALE));
+    pango_layout_set_font_description(layout, desc);
+    pango_font_description_free(desc);
+  }
+  gchar *valid = g_utf8_make_valid(utf8.data(), gssize(utf8.size()));
+  pango_layout_set_text(layout, valid, -1);
+  g_free(valid);
+  return layout;
+}
+
+void SetSource(cairo_t *cr, Colour c) {
+  cairo_set_source_rgba(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0, c.a / 255.0);
+}
+
+} // namespace
+
+int LoadFont(int number, const std::string &face, int points, bool bold) {
+  detail::NumberTable<Font> &table = State().fonts;
+  int n = table.Choose(number);
+  if (n < 0)
+    return -1;
+  table.Free(n);
+  if (face.empty() || points <= 0)
+    return -1;
+  auto font = std::make_unique<Font>();
+  font->desc = pango_font_description_new();
+  pango_font_description_set_family(font->desc, face.c_str());
+  pango_font_description_set_weight(font->desc, bold ? PANGO_WEIGHT_BOLD
+                                                     : PANGO_WEIGHT_NORMAL);
+  pango_font_description_set_size(font->desc, points * PANGO_SCALE);
+  PangoContext *ctx = Context();
+  PangoFont *matched =
+      pango_font_map_load_font(State().text.fontMap, ctx, font->desc);
+  if (!matched)
+    return -1;
+  PangoFontDescription *got = pango_font_describe(matched);
+  const char *family = pango_font_description_get_family(got);
+  font->family = family ? family : "";
+  pango_font_description_free(got);
+  g_object_unref(matched);
+  table.Put(n, std::move(font));
+  return n;
+}
+
+std::string FontFamily(int number) {
+  Font *f = State().fonts.Get(number);
+  return f ? f->family : std::string();
+}
+
+void SetVectorFont(int font, double pixelSize) {
+  DrawState &d = State().draw;
+  d.font = font;
+  d.pixelSize = pixelSize;
+}
+
+void SetVectorColour(Colour c) { State().draw.colour = c; }
+
+void MovePathCursor(double x, double y) {
+  State().draw.cursorX = x;
+  State().draw.cursorY = y;
+}
+
+void DrawVectorText(const std::string &utf8) {
+  DrawState &d = State().draw;
+  if (!d.active)
+    return;
+  PangoLayout *layout = MakeLayout(utf8);
+  int w = 0, h = 0;
+  pango_layout_get_pixel_size(layout, &w, &h);
+  cairo_save(d.cr);
+  SetSource(d.cr, d.colour);
+  cairo_move_to(d.cr, d.cursorX, d.cursorY);
+  pango_cairo_show_layout(d.cr, layout);
+  cairo_restore(d.cr);
+  g_object_unref(layout);
+  d.cursorX += w;
+}
+
+void DrawVectorParagraph(const std::string &utf8, double w, double h,
+                         bool centred) {
+  DrawState &d = State().draw;
+  if (!d.active || w <= 0 || h <= 0)
+    return;
+  PangoLayout *layout = MakeLayout(utf8);
+  pango_layout_set_width(layout, int(std::lround(w * PANGO_SCALE)));
+  pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+  pango_layout_set_alignment(layout,
+                             centred ? PANGO_ALIGN_CENTER : PANGO_ALIGN_LEFT);
+  cairo_save(d.cr);
+  cairo_rectangle(d.cr, d.cursorX, d.cursorY, w, h);
+  cairo_clip(d.cr);
+  SetSource(d.cr, d.colour);
+  cairo_move_to(d.cr, d.cursorX, d.cursorY);
+  pango_cairo_show_layout(d.cr, layout);
+  cairo_restore(d.cr);
+  g_object_unref(layout);
+}
+
+double VectorTextWidth(const std::string &utf8) {
+  PangoLayout *layout = MakeLayout(utf8);
+  int w = 0, h = 0;
+  pango_layout_get_pixel_size(layout, &w, &h);
+  g_object_unref(layout);
+  return w;
+}
+
+double VectorTextHeight(const std::string &utf8) {
+  PangoLayout *layout = MakeLayout(utf8);
+  int w = 0, h = 0;
+  pango_layout_get_pixel_size(layout, &w, &h);
+  g_object_unref(layout);
+  return h;
+}
+
+} // namespace plat
