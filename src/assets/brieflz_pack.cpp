@@ -105,7 +105,8 @@ size_t PackChains(const uint8_t *in, size_t n, uint8_t *out,
     if (cp.lazy && cur.len < cp.niceLen && i + 1 < n) {
       const Match next = FindInsert(c, i + 1, cp);
       indexed = i + 2;
-      if (next.gain > cur.gain) {
+      // The literal that the later match needs must pay for itself.
+      if (next.gain > cur.gain + static_cast<int>(kLiteralBits)) {
         PutLiteral(w, in[i]);
         ++i;
         cur = next;

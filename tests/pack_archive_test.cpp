@@ -1,0 +1,256 @@
+// pack_archive_test.cpp — reading pack archives: both header versions,
+// stored and packed entries, lookups, and every kind of damage.
+#include "assets/brieflz.h"
+#include "assets/pack.h"
+#include "pack_util.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using namespace packtest;
+
+constexpr size_t kLarge = 1 << 20;
+
+std::string Extract(pack::Archive &a, const std::string &name,
+                    size_t maxSize = kLarge) {
+  std::vector<uint8_t> out;
+  const int64_t n = pack::ExtractEntry(a, name, maxSize, out);
+  if (n < 0)
+    return "<failed>";
+  EXPECT_EQ(static_cast<size_t>(n), out.size());
+  return {out.begin(), out.end()};
+}
+
+pack::Archive FromBytes(std::vector<uint8_t> bytes) {
+  pack::Archive a;
+  EXPECT_TRUE(pack::OpenMemory(a, std::move(bytes)));
+  return a;
+}
+
+// "abcabcabc" + "xyzxyzxyz": two blocks of nine, the second one's match
+// refers to its own start, never to the first block.
+std::vector<uint8_t> TwoBlockStream() {
+  Block first = Start('a');
+  Literal(first, 'b');
+  Literal(first, 'c');
+  Match(first, 6, 3);
+  Block second = Start('x');
+  Literal(second, 'y');
+  Literal(second, 'z');
+  Match(second, 6, 3);
+  return StreamOf(18, 9, {first.bytes, second.bytes});
+}
+
+TEST(PackArchive, StoredEntriesInBothVersions) {
+  for (int version : {1, 2}) {
+    std::vector<uint8_t> bytes = ArchiveStart(version);
+    AddRawEntry(bytes, version, "hello.txt", 5, Bytes("Hello"));
+    AddRawEntry(bytes, version, "empty", 0, {});
+    AddRawEntry(bytes, version, "sprite_ü.png", 3, Bytes("PNG"));
+    pack::Archive a = FromBytes(bytes);
+    EXPECT_EQ(pack::Version(a), version);
+    const auto &entries = pack::Entries(a);
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[2].name, "sprite_ü.png");
+    EXPECT_EQ(entries[0].fullSize, 5u);
+    EXPECT_EQ(entries[0].storedSize, 5u);
+    EXPECT_EQ(Extract(a, "hello.txt"), "Hello");
+    EXPECT_EQ(Extract(a, "empty"), "");
+    EXPECT_EQ(Extract(a, "sprite_ü.png"), "PNG");
+  }
+}
+
+TEST(PackArchive, MultiBlockEntryWithMatchesInsideEachBlock) {
+  for (int version : {1, 2}) {
+    std::vector<uint8_t> bytes = ArchiveStart(version);
+    AddRawEntry(bytes, version, "pair", 18, TwoBlockStream());
+    AddRawEntry(bytes, version, "after", 2, Bytes("ok"));
+    pack::Archive a = FromBytes(bytes);
+    EXPECT_EQ(Extract(a, "pair"), "abcabcabcxyzxyzxyz");
+    EXPECT_EQ(Extract(a, "after"), "ok");
+  }
+}
+
+TEST(PackArchive, PackerOutputInManyBlocks) {
+  const std::vector<uint8_t> text = Text(10000, 7);
+  std::vector<std::vector<uint8_t>> blocks;
+  for (size_t at = 0; at < text.size(); at += 999)
+    blocks.push_back(brieflz::Pack(text.data() + at,
+                                   std::min<size_t>(999, text.size() - at),
+                                   brieflz::kLevelBest));
+  std::vector<uint8_t> bytes = ArchiveStart(2);
+  std::vector<uint8_t> stream = StreamOf(text.size(), 999, blocks);
+  stream.insert(stream.end(), {1, 2, 3}); // trailing bytes are harmless
+  AddRawEntry(bytes, 2, "text", text.size(), stream);
+  pack::Archive a = FromBytes(bytes);
+  EXPECT_EQ(Extract(a, "text"), std::string(text.begin(), text.end()));
+}
+
+TEST(PackArchive, LookupIsExactAndFirstEntryWins) {
+  std::vector<uint8_t> bytes = ArchiveStart(2);
+  AddRawEntry(bytes, 2, "Logo.png", 3, Bytes("one"));
+  AddRawEntry(bytes, 2, "logo.png", 3, Bytes("two"));
+  AddRawEntry(bytes, 2, "logo.png", 5, Bytes("three"));
+  pack::Archive a = FromBytes(bytes);
+  EXPECT_EQ(Extract(a, "logo.png"), "two");
+  EXPECT_EQ(Extract(a, "Logo.png"), "one");
+  EXPECT_EQ(Extract(a, "LOGO.PNG"), "<failed>");
+  EXPECT_EQ(Extract(a, "logo.png "), "<failed>");
+  EXPECT_EQ(Extract(a, ""), "<failed>");
+  EXPECT_EQ(pack::Entries(a).size(), 3u);
+}
+
+TEST(PackArchive, WrongMagicIsNotAnArchive) {
+  pack::Archive a;
+  EXPECT_FALSE(pack::OpenMemory(a, {0x33, 0x7A, 0x6C, 0x70, 0, 0}));
+  EXPECT_FALSE(pack::OpenMemory(a, {0x31, 0x7A, 0x6C, 0x62}));
+  EXPECT_FALSE(pack::OpenMemory(a, {0x31, 0x7A, 0x6C}));
+  EXPECT_FALSE(pack::OpenMemory(a, {}));
+  EXPECT_EQ(pack::Version(a), 0);
+  EXPECT_TRUE(pack::Entries(a).empty());
+  EXPECT_EQ(Extract(a, "x"), "<failed>");
+  // Only the magic: an archive without entries.
+  pack::Archive empty = FromBytes(ArchiveStart(1));
+  EXPECT_TRUE(pack::Entries(empty).empty());
+}
+
+TEST(PackArchive, TruncationEndsTheDirectoryAtTheDamage) {
+  std::vector<uint8_t> good = ArchiveStart(2);
+  AddRawEntry(good, 2, "first", 3, Bytes("abc"));
+  const size_t firstEnd = good.size();
+  AddRawEntry(good, 2, "second", 4, Bytes("defg"));
+  // Every cut inside the second entry's header, name or data drops it and
+  // keeps the first.
+  for (size_t cut = firstEnd; cut < good.size(); ++cut) {
+    pack::Archive a =
+        FromBytes(std::vector<uint8_t>(good.begin(), good.begin() + cut));
+    ASSERT_EQ(pack::Entries(a).size(), 1u) << cut;
+    EXPECT_EQ(Extract(a, "first"), "abc");
+    EXPECT_EQ(Extract(a, "second"), "<failed>");
+  }
+  // A name length or stored size that points past the end, however large.
+  for (uint64_t storedSize : {uint64_t{5}, uint64_t{1} << 40, ~uint64_t{0}}) {
+    std::vector<uint8_t> bytes = ArchiveStart(1);
+    AddRawEntry(bytes, 1, "first", 3, Bytes("abc"));
+    PutLe(bytes, 4, 8);
+    PutLe(bytes, storedSize, 8);
+    PutLe(bytes, 1, 4);
+    PutLe(bytes, 0, 4);
+    bytes.insert(bytes.end(), {'n', 'd', 'e', 'f', 'g'});
+    pack::Archive a = FromBytes(bytes);
+    EXPECT_EQ(pack::Entries(a).size(), 1u);
+  }
+  std::vector<uint8_t> longName = ArchiveStart(1);
+  PutLe(longName, 0, 8);
+  PutLe(longName, 0, 8);
+  PutLe(longName, 0xFFFFFFFF, 4);
+  PutLe(longName, 0, 4);
+  longName.insert(longName.end(), 100, 'x');
+  pack::Archive a = FromBytes(longName);
+  EXPECT_TRUE(pack::Entries(a).empty());
+}
+
+TEST(PackArchive, SizeChecksComeBeforeAnyAllocation) {
+  std::vector<uint8_t> bytes = ArchiveStart(2);
+  AddRawEntry(bytes, 2, "big", 300, std::vector<uint8_t>(300, 7));
+  // A packed entry claiming an enormous size, with a tiny stream.
+  AddRawEntry(bytes, 2, "huge", uint64_t{1} << 62,
+              StreamOf(uint64_t{1} << 62, 1 << 20, {{'a'}}));
+  pack::Archive a = FromBytes(bytes);
+  std::vector<uint8_t> out;
+  EXPECT_EQ(pack::ExtractEntry(a, "big", 299, out), -1);
+  EXPECT_TRUE(out.empty());
+  EXPECT_EQ(pack::ExtractEntry(a, "big", 300, out), 300);
+  out.clear();
+  EXPECT_EQ(pack::ExtractEntry(a, "huge", kLarge, out), -1);
+  EXPECT_TRUE(out.empty());
+}
+
+TEST(PackArchive, DamagedStreamsFail) {
+  const std::vector<uint8_t> good = TwoBlockStream();
+  auto extract = [](const std::vector<uint8_t> &stream, uint64_t fullSize) {
+    std::vector<uint8_t> bytes = ArchiveStart(2);
+    AddRawEntry(bytes, 2, "e", fullSize, stream);
+    pack::Archive a = FromBytes(bytes);
+    return Extract(a, "e");
+  };
+  EXPECT_EQ(extract(good, 18), "abcabcabcxyzxyzxyz");
+
+  std::vector<uint8_t> magic = good;
+  magic[3] = 0x70;
+  EXPECT_EQ(extract(magic, 18), "<failed>");
+
+  std::vector<uint8_t> zeroBlock = good;
+  std::fill(zeroBlock.begin() + 16, zeroBlock.begin() + 24, 0);
+  EXPECT_EQ(extract(zeroBlock, 18), "<failed>");
+
+  // Stream and entry disagree on the size.
+  EXPECT_EQ(extract(good, 17), "<failed>");
+  EXPECT_EQ(extract(good, 19), "<failed>");
+
+  // Block size 10 instead of 9: the first block runs into the second.
+  std::vector<uint8_t> shifted = good;
+  shifted[16] = 10;
+  EXPECT_EQ(extract(shifted, 18), "<failed>");
+
+  // A block that runs past the data.
+  std::vector<uint8_t> cut(good.begin(), good.end() - 1);
+  EXPECT_EQ(extract(cut, 18), "<failed>");
+  EXPECT_EQ(extract({good.begin(), good.begin() + 20}, 18), "<failed>");
+
+  // A later block reaching back into the earlier one.
+  Block first = Start('a');
+  Literal(first, 'b');
+  Literal(first, 'c');
+  Match(first, 6, 3);
+  Block second = Start('x');
+  Match(second, 8, 4);
+  EXPECT_EQ(extract(StreamOf(18, 9, {first.bytes, second.bytes}), 18),
+            "<failed>");
+
+  // An entry of size 0 packed as a stream without blocks unpacks to
+  // nothing.
+  EXPECT_EQ(extract(StreamOf(0, 9, {}), 0), "");
+}
+
+TEST(PackArchive, FilesOnDiskReadLikeMemory) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / "pack_archive_test";
+  std::filesystem::create_directories(dir);
+  const std::string path = (dir / "a.pack").string();
+  std::vector<uint8_t> bytes = ArchiveStart(1);
+  AddRawEntry(bytes, 1, "pair", 18, TwoBlockStream());
+  AddRawEntry(bytes, 1, "plain", 4, Bytes("data"));
+  AddRawEntry(bytes, 1, "cut", 10, Bytes("short"));
+  bytes.resize(bytes.size() - 2);
+  {
+    std::ofstream f(path, std::ios::binary);
+    f.write(reinterpret_cast<const char *>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+  }
+  pack::Archive a;
+  ASSERT_TRUE(pack::Open(a, path));
+  EXPECT_EQ(pack::Version(a), 1);
+  EXPECT_EQ(pack::Entries(a).size(), 2u);
+  EXPECT_EQ(Extract(a, "pair"), "abcabcabcxyzxyzxyz");
+  EXPECT_EQ(Extract(a, "plain"), "data");
+  EXPECT_EQ(Extract(a, "cut"), "<failed>");
+  pack::Close(a);
+  EXPECT_EQ(Extract(a, "plain"), "<failed>");
+
+  EXPECT_FALSE(pack::Open(a, (dir / "missing.pack").string()));
+  EXPECT_FALSE(pack::Open(a, dir.string())); // a folder
+  {
+    std::ofstream f(dir / "text.txt");
+    f << "not an archive";
+  }
+  EXPECT_FALSE(pack::Open(a, (dir / "text.txt").string()));
+  std::filesystem::remove_all(dir);
+}
+
+} // namespace
