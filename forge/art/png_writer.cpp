@@ -19,7 +19,7 @@ void NoFlush(png_structp) {}
 
 // libpng reports errors by longjmp; nothing with a destructor lives in this
 // frame, the rows are prepared by the caller.
-bool Encode(const Image &img, const std::vector<png_bytep> &rows,
+bool Encode(const Image &img, const std::vector<png_bytep> &rows, int filters,
             std::vector<uint8_t> *out) {
   png_structp png =
       png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -33,7 +33,7 @@ bool Encode(const Image &img, const std::vector<png_bytep> &rows,
   png_set_write_fn(png, out, AppendBytes, NoFlush);
   png_set_compression_level(png, 9);
   png_set_compression_mem_level(png, 9);
-  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_ALL_FILTERS);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, filters);
   png_set_IHDR(png, info, img.width, img.height, 8,
                img.alpha ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB,
                PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_BASE,
@@ -65,10 +65,14 @@ std::vector<uint8_t> EncodePng(const Image &img) {
   std::vector<png_bytep> rows(static_cast<size_t>(img.height));
   for (int y = 0; y < img.height; ++y)
     rows[static_cast<size_t>(y)] = const_cast<png_bytep>(base + rowBytes * y);
-  std::vector<uint8_t> out;
-  if (!Encode(img, rows, &out))
+  // Flat areas with soft edges (banners, sprites) pack best unfiltered;
+  // gradients (title scenes) pack best with per-row filters. Both are tried
+  // and the smaller kept, which depends only on the pixels.
+  std::vector<uint8_t> plain, filtered;
+  if (!Encode(img, rows, PNG_FILTER_NONE, &plain) ||
+      !Encode(img, rows, PNG_ALL_FILTERS, &filtered))
     throw std::runtime_error("PNG encoding failed");
-  return out;
+  return plain.size() <= filtered.size() ? plain : filtered;
 }
 
 void WritePng(const std::string &path, const Image &img) {

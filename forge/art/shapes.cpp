@@ -107,6 +107,23 @@ void Sparkle(cairo_t *cr, double cx, double cy, double size, Rgba colour) {
   cairo_fill(cr);
 }
 
+double EaseOutBounce(double t) {
+  t = Clamp01(t);
+  const double n = 7.5625, d = 2.75;
+  if (t < 1 / d)
+    return n * t * t;
+  if (t < 2 / d) {
+    t -= 1.5 / d;
+    return n * t * t + 0.75;
+  }
+  if (t < 2.5 / d) {
+    t -= 2.25 / d;
+    return n * t * t + 0.9375;
+  }
+  t -= 2.625 / d;
+  return n * t * t + 0.984375;
+}
+
 double Clamp01(double t) { return std::clamp(t, 0.0, 1.0); }
 
 double EaseOutBack(double t, double s) {

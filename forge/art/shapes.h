@@ -36,6 +36,7 @@ double EaseOutBack(double t, double overshoot = 1.70158);
 double EaseOutCubic(double t);
 double EaseInCubic(double t);
 double EaseInOutSine(double t);
+double EaseOutBounce(double t);
 double Clamp01(double t);
 
 } // namespace art

@@ -61,7 +61,9 @@ struct Scratch {
   cairo_t *cr;
   PangoLayout *layout;
   Scratch() {
-    surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+    // Unbounded, so glyphs far from the origin are not culled when the
+    // path is built.
+    surface = cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr);
     cr = cairo_create(surface);
     layout = pango_cairo_create_layout(cr);
     cairo_font_options_t *fo = cairo_font_options_create();
@@ -190,6 +192,14 @@ void PaintLetters(const Job &job, const std::vector<const LetterPose *> &poses,
       cairo_restore(cr);
     }
   }
+  if (st.haloWidth > 0 && st.halo.a > 0) {
+    cairo_save(cr);
+    AppendAll(job, cr, poses, which);
+    SetColour(cr, st.halo);
+    StrokeOutline(cr, outline + 2 * st.haloWidth);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+  }
   if (outline > 0) {
     cairo_save(cr);
     AppendAll(job, cr, poses, which);
@@ -298,6 +308,15 @@ TextShape::TextShape(TextShape &&o) noexcept
       height(o.height) {
   o.letters.clear();
   o.whole.path = nullptr;
+}
+
+TextShape &TextShape::operator=(TextShape &&o) noexcept {
+  // The old paths go with `o` and are freed by its destructor.
+  std::swap(letters, o.letters);
+  std::swap(whole, o.whole);
+  width = o.width;
+  height = o.height;
+  return *this;
 }
 
 TextShape::~TextShape() {

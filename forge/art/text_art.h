@@ -45,6 +45,7 @@ struct TextShape {
   TextShape(const TextShape &) = delete;
   TextShape &operator=(const TextShape &) = delete;
   TextShape(TextShape &&other) noexcept;
+  TextShape &operator=(TextShape &&other) noexcept;
   ~TextShape();
 };
 
@@ -56,8 +57,8 @@ TextShape MakeText(const std::string &text, Face face, double px,
 double SizeForWidth(const std::string &text, Face face, double width,
                     double spacing = 0);
 
-// How the lettering is painted, back to front: glow, shadow, outline, rim,
-// fill gradient (top to bottom of the ink), bevel, gloss.
+// How the lettering is painted, back to front: glow, shadow, halo, outline,
+// rim, fill gradient (top to bottom of the ink), bevel, gloss.
 struct TextStyle {
   Rgba fillTop = Rgb8(255, 255, 255);
   Rgba fillMid = Rgb8(255, 255, 255);
@@ -70,9 +71,11 @@ struct TextStyle {
   double shadowDx = 0, shadowDy = 0, shadowBlur = 0;
   Rgba glow = Rgb8(255, 255, 255, 0);
   double glowRadius = 0;
-  double glowSpread = 0; // extra stroke width under the glow
-  double bevel = 0;      // depth in pixels of the light/dark edge
-  double gloss = 0;      // opacity of the white sheen on the upper half
+  double glowSpread = 0;              // extra stroke width under the glow
+  Rgba halo = Rgb8(255, 255, 255, 0); // flat band around the outline
+  double haloWidth = 0;               // its width beyond the outline
+  double bevel = 0;                   // depth in pixels of the light/dark edge
+  double gloss = 0; // opacity of the white sheen on the upper half
 };
 
 // Where and how one letter is drawn: its box centre moves to (cx, cy) and
