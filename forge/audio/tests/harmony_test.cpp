@@ -1,0 +1,2 @@
+// harmony_test.cpp — placeholder
+#include <gtest/gtest.h>

@@ -1,0 +1,2 @@
+// notation_test.cpp — placeholder
+#include <gtest/gtest.h>

@@ -1,0 +1,2 @@
+// output_test.cpp — placeholder
+#include <gtest/gtest.h>

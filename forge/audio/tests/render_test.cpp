@@ -1,0 +1,2 @@
+// render_test.cpp — placeholder
+#include <gtest/gtest.h>
