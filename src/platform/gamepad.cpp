@@ -21,6 +21,10 @@ bool EnsurePads() {
   detail::InputState &in = State().input;
   if (in.padsUp)
     return true;
+  // SDL drops pad input while no window has focus, which on a headless
+  // driver is always; the game itself reads no pad while inactive.
+  SDL_SetHintWithPriority(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1",
+                          SDL_HINT_DEFAULT);
   if (!State().initialised || SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
     return false;
   in.padsUp = true;

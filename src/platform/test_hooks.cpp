@@ -98,6 +98,11 @@ bool EncodeOggForTests(const std::vector<int16_t> &samples, int rate,
   return true;
 }
 
+size_t SoundPcmBytes(int number) {
+  const detail::Sound *s = State().sounds.Get(number);
+  return s ? s->pcm.size() : 0;
+}
+
 bool AttachVirtualPad() {
   detail::InputState &in = State().input;
   if (in.virtualPad)

@@ -22,6 +22,9 @@ void SetSpritePrescale(bool on);
 bool EncodeOggForTests(const std::vector<int16_t> &samples, int rate,
                        int channels, std::vector<uint8_t> &out);
 
+// Bytes of decoded PCM held for a sound (44.1 kHz, 16-bit stereo).
+size_t SoundPcmBytes(int number);
+
 // A virtual game controller that SDL reports like a real one (the game
 // controller subsystem must be up: FindGamepads starts it). Axes: 0 left x,
 // 1 left y, 2 right x, 3 right y, raw -32768..32767; buttons numbered as

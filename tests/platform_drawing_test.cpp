@@ -1,0 +1,187 @@
+// platform_drawing_test.cpp — images, drawing on images, sprites and the
+// screen, fonts and vector text.
+#include "platform_helpers.h"
+
+using namespace plat_test;
+using plat::Colour;
+
+namespace {
+
+using DrawingTest = ScreenTest;
+
+// Bounding box of the pixels with any alpha: x0, y0, x1, y1 (inclusive);
+// x1 < 0 when there are none.
+struct Bounds {
+  int x0 = 1 << 30, y0 = 1 << 30, x1 = -1, y1 = -1;
+};
+Bounds Inked(const plat::Picture &p) {
+  Bounds b;
+  for (int y = 0; y < p.height; ++y)
+    for (int x = 0; x < p.width; ++x)
+      if (GetPixel(p, x, y).a) {
+        b.x0 = std::min(b.x0, x), b.x1 = std::max(b.x1, x);
+        b.y0 = std::min(b.y0, y), b.y1 = std::max(b.y1, y);
+      }
+  return b;
+}
+
+TEST_F(DrawingTest, FontsResolveToTheLiberationFamilies) {
+  ASSERT_EQ(plat::LoadFont(0, "Arial", 30, true), 0);
+  EXPECT_EQ(plat::FontFamily(0), "Liberation Sans");
+  ASSERT_EQ(plat::LoadFont(plat::kAnyNumber, "Courier New", 10, false), 100);
+  EXPECT_EQ(plat::FontFamily(100), "Liberation Mono");
+  EXPECT_EQ(plat::FontFamily(5), "");
+}
+
+TEST_F(DrawingTest, TextStartsAtTheCursorAndMeasuresItsInk) {
+  ASSERT_EQ(plat::LoadFont(0, "Arial", 30, true), 0);
+  ASSERT_EQ(plat::CreateSprite(1, 300, 100), 1);
+  ASSERT_TRUE(plat::BeginDraw(plat::Target::Sprite, 1));
+  plat::SetVectorFont(0, 40);
+  plat::SetVectorColour({255, 255, 255, 255});
+  plat::MovePathCursor(20, 30);
+  plat::DrawVectorText("Hello");
+  plat::EndDraw();
+  const double w = plat::VectorTextWidth("Hello");
+  const double h = plat::VectorTextHeight("Hello");
+  EXPECT_GT(w, 60);
+  EXPECT_LT(w, 160);
+  EXPECT_GT(h, 35);
+  EXPECT_LT(h, 60);
+  EXPECT_GT(plat::VectorTextWidth("WWWW"), plat::VectorTextWidth("iiii"));
+  plat::Picture pic;
+  ASSERT_TRUE(plat::SpritePixels(1, pic));
+  Bounds b = Inked(pic);
+  ASSERT_GE(b.x1, 0);
+  EXPECT_GE(b.x0, 20);
+  EXPECT_LE(b.x0, 26);
+  EXPECT_GE(b.y0, 30);
+  EXPECT_LE(b.x1, 20 + w);
+  EXPECT_LE(b.y1, 30 + h);
+  // The cursor moved on: a second text continues after the first.
+  ASSERT_EQ(plat::CreateSprite(2, 300, 100), 2);
+  ASSERT_TRUE(plat::BeginDraw(plat::Target::Sprite, 2));
+  plat::MovePathCursor(20, 30);
+  plat::DrawVectorText("Hel");
+  const double after = 20 + plat::VectorTextWidth("Hel");
+  plat::DrawVectorText("lo");
+  plat::EndDraw();
+  ASSERT_TRUE(plat::SpritePixels(2, pic));
+  Bounds b2 = Inked(pic);
+  EXPECT_GT(b2.x1, after);
+  EXPECT_NEAR(b2.x1, b.x1, 3);
+  // Straight alpha after drawing: text edges keep the text's colour.
+  bool edge = false;
+  for (int i = 0; i < int(pic.pixels.size()); i += 4)
+    if (pic.pixels[i + 3] > 0 && pic.pixels[i + 3] < 255) {
+      edge = true;
+      EXPECT_GE(pic.pixels[i + 2], 250);
+    }
+  EXPECT_TRUE(edge); // antialiased
+}
+
+TEST_F(DrawingTest, ParagraphsWrapInsideTheirBox) {
+  ASSERT_EQ(plat::LoadFont(0, "Arial", 30, true), 0);
+  ASSERT_EQ(plat::CreateSprite(1, 300, 300), 1);
+  ASSERT_TRUE(plat::BeginDraw(plat::Target::Sprite, 1));
+  plat::SetVectorFont(0, 18);
+  plat::SetVectorColour({0, 0, 0, 255});
+  plat::MovePathCursor(50, 40);
+  plat::DrawVectorParagraph(
+      "A rather long line of words that cannot fit on one line of this box\n"
+      "Averyveryverylongwordwithoutanybreakthatmustbesplit\nand more lines "
+      "after it, more than the box can hold, which are cut off",
+      120, 100, true);
+  plat::EndDraw();
+  plat::Picture pic;
+  ASSERT_TRUE(plat::SpritePixels(1, pic));
+  Bounds b = Inked(pic);
+  ASSERT_GE(b.x1, 0);
+  EXPECT_GE(b.x0, 50);
+  EXPECT_GE(b.y0, 40);
+  EXPECT_LE(b.x1, 169);
+  EXPECT_LE(b.y1, 139); // the box ends here, the text does not
+  EXPECT_GE(b.y1, 120); // but it fills the box
+  // Centred: a short line sits in the middle.
+  ASSERT_EQ(plat::CreateSprite(2, 300, 100), 2);
+  ASSERT_TRUE(plat::BeginDraw(plat::Target::Sprite, 2));
+  plat::MovePathCursor(0, 0);
+  plat::DrawVectorParagraph("ii", 200, 50, true);
+  plat::EndDraw();
+  ASSERT_TRUE(plat::SpritePixels(2, pic));
+  Bounds c = Inked(pic);
+  EXPECT_NEAR((c.x0 + c.x1) / 2.0, 100, 4);
+}
+
+TEST_F(DrawingTest, ImagesBoxesAndCopies) {
+  ASSERT_EQ(plat::CreateImage(1, 10, 10, {255, 0, 0, 255}), 1);
+  ASSERT_EQ(plat::CreateImage(2, 4, 4, {0, 0, 255, 128}), 2);
+  EXPECT_EQ(plat::ImageWidth(1), 10);
+  ASSERT_EQ(plat::CreateSprite(1, 20, 20), 1);
+  ASSERT_TRUE(plat::BeginDraw(plat::Target::Sprite, 1));
+  plat::DrawImage(1, 0, 0);      // opaque copy
+  plat::DrawAlphaImage(2, 0, 0); // blended over red
+  plat::DrawImage(2, 6, 6);      // copied with its alpha
+  plat::Box(15, 15, 3, 3, {0, 255, 0, 255});
+  plat::MovePathCursor(12, 0);
+  plat::DrawVectorImage(2);
+  plat::EndDraw();
+  plat::Picture p;
+  ASSERT_TRUE(plat::SpritePixels(1, p));
+  EXPECT_TRUE(Near(GetPixel(p, 1, 1), {127, 0, 128, 255}, 2))
+      << Str(GetPixel(p, 1, 1));
+  EXPECT_EQ(GetPixel(p, 7, 7).a, 128);
+  EXPECT_TRUE(Near(GetPixel(p, 7, 7), {0, 0, 255, 128}, 1));
+  EXPECT_TRUE(Near(GetPixel(p, 16, 16), {0, 255, 0, 255}, 0));
+  EXPECT_EQ(GetPixel(p, 13, 1).a, 128);
+  EXPECT_EQ(GetPixel(p, 19, 0).a, 0);
+
+  // Drawing on an image, then resizing it smoothly.
+  ASSERT_TRUE(plat::BeginDraw(plat::Target::Image, 1));
+  plat::Box(0, 0, 5, 10, {0, 0, 0, 255});
+  plat::EndDraw();
+  plat::ResizeImage(1, 2, 1);
+  EXPECT_EQ(plat::ImageWidth(1), 2);
+  EXPECT_EQ(plat::ImageHeight(1), 1);
+  ASSERT_TRUE(plat::BeginDraw(plat::Target::Sprite, 1));
+  plat::DrawImage(1, 0, 0);
+  plat::EndDraw();
+  ASSERT_TRUE(plat::SpritePixels(1, p));
+  EXPECT_TRUE(Near(GetPixel(p, 0, 0), {0, 0, 0, 255}, 0));
+  EXPECT_TRUE(Near(GetPixel(p, 1, 0), {255, 0, 0, 255}, 0));
+
+  EXPECT_FALSE(plat::BeginDraw(plat::Target::Image, 77));
+  EXPECT_FALSE(plat::BeginDraw(plat::Target::Sprite, 77));
+  plat::Box(0, 0, 5, 5, {1, 1, 1, 255}); // nothing to draw on: ignored
+  plat::FreeImage(2);
+  EXPECT_FALSE(plat::ImageExists(2));
+}
+
+TEST_F(DrawingTest, ImagesFromPngFilesAndPictures) {
+  plat::Picture pic = Solid(3, 2, {10, 20, 30, 255});
+  SetPixel(pic, 0, 0, {200, 100, 50, 0});
+  const std::string path = TempFolder() + "flag.png";
+  ASSERT_TRUE(plat::WriteFileAtomic(path, Png(pic)));
+  EXPECT_EQ(plat::LoadImageFile(plat::kAnyNumber, path), 100);
+  EXPECT_EQ(plat::ImageWidth(100), 3);
+  EXPECT_EQ(plat::LoadImageFile(4, path + ".missing"), -1);
+  std::vector<uint8_t> png = Png(pic);
+  EXPECT_EQ(plat::LoadImage(5, png.data(), png.size()), 5);
+  EXPECT_EQ(plat::ImageFromPicture(6, std::move(pic)), 6);
+  EXPECT_EQ(plat::ImageHeight(6), 2);
+  EXPECT_EQ(plat::LoadImage(7, png.data(), 10), -1);
+}
+
+TEST_F(DrawingTest, DrawingOnTheScreenBlendsOverTheFrame) {
+  plat::ClearScreen({0, 0, 100, 255});
+  ASSERT_TRUE(plat::BeginDraw(plat::Target::Screen));
+  plat::Box(10, 10, 5, 5, {255, 255, 255, 255});
+  plat::Box(20, 10, 5, 5, {255, 0, 0, 128});
+  plat::EndDraw();
+  EXPECT_TRUE(Near(ScreenPixel(12, 12), {255, 255, 255, 255}, 0));
+  EXPECT_TRUE(Near(ScreenPixel(22, 12), {128, 0, 50, 255}, 2))
+      << Str(ScreenPixel(22, 12));
+  EXPECT_TRUE(Near(ScreenPixel(40, 40), {0, 0, 100, 255}, 0));
+}
+
+} // namespace

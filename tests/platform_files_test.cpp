@@ -1,0 +1,307 @@
+// platform_files_test.cpp — folders, file sizes, atomic writes, folder scans
+// and ZIP archives read in memory.
+#include "platform_helpers.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+
+using namespace plat_test;
+
+namespace {
+
+// Environment variables changed for one test and restored after it.
+struct EnvGuard {
+  std::vector<std::pair<std::string, std::string>> saved;
+  std::vector<std::string> unset;
+  void Set(const char *name, const char *value) {
+    Remember(name);
+    if (value)
+      setenv(name, value, 1);
+    else
+      unsetenv(name);
+  }
+  void Remember(const char *name) {
+    if (const char *v = getenv(name))
+      saved.emplace_back(name, v);
+    else
+      unset.push_back(name);
+  }
+  ~EnvGuard() {
+    for (auto &[name, value] : saved)
+      setenv(name.c_str(), value.c_str(), 1);
+    for (auto &name : unset)
+      unsetenv(name.c_str());
+  }
+};
+
+std::vector<uint8_t> Bytes(const std::string &s) {
+  return std::vector<uint8_t>(s.begin(), s.end());
+}
+
+std::string Text(const std::vector<uint8_t> &b) {
+  return std::string(b.begin(), b.end());
+}
+
+TEST(PlatformFolders, UserDataFolderFollowsXdgWithoutCreatingIt) {
+  EnvGuard env;
+  env.Set("HOME", "/tmp/wf-home-that-does-not-exist");
+  env.Set("XDG_DATA_HOME", nullptr);
+  EXPECT_EQ(plat::UserDataFolder("Warrenfold"),
+            "/tmp/wf-home-that-does-not-exist/.local/share/Warrenfold/");
+  env.Set("XDG_DATA_HOME", ""); // empty counts as unset
+  EXPECT_EQ(plat::UserDataFolder("Warrenfold"),
+            "/tmp/wf-home-that-does-not-exist/.local/share/Warrenfold/");
+  env.Set("XDG_DATA_HOME", "relative/path"); // not absolute: ignored
+  EXPECT_EQ(plat::UserDataFolder("W"),
+            "/tmp/wf-home-that-does-not-exist/.local/share/W/");
+  env.Set("XDG_DATA_HOME", "/tmp/wf-data/");
+  EXPECT_EQ(plat::UserDataFolder("Warrenfold"), "/tmp/wf-data/Warrenfold/");
+  EXPECT_EQ(plat::FileSize("/tmp/wf-home-that-does-not-exist"), -1);
+  EXPECT_EQ(plat::HomeFolder(), "/tmp/wf-home-that-does-not-exist/");
+  env.Set("HOME", "");
+  EXPECT_FALSE(plat::HomeFolder().empty()); // from the password database
+}
+
+TEST(PlatformFolders, ProgramPathAndFolder) {
+  const std::string path = plat::ProgramPath();
+  const std::string folder = plat::ProgramFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(folder.back(), '/');
+  EXPECT_EQ(path.compare(0, folder.size(), folder), 0);
+  EXPECT_GT(plat::FileSize(path), 0);
+}
+
+TEST(PlatformFiles, SizesCreateReadDelete) {
+  const std::string dir = TempFolder();
+  EXPECT_EQ(plat::FileSize(dir + "missing"), -1);
+  EXPECT_EQ(plat::FileSize(dir), -2);
+  EXPECT_EQ(plat::FileSize(""), -1);
+  ASSERT_TRUE(plat::CreateFolder(dir + "a/b/c"));
+  EXPECT_TRUE(plat::CreateFolder(dir + "a/b/c")); // already there
+  EXPECT_EQ(plat::FileSize(dir + "a/b/c"), -2);
+  ASSERT_TRUE(plat::WriteFileAtomic(dir + "f.txt", Bytes("hello")));
+  EXPECT_EQ(plat::FileSize(dir + "f.txt"), 5);
+  EXPECT_FALSE(plat::CreateFolder(dir + "f.txt/sub"));
+  std::vector<uint8_t> got;
+  ASSERT_TRUE(plat::ReadFile(dir + "f.txt", got));
+  EXPECT_EQ(Text(got), "hello");
+  EXPECT_FALSE(plat::ReadFile(dir + "a", got)); // a folder
+  EXPECT_FALSE(plat::ReadFile(dir + "nothing", got));
+  // A read-only file can be deleted.
+  chmod((dir + "f.txt").c_str(), 0444);
+  EXPECT_TRUE(plat::DeleteFile(dir + "f.txt"));
+  EXPECT_EQ(plat::FileSize(dir + "f.txt"), -1);
+  EXPECT_FALSE(plat::DeleteFile(dir + "f.txt"));
+}
+
+TEST(PlatformFiles, AtomicWriteReplacesAndLeavesNoTemporaryFile) {
+  const std::string dir = TempFolder();
+  ASSERT_TRUE(plat::WriteFileAtomic(dir + "prefs", Bytes("old")));
+  chmod((dir + "prefs").c_str(), 0600);
+  ASSERT_TRUE(plat::WriteFileAtomic(dir + "prefs", Bytes("new contents")));
+  std::vector<uint8_t> got;
+  ASSERT_TRUE(plat::ReadFile(dir + "prefs", got));
+  EXPECT_EQ(Text(got), "new contents");
+  struct stat st;
+  ASSERT_EQ(stat((dir + "prefs").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u); // permissions kept
+  // A target that cannot be replaced (a folder) fails and leaves no
+  // temporary file behind.
+  ASSERT_TRUE(plat::CreateFolder(dir + "taken"));
+  EXPECT_FALSE(plat::WriteFileAtomic(dir + "taken", Bytes("x")));
+  std::vector<plat::DirEntry> entries;
+  ASSERT_TRUE(plat::ScanFolder(dir, "*", entries));
+  EXPECT_EQ(entries.size(), 2u);
+  EXPECT_FALSE(plat::WriteFileAtomic(dir + "no/such/folder/f", Bytes("x")));
+  EXPECT_FALSE(plat::WriteFileAtomic("", Bytes("x")));
+}
+
+// Run in a child process of its own (a fresh copy of this program), since
+// it gives up root to make the folder's permissions count.
+void WriteIntoReadOnlyFolder(const std::string &dir) {
+  if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+    _exit(3);
+  if (plat::WriteFileAtomic(dir + "scores", Bytes("new")))
+    _exit(1);
+  std::vector<uint8_t> got;
+  if (!plat::ReadFile(dir + "scores", got) || Text(got) != "old")
+    _exit(2);
+  std::vector<plat::DirEntry> entries;
+  if (!plat::ScanFolder(dir, "*", entries) || entries.size() != 1)
+    _exit(4);
+  _exit(0);
+}
+
+TEST(PlatformFilesDeathTest, AtomicWriteInAReadOnlyFolderKeepsTheOldFile) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const std::string dir = TempFolder();
+  ASSERT_TRUE(plat::WriteFileAtomic(dir + "scores", Bytes("old")));
+  chmod((dir + "scores").c_str(), 0644);
+  chmod(dir.c_str(), 0555);
+  EXPECT_EXIT(WriteIntoReadOnlyFolder(dir), ::testing::ExitedWithCode(0), "");
+  chmod(dir.c_str(), 0755);
+}
+
+TEST(PlatformFiles, ScanFolderMatchesThePatternCaseSensitively) {
+  const std::string dir = TempFolder();
+  for (const char *name : {"English.language", "Deutsch.LANGUAGE", "notes.txt",
+                           "language", ".language"})
+    ASSERT_TRUE(plat::WriteFileAtomic(dir + name, Bytes("x")));
+  ASSERT_TRUE(plat::CreateFolder(dir + "Folder.language"));
+  ASSERT_TRUE(plat::CreateFolder(dir + "other"));
+  std::vector<plat::DirEntry> entries;
+  ASSERT_TRUE(plat::ScanFolder(dir, "*.language", entries));
+  std::sort(entries.begin(), entries.end(),
+            [](auto &a, auto &b) { return a.name < b.name; });
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(entries[0].name, ".language");
+  EXPECT_EQ(entries[1].name, "English.language");
+  EXPECT_FALSE(entries[1].folder);
+  EXPECT_EQ(entries[2].name, "Folder.language");
+  EXPECT_TRUE(entries[2].folder);
+  EXPECT_FALSE(plat::ScanFolder(dir + "missing", "*", entries));
+  EXPECT_TRUE(entries.empty());
+}
+
+// A ZIP archive with stored entries, written by hand so that the test
+// needs no archive library.
+std::vector<uint8_t>
+MakeZip(const std::vector<std::pair<std::string, std::string>> &entries) {
+  std::vector<uint8_t> out, central;
+  auto put16 = [](std::vector<uint8_t> &b, uint32_t v) {
+    b.push_back(uint8_t(v));
+    b.push_back(uint8_t(v >> 8));
+  };
+  auto put32 = [&](std::vector<uint8_t> &b, uint32_t v) {
+    put16(b, v & 0xffff);
+    put16(b, v >> 16);
+  };
+  for (const auto &[name, data] : entries) {
+    const uint32_t crc =
+        Crc32(reinterpret_cast<const uint8_t *>(data.data()), data.size());
+    const uint32_t offset = uint32_t(out.size());
+    const uint32_t flags = 0x800; // names are UTF-8
+    put32(out, 0x04034b50);
+    put16(out, 20);
+    put16(out, flags);
+    put16(out, 0); // stored
+    put16(out, 0);
+    put16(out, 0x21); // 1980-01-01
+    put32(out, crc);
+    put32(out, uint32_t(data.size()));
+    put32(out, uint32_t(data.size()));
+    put16(out, uint32_t(name.size()));
+    put16(out, 0);
+    out.insert(out.end(), name.begin(), name.end());
+    out.insert(out.end(), data.begin(), data.end());
+    put32(central, 0x02014b50);
+    put16(central, 20);
+    put16(central, 20);
+    put16(central, flags);
+    put16(central, 0);
+    put16(central, 0);
+    put16(central, 0x21);
+    put32(central, crc);
+    put32(central, uint32_t(data.size()));
+    put32(central, uint32_t(data.size()));
+    put16(central, uint32_t(name.size()));
+    put16(central, 0);
+    put16(central, 0);
+    put16(central, 0);
+    put16(central, 0);
+    put32(central, 0);
+    put32(central, offset);
+    central.insert(central.end(), name.begin(), name.end());
+  }
+  const uint32_t centralOffset = uint32_t(out.size());
+  out.insert(out.end(), central.begin(), central.end());
+  put32(out, 0x06054b50);
+  put16(out, 0);
+  put16(out, 0);
+  put16(out, uint32_t(entries.size()));
+  put16(out, uint32_t(entries.size()));
+  put32(out, uint32_t(central.size()));
+  put32(out, centralOffset);
+  put16(out, 0);
+  return out;
+}
+
+struct ZipTest : PlatformTest {};
+
+TEST_F(ZipTest, HostileNamesAreJustNames) {
+  const std::string dir = TempFolder();
+  ASSERT_TRUE(plat::CreateFolder(dir + "inner"));
+  const std::string zip = dir + "inner/Warrenfold.languages";
+  ASSERT_TRUE(plat::WriteFileAtomic(
+      zip, MakeZip({{"../x", "evil"},
+                    {"a/b", "nested"},
+                    {"Fran\xc3\xa7"
+                     "ais.language",
+                     "bonjour"},
+                    {"big.bin", std::string(5000, 'z')}})));
+  std::vector<plat::ZipEntry> list;
+  ASSERT_TRUE(plat::ZipList(zip, list));
+  ASSERT_EQ(list.size(), 4u);
+  EXPECT_EQ(list[0].name, "../x");
+  EXPECT_EQ(list[1].name, "a/b");
+  EXPECT_EQ(list[2].name, "Fran\xc3\xa7"
+                          "ais.language");
+  EXPECT_TRUE(list[2].file);
+  EXPECT_EQ(list[3].size, 5000);
+
+  std::vector<uint8_t> got;
+  ASSERT_TRUE(plat::ZipExtract(zip, "../x", 100, got));
+  EXPECT_EQ(Text(got), "evil");
+  ASSERT_TRUE(plat::ZipExtract(zip, "a/b", 100, got));
+  EXPECT_EQ(Text(got), "nested");
+  ASSERT_TRUE(plat::ZipExtract(zip,
+                               "Fran\xc3\xa7"
+                               "ais.language",
+                               100, got));
+  EXPECT_EQ(Text(got), "bonjour");
+  // Nothing was written next to the archive or above it.
+  EXPECT_EQ(plat::FileSize(dir + "x"), -1);
+  EXPECT_EQ(plat::FileSize(dir + "inner/a"), -1);
+  // Exact names only, and the size limit holds.
+  EXPECT_FALSE(plat::ZipExtract(zip, "A/B", 100, got));
+  EXPECT_FALSE(plat::ZipExtract(zip, "b", 100, got));
+  EXPECT_FALSE(plat::ZipExtract(zip, "big.bin", 4999, got));
+  EXPECT_TRUE(got.empty());
+  EXPECT_TRUE(plat::ZipExtract(zip, "big.bin", 5000, got));
+  EXPECT_EQ(got.size(), 5000u);
+}
+
+TEST_F(ZipTest, DamagedArchivesFailCleanly) {
+  const std::string dir = TempFolder();
+  std::vector<uint8_t> zip = MakeZip({{"one", "1111"}, {"two", "2222"}});
+  std::vector<plat::ZipEntry> list;
+  std::vector<uint8_t> got;
+  EXPECT_FALSE(plat::ZipList(dir + "missing.zip", list));
+  EXPECT_FALSE(plat::ZipExtract(dir + "missing.zip", "one", 100, got));
+  ASSERT_TRUE(plat::WriteFileAtomic(dir + "junk.zip", Bytes("not a zip")));
+  EXPECT_FALSE(plat::ZipList(dir + "junk.zip", list));
+  // Every truncation and a flipped byte in every position: no crash, no
+  // hang; whatever comes back is within the limit.
+  for (size_t cut = 0; cut < zip.size(); cut += 3) {
+    std::vector<uint8_t> part(zip.begin(), zip.begin() + long(cut));
+    ASSERT_TRUE(plat::WriteFileAtomic(dir + "cut.zip", part));
+    plat::ZipList(dir + "cut.zip", list);
+    if (plat::ZipExtract(dir + "cut.zip", "two", 10, got)) {
+      EXPECT_LE(got.size(), 10u);
+    }
+  }
+  for (size_t at = 0; at < zip.size(); ++at) {
+    std::vector<uint8_t> bad = zip;
+    bad[at] ^= 0x5a;
+    ASSERT_TRUE(plat::WriteFileAtomic(dir + "bad.zip", bad));
+    plat::ZipList(dir + "bad.zip", list);
+    if (plat::ZipExtract(dir + "bad.zip", "one", 10, got)) {
+      EXPECT_LE(got.size(), 10u);
+    }
+  }
+}
+
+} // namespace

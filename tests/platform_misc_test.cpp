@@ -1,0 +1,178 @@
+// platform_misc_test.cpp — dates, random numbers, the locale name, system
+// facts and the frame clock's arithmetic.
+#include "platform_helpers.h"
+
+#include "platform/frame_clock.h"
+
+#include <climits>
+#include <ctime>
+#include <set>
+
+using namespace plat_test;
+
+namespace {
+
+TEST(PlatformDates, MasksGiveLocalFieldsWithLeadingZeros) {
+  const char *oldTz = getenv("TZ");
+  std::string saved = oldTz ? oldTz : "";
+  setenv("TZ", "UTC", 1);
+  tzset();
+  const time_t t = 1796482269; // 5 December 2026, 14:51:09 UTC
+  EXPECT_EQ(plat::FormatDate(t, "%dd-%mm-%yyyy %hh-%ii-%ss"),
+            "05-12-2026 14-51-09");
+  EXPECT_EQ(plat::FormatDate(0, "%yyyy%mm%dd %hh:%ii:%ss"),
+            "19700101 00:00:00");
+  // Anything else is copied: unknown tokens, lone percent signs, text.
+  EXPECT_EQ(plat::FormatDate(t, "Shot %y %m% %%dd 100%"),
+            "Shot %y %m% %05 100%");
+  EXPECT_EQ(plat::FormatDate(t, ""), "");
+  setenv("TZ", "Asia/Kolkata", 1); // +05:30 moves the day on
+  tzset();
+  EXPECT_EQ(plat::FormatDate(t, "%dd %hh-%ii"), "05 20-21");
+  if (oldTz)
+    setenv("TZ", saved.c_str(), 1);
+  else
+    unsetenv("TZ");
+  tzset();
+  EXPECT_GT(plat::Now(), time_t(1700000000));
+}
+
+TEST(PlatformRandom, BoundsAreInclusiveAndEveryValueComes) {
+  plat::SeedRandom(7);
+  std::set<int> seen;
+  for (int i = 0; i < 2000; ++i) {
+    int v = plat::RandomRange(-2, 3);
+    ASSERT_GE(v, -2);
+    ASSERT_LE(v, 3);
+    seen.insert(v);
+  }
+  EXPECT_EQ(seen.size(), 6u);
+  for (int i = 0; i < 100; ++i) {
+    EXPECT_EQ(plat::Random(0), 0);
+    EXPECT_EQ(plat::RandomRange(5, 5), 5);
+    int v = plat::Random(1);
+    EXPECT_TRUE(v == 0 || v == 1);
+    int w = plat::RandomRange(INT_MIN, INT_MAX); // the whole range
+    (void)w;
+    int swapped = plat::RandomRange(10, 8);
+    EXPECT_TRUE(swapped >= 8 && swapped <= 10);
+  }
+}
+
+TEST(PlatformRandom, ASeedGivesTheSameSequence) {
+  auto draw = [] {
+    std::vector<int> v;
+    for (int i = 0; i < 50; ++i)
+      v.push_back(plat::RandomRange(1, 1000));
+    return v;
+  };
+  plat::SeedRandom(12345);
+  EXPECT_EQ(plat::RandomSeedInUse(), 12345u);
+  std::vector<int> a = draw();
+  plat::SeedRandom(12345);
+  EXPECT_EQ(draw(), a);
+  plat::SeedRandom(12346);
+  EXPECT_NE(draw(), a);
+  // The sequence is ours, not the standard library's: fixed for all time.
+  plat::SeedRandom(1);
+  std::vector<int> first = {plat::Random(99), plat::Random(99),
+                            plat::Random(99)};
+  plat::SeedRandom(1);
+  EXPECT_EQ(first, (std::vector<int>{plat::Random(99), plat::Random(99),
+                                     plat::Random(99)}));
+}
+
+TEST(PlatformRandom, SeedComesFromTheEnvironmentAtInit) {
+  setenv("SDL_VIDEODRIVER", "dummy", 0);
+  setenv("WARRENFOLD_SEED", "987654321", 1);
+  ASSERT_TRUE(plat::Init());
+  EXPECT_EQ(plat::RandomSeedInUse(), 987654321u);
+  int v = plat::Random(1000000);
+  plat::Shutdown();
+  ASSERT_TRUE(plat::Init());
+  EXPECT_EQ(plat::Random(1000000), v);
+  plat::Shutdown();
+  unsetenv("WARRENFOLD_SEED");
+}
+
+TEST(PlatformLocale, NameComesFromTheEnvironmentInOrder) {
+  const char *names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+  std::vector<std::string> saved;
+  for (const char *n : names) {
+    saved.push_back(getenv(n) ? getenv(n) : std::string("\x01"));
+    unsetenv(n);
+  }
+  EXPECT_EQ(plat::SystemLocaleName(), "en_GB");
+  setenv("LANG", "de_DE.UTF-8", 1);
+  EXPECT_EQ(plat::SystemLocaleName(), "de_DE");
+  setenv("LC_MESSAGES", "fr_FR@euro", 1);
+  EXPECT_EQ(plat::SystemLocaleName(), "fr_FR");
+  setenv("LC_ALL", "", 1); // empty: the next one counts
+  EXPECT_EQ(plat::SystemLocaleName(), "fr_FR");
+  setenv("LC_ALL", "C", 1);
+  EXPECT_EQ(plat::SystemLocaleName(), "en_GB");
+  setenv("LC_ALL", "POSIX", 1);
+  EXPECT_EQ(plat::SystemLocaleName(), "en_GB");
+  setenv("LC_ALL", "C.UTF-8", 1);
+  EXPECT_EQ(plat::SystemLocaleName(), "en_GB");
+  setenv("LC_ALL", "pt-BR", 1);
+  EXPECT_EQ(plat::SystemLocaleName(), "pt_BR");
+  setenv("LC_ALL", std::string(400, 'x').c_str(), 1);
+  EXPECT_EQ(plat::SystemLocaleName().size(), 256u);
+  for (size_t i = 0; i < 3; ++i) {
+    if (saved[i] == "\x01")
+      unsetenv(names[i]);
+    else
+      setenv(names[i], saved[i].c_str(), 1);
+  }
+}
+
+TEST_F(PlatformTest, SystemInfoDescribesThisMachine) {
+  plat::SystemInfo info = plat::GetSystemInfo();
+  EXPECT_FALSE(info.cpuName.empty());
+  EXPECT_GE(info.totalCores, 1);
+  EXPECT_GE(info.availableCores, 1);
+  EXPECT_LE(info.availableCores, info.totalCores);
+  EXPECT_GT(info.totalMemory, 0u);
+  EXPECT_LE(info.freeMemory, info.totalMemory);
+  EXPECT_EQ(info.displays, 1); // the dummy driver has one
+  EXPECT_EQ(info.osNumber, 300);
+  int w = 0, h = 0;
+  plat::DesktopSize(w, h);
+  EXPECT_EQ(w, 1024);
+  EXPECT_EQ(h, 768);
+  EXPECT_EQ(plat::DesktopCount(), 1);
+}
+
+TEST_F(PlatformTest, MessageBoxWritesToStandardErrorHeadless) {
+  testing::internal::CaptureStderr();
+  plat::MessageBox("Warrenfold::Error", "Something went wrong");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "Warrenfold::Error: Something went wrong\n");
+}
+
+TEST(PlatformFrameClock, DeadlinesAreExactMultiplesOfTheFrame) {
+  plat::detail::FrameClock c;
+  c.frequency = 1'000'000'000; // nanoseconds
+  plat::detail::SetFrameClockRate(c, 60);
+  const uint64_t start = 5'000'000'000ull;
+  EXPECT_EQ(plat::detail::NextFrameDeadline(c, start), start); // at once
+  uint64_t due = 0;
+  for (int i = 1; i <= 60; ++i)
+    due = plat::detail::NextFrameDeadline(c, start + i * 16'000'000ull);
+  EXPECT_EQ(due, start + 1'000'000'000ull); // no drift after a second
+  // A little late: the next deadline stays on the schedule.
+  uint64_t next = plat::detail::NextFrameDeadline(c, due + 20'000'000ull);
+  EXPECT_EQ(next, start + 1'000'000'000ull + 16'666'666ull);
+  // Far behind: a new schedule starts now instead of a catch-up race.
+  const uint64_t late = next + 200'000'000ull;
+  EXPECT_EQ(plat::detail::NextFrameDeadline(c, late), late);
+  EXPECT_EQ(plat::detail::NextFrameDeadline(c, late + 1000),
+            late + 16'666'666ull);
+  // A new rate restarts the schedule.
+  plat::detail::SetFrameClockRate(c, 30);
+  EXPECT_EQ(plat::detail::NextFrameDeadline(c, 7), 7u);
+  EXPECT_EQ(plat::detail::NextFrameDeadline(c, 8), 7u + 33'333'333ull);
+}
+
+} // namespace

@@ -1,0 +1,116 @@
+// platform_sound_test.cpp — sound loading and channel play on SDL's dummy
+// audio driver, which mixes in real time.
+#include "platform_helpers.h"
+
+#include <cmath>
+
+using namespace plat_test;
+
+namespace {
+
+struct SoundTest : PlatformTest {
+  void SetUp() override {
+    PlatformTest::SetUp();
+    ASSERT_TRUE(plat::InitSound());
+  }
+};
+
+std::vector<uint8_t> Tone(double seconds, int rate, int channels) {
+  std::vector<int16_t> samples;
+  const int frames = int(seconds * rate);
+  for (int i = 0; i < frames; ++i)
+    for (int c = 0; c < channels; ++c)
+      samples.push_back(int16_t(8000 * std::sin(i * 2 * M_PI * 440 / rate)));
+  std::vector<uint8_t> ogg;
+  EXPECT_TRUE(plat::EncodeOggForTests(samples, rate, channels, ogg));
+  return ogg;
+}
+
+TEST_F(SoundTest, TwoPlaysOfOneSoundOverlapOnTheirOwnChannels) {
+  std::vector<uint8_t> ogg = Tone(2.0, 44100, 2);
+  ASSERT_TRUE(plat::LoadSound(3, ogg.data(), ogg.size()));
+  const int a = plat::PlaySound(3, plat::kSoundMultiChannel);
+  const int b = plat::PlaySound(3, plat::kSoundMultiChannel, 50);
+  ASSERT_GE(a, 0);
+  ASSERT_GE(b, 0);
+  EXPECT_NE(a, b);
+  EXPECT_EQ(plat::SoundPlayCount(3), 2);
+  EXPECT_EQ(plat::SoundStatus(3, a), 1);
+  EXPECT_EQ(plat::SoundStatus(3, b), 1);
+
+  plat::StopSound(3, a);
+  EXPECT_EQ(plat::SoundStatus(3, a), 0);
+  EXPECT_EQ(plat::SoundStatus(3, b), 1);
+  plat::PauseSound(3, b);
+  EXPECT_EQ(plat::SoundStatus(3, b), 2);
+  plat::ResumeSound(3, b);
+  EXPECT_EQ(plat::SoundStatus(3, b), 1);
+  plat::SetSoundVolume(3, 10, b);
+  EXPECT_EQ(plat::SoundStatus(3, b), 1);
+
+  // Another sound never answers for this channel.
+  ASSERT_TRUE(plat::LoadSound(4, ogg.data(), ogg.size()));
+  EXPECT_EQ(plat::SoundStatus(4, b), 0);
+  plat::StopSound(4, b); // not its channel: no effect
+  EXPECT_EQ(plat::SoundStatus(3, b), 1);
+
+  plat::StopSoundAll(3);
+  EXPECT_EQ(plat::SoundStatus(3, b), 0);
+}
+
+TEST_F(SoundTest, WithoutMultiChannelASoundKeepsOneChannel) {
+  std::vector<uint8_t> ogg = Tone(1.0, 44100, 2);
+  ASSERT_TRUE(plat::LoadSound(0, ogg.data(), ogg.size()));
+  const int first = plat::PlaySound(0, plat::kSoundLoop);
+  ASSERT_GE(first, 0);
+  const int again = plat::PlaySound(0, plat::kSoundLoop);
+  EXPECT_EQ(again, first);
+  // A multi-channel play of another sound does not take that channel.
+  ASSERT_TRUE(plat::LoadSound(1, ogg.data(), ogg.size()));
+  EXPECT_NE(plat::PlaySound(1, plat::kSoundMultiChannel), first);
+  EXPECT_EQ(plat::SoundPlayCount(0), 2);
+  // Reloading resets the count.
+  ASSERT_TRUE(plat::LoadSound(0, ogg.data(), ogg.size()));
+  EXPECT_EQ(plat::SoundPlayCount(0), 0);
+}
+
+TEST_F(SoundTest, ShortSoundsEnd) {
+  std::vector<uint8_t> ogg = Tone(0.05, 44100, 2);
+  ASSERT_TRUE(plat::LoadSound(2, ogg.data(), ogg.size()));
+  const int ch = plat::PlaySound(2, 0);
+  ASSERT_GE(ch, 0);
+  for (int i = 0; i < 100 && plat::SoundStatus(2, ch) != 0; ++i)
+    plat::Sleep(20);
+  EXPECT_EQ(plat::SoundStatus(2, ch), 0);
+}
+
+TEST_F(SoundTest, OtherRatesAndMonoAreConvertedWhole) {
+  // One second at 22,050 Hz mono is one second at 44,100 Hz stereo: the
+  // tail is not lost in the conversion.
+  std::vector<uint8_t> ogg = Tone(1.0, 22050, 1);
+  ASSERT_TRUE(plat::LoadSound(5, ogg.data(), ogg.size()));
+  EXPECT_NEAR(double(plat::SoundPcmBytes(5)), 44100.0 * 4, 8);
+  std::vector<uint8_t> stereo = Tone(0.5, 48000, 2);
+  ASSERT_TRUE(plat::LoadSound(6, stereo.data(), stereo.size()));
+  EXPECT_NEAR(double(plat::SoundPcmBytes(6)), 22050.0 * 4, 8);
+}
+
+TEST_F(SoundTest, DamagedFilesAreRefused) {
+  std::vector<uint8_t> ogg = Tone(0.5, 44100, 2);
+  EXPECT_FALSE(plat::LoadSound(1, ogg.data(), 40)); // cut inside the headers
+  std::vector<uint8_t> noise(5000);
+  for (size_t i = 0; i < noise.size(); ++i)
+    noise[i] = uint8_t(i * 7919 >> 3);
+  EXPECT_FALSE(plat::LoadSound(1, noise.data(), noise.size()));
+  EXPECT_FALSE(plat::LoadSound(1, nullptr, 0));
+  EXPECT_EQ(plat::PlaySound(1, 0), -1);
+  EXPECT_EQ(plat::SoundStatus(1, 0), 0);
+  // Cut in the middle of the audio: what decoded is kept or the file is
+  // refused, but nothing worse.
+  std::vector<uint8_t> cut(ogg.begin(), ogg.begin() + long(ogg.size() / 2));
+  if (plat::LoadSound(1, cut.data(), cut.size())) {
+    EXPECT_GT(plat::SoundPcmBytes(1), 0u);
+  }
+}
+
+} // namespace
