@@ -184,7 +184,7 @@ void LoadSpriteTable(Game &game, pack::Archive &archive) {
 }
 
 std::string FrameName(const BannerFamily &f, int frame) {
-  char digits[8];
+  char digits[16];
   std::snprintf(digits, sizeof digits, "%02d", frame);
   return std::string(f.prefix) + digits + ".png";
 }

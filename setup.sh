@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# setup.sh — installs what Warrenfold needs on Debian 12, builds it, and
+# then plays the game or runs every test.
+#
+#   ./setup.sh play   build and start the game
+#   ./setup.sh test   build and run the whole test suite (also under
+#                     AddressSanitizer + UndefinedBehaviorSanitizer, and
+#                     the fuzz targets briefly)
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev libsdl2-mixer-dev
+  libvorbis-dev libpng-dev libcairo2-dev libpango1.0-dev libarchive-dev
+  fonts-liberation2 libgtest-dev libgmock-dev libbenchmark-dev)
+TEST_PACKAGES=(clang libclang-rt-14-dev xvfb openbox x11-utils xdotool)
+
+install_missing() {
+  local missing=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+  fi
+}
+
+JOBS=$(nproc)
+
+# build DIR [TARGET] -- CMAKE OPTIONS...
+build() {
+  local dir=$1 target=$2
+  shift 2
+  cmake -S . -B "$dir" -G Ninja "$@"
+  cmake --build "$dir" -j "$JOBS" --target "$target"
+}
+
+case "${1:-}" in
+play)
+  install_missing "${PACKAGES[@]}"
+  build build all -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWARRENFOLD_TESTS=OFF -DWARRENFOLD_BENCH=OFF
+  shift
+  exec build/game/warrenfold "$@"
+  ;;
+test)
+  install_missing "${PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+  build build all -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWARRENFOLD_TESTS=ON -DWARRENFOLD_BENCH=ON
+  # Fuzz targets (clang) for a short run inside the test suite.
+  CC=clang CXX=clang++ build build-fuzz fuzz_all -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DWARRENFOLD_FUZZ=ON -DWARRENFOLD_TESTS=OFF -DWARRENFOLD_BENCH=OFF \
+    -DWARRENFOLD_CONTENT_FROM="$PWD/build/game"
+  FUZZ_DIR="$PWD/build-fuzz/fuzz" ctest --test-dir build --output-on-failure -j "$JOBS"
+  # The same tests once more under the sanitizers, on the content forged above.
+  build build-asan all -DCMAKE_BUILD_TYPE=Debug -DWARRENFOLD_SANITIZE=ON \
+    -DWARRENFOLD_BENCH=OFF -DWARRENFOLD_CONTENT_FROM="$PWD/build/game"
+  ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-asan --output-on-failure -j "$JOBS" -E '^script\.fuzz'
+  ;;
+*)
+  echo "usage: $0 play|test" >&2
+  exit 1
+  ;;
+esac
