@@ -38,16 +38,18 @@ void Cherry(cairo_t *cr, double cx, double cy, double r) {
 
 } // namespace
 
-void DrawDot(cairo_t *cr, double cx, double cy, double r) {
-  cairo_pattern_t *glow =
-      cairo_pattern_create_radial(cx, cy, r * 0.6, cx, cy, r * 2.1);
-  cairo_pattern_add_color_stop_rgba(glow, 0, 1, 0.9, 0.45, 0.55);
-  cairo_pattern_add_color_stop_rgba(glow, 0.5, 1, 0.82, 0.3, 0.18);
-  cairo_pattern_add_color_stop_rgba(glow, 1, 1, 0.8, 0.3, 0);
-  cairo_set_source(cr, glow);
-  cairo_arc(cr, cx, cy, r * 2.1, 0, 2 * kPi);
-  cairo_fill(cr);
-  cairo_pattern_destroy(glow);
+void DrawDot(cairo_t *cr, double cx, double cy, double r, bool withGlow) {
+  if (withGlow) {
+    cairo_pattern_t *glow =
+        cairo_pattern_create_radial(cx, cy, r * 0.6, cx, cy, r * 2.1);
+    cairo_pattern_add_color_stop_rgba(glow, 0, 1, 0.9, 0.45, 0.55);
+    cairo_pattern_add_color_stop_rgba(glow, 0.5, 1, 0.82, 0.3, 0.18);
+    cairo_pattern_add_color_stop_rgba(glow, 1, 1, 0.8, 0.3, 0);
+    cairo_set_source(cr, glow);
+    cairo_arc(cr, cx, cy, r * 2.1, 0, 2 * kPi);
+    cairo_fill(cr);
+    cairo_pattern_destroy(glow);
+  }
   cairo_arc(cr, cx, cy, r, 0, 2 * kPi);
   FillShaded(cr, cx, cy, r, Rgb8(255, 255, 250), Rgb8(255, 236, 160),
              Rgb8(236, 170, 50));

@@ -7,7 +7,7 @@
 namespace art {
 
 // A glowing pellet of core radius r; the glow reaches about 2 r.
-void DrawDot(cairo_t *cr, double cx, double cy, double r);
+void DrawDot(cairo_t *cr, double cx, double cy, double r, bool glow = true);
 
 // A pair of cherries on their stems filling a size x size box whose
 // top-left corner is (x, y).
