@@ -54,7 +54,7 @@ void ReverbChannel(const std::vector<float> &in, std::vector<float> &out,
   size_t pre = static_cast<size_t>(s.predelay * kRate);
   out.assign(in.size(), 0.0f);
   for (size_t i = 0; i < in.size(); ++i) {
-    double x = i >= pre ? in[i - pre] * 0.015 : 0.0;
+    double x = i >= pre ? in[i - pre] * 0.022 : 0.0;
     double acc = 0;
     for (Comb &c : combs)
       acc += CombStep(c, x, s.room, s.damp);

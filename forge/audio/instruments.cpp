@@ -84,6 +84,10 @@ static void RenderBell(const BellVoice &v, double midi, double velocity,
   std::vector<float> mono(n);
   double pm = 0, pc = 0, pc2 = 0;
   double f2 = f * std::pow(2.0, v.detune_cents / 1200.0);
+  // FM with whole-number ratios puts a sideband at 0 Hz: a slow DC bump
+  // under every note. Nothing below the fundamental belongs to the tone.
+  Svf below;
+  SvfTune(below, f * 0.5, 0.7);
   for (size_t i = 0; i < n; ++i) {
     double t = static_cast<double>(i) / kRate;
     double index = v.index * velocity * std::exp(-t / v.index_decay);
@@ -102,7 +106,8 @@ static void RenderBell(const BellVoice &v, double midi, double velocity,
     double left = ring - t;
     if (left < 0.02)
       env *= left / 0.02;
-    mono[i] = static_cast<float>(s * env * velocity * v.gain);
+    mono[i] =
+        static_cast<float>(SvfStep(below, s * env).high * velocity * v.gain);
   }
   AddMono(out, at, mono.data(), n, 1.0, pan);
 }

@@ -14,30 +14,41 @@ double FramesPerStep(const Song &song) {
   return 60.0 * kRate / (song.bpm * 4.0);
 }
 
-// Gain curve that dips after every kick, computed around the loop so the
-// dip continues correctly into the wrapped tail.
-std::vector<float> DuckCurve(const Song &song, size_t frames, size_t loop,
-                             double depth) {
+// How far below full level a ducked part is pushed at each frame: a dip
+// after every kick, computed around the loop so that it continues correctly
+// into the wrapped tail. Each part scales it by its own depth.
+std::vector<float> KickDip(const Song &song, size_t frames, size_t loop) {
   std::vector<double> kicks;
   for (const DrumHit &h : song.drums)
     if (h.drum == Drum::Kick)
       kicks.push_back(StepToFrame(song, h.step));
   std::sort(kicks.begin(), kicks.end());
-  std::vector<float> curve(frames, 1.0f);
-  if (kicks.empty() || depth <= 0)
-    return curve;
+  std::vector<float> dip(frames, 0.0f);
+  if (kicks.empty())
+    return dip;
   const double recover = 0.13 * kRate;
   for (size_t i = 0; i < frames; ++i) {
     double t = static_cast<double>(i % loop);
     auto it = std::upper_bound(kicks.begin(), kicks.end(), t);
     double last = it == kicks.begin() ? kicks.back() - double(loop) : *(it - 1);
     double since = t - last;
-    double dip = depth * std::exp(-since / recover);
     // A short ramp into the dip so the curve itself never clicks.
     double ramp = std::min(1.0, since / (0.004 * kRate));
-    curve[i] = static_cast<float>(1.0 - dip * ramp);
+    dip[i] = static_cast<float>(std::exp(-since / recover) * ramp);
   }
-  return curve;
+  return dip;
+}
+
+// Every note draws its small random variations from its own place in the
+// loop, so a note sounds the same however the rest of the score changes,
+// and a bar repeated in a longer score sounds exactly like the original.
+Rng NoteRng(const Song &song, uint64_t voice, double step, int pitch,
+            double loop_steps) {
+  double place = std::fmod(step, loop_steps);
+  uint64_t key = static_cast<uint64_t>(std::llround(place * 64.0));
+  return MakeRng(((song.seed * 0x9E3779B1ull + voice) * 0x85EBCA77ull + key) *
+                     0xC2B2AE3Dull +
+                 static_cast<uint64_t>(pitch));
 }
 
 double DrumReverb(Drum d) {
@@ -79,37 +90,46 @@ Stereo MixSong(const Song &song, size_t frames) {
   Stereo reverb_send = MakeStereo(frames);
   Stereo echo_send = MakeStereo(frames);
 
-  Stereo bus = MakeStereo(frames);
+  std::vector<float> dip = KickDip(song, frames, loop);
+  Stereo note;
+  const double loop_steps = song.bars * double(kStepsPerBar);
   for (const Part &part : song.parts) {
-    Rng rng = MakeRng(song.seed * 7919 + part.seed);
-    std::fill(bus.l.begin(), bus.l.end(), 0.0f);
-    std::fill(bus.r.begin(), bus.r.end(), 0.0f);
     for (const Note &n : part.notes) {
+      Rng rng = NoteRng(song, part.seed, n.step, n.midi, loop_steps);
       double start = StepToFrame(song, n.step);
       double end = StepToFrame(song, n.step + n.length);
       double jitter = part.humanise * 0.001 * kRate * Bipolar(rng);
-      double at = std::max(0.0, start + jitter);
+      size_t at =
+          static_cast<size_t>(std::llround(std::max(0.0, start + jitter)));
       double gate = (end - start) * part.legato / kRate;
       double velocity = n.velocity * (1.0 + 0.04 * Bipolar(rng));
-      RenderNote(part.instrument, n.midi, velocity, gate, rng, bus,
-                 static_cast<size_t>(std::llround(at)), part.pan);
-    }
-    if (part.duck > 0) {
-      std::vector<float> curve = DuckCurve(song, frames, loop, part.duck);
-      for (size_t i = 0; i < frames; ++i) {
-        bus.l[i] *= curve[i];
-        bus.r[i] *= curve[i];
+      // Each note is made on its own and then mixed into the three buses.
+      size_t length =
+          static_cast<size_t>((gate + TailSeconds(part.instrument)) * kRate) +
+          2;
+      note.l.assign(length, 0.0f);
+      note.r.assign(length, 0.0f);
+      RenderNote(part.instrument, n.midi, velocity, gate, rng, note, 0,
+                 part.pan);
+      size_t count = at < frames ? std::min(length, frames - at) : 0;
+      for (size_t i = 0; i < count; ++i) {
+        size_t k = at + i;
+        double g = part.gain * (1.0 - part.duck * dip[k]);
+        double l = note.l[i] * g, r = note.r[i] * g;
+        dry.l[k] += static_cast<float>(l);
+        dry.r[k] += static_cast<float>(r);
+        reverb_send.l[k] += static_cast<float>(l * part.reverb);
+        reverb_send.r[k] += static_cast<float>(r * part.reverb);
+        echo_send.l[k] += static_cast<float>(l * part.echo);
+        echo_send.r[k] += static_cast<float>(r * part.echo);
       }
     }
-    AddStereo(dry, bus, part.gain);
-    AddStereo(reverb_send, bus, part.gain * part.reverb);
-    AddStereo(echo_send, bus, part.gain * part.echo);
   }
 
   DrumKit kit = MakeDrumKit(song.seed);
-  Rng rng = MakeRng(song.seed ^ 0xD5u);
   for (const DrumHit &h : song.drums) {
     int d = static_cast<int>(h.drum);
+    Rng rng = NoteRng(song, 0xD5, h.step, d, loop_steps);
     const std::vector<float> &sample =
         kit.samples[d][NextBits(rng) % kDrumVariations];
     double velocity = std::pow(h.velocity, 1.3) * (1.0 + 0.06 * Bipolar(rng));
