@@ -80,7 +80,7 @@ void WriteCaught(Sink &sink) {
     }
     DrawText(cr, kW, kH, text, x, y, s, poses);
     if (i >= landed + 6 && i < kFrames - 1) {
-      double t = Progress(i, landed + 6, kFrames - 2 - (landed + 6));
+      double t = Progress(i, landed + 6, kFrames - 1 - (landed + 6));
       Sheen(cr, text, x, y, x - 200 + t * (text.width + 400), 180, 0.7);
     }
   });

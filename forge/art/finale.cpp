@@ -82,7 +82,7 @@ void Congrats(Sink &sink) {
     TwoPassText(cr, kW, kH, text, x, y, s, poses,
                 [](size_t j) { return kRainbow[j % 8]; });
     if (i >= allIn && i < kFrames - 1) {
-      double t = Progress(i, allIn, kFrames - 2 - allIn);
+      double t = Progress(i, allIn, kFrames - 1 - allIn);
       Sheen(cr, text, x, y, x - 150 + t * (text.width + 300), 150, 0.7);
     }
     if (i >= allIn - 4)
@@ -171,7 +171,7 @@ void Finished(Sink &sink) {
     }
     DrawText(cr, kW, kH, text, x, y, style, poses);
     if (i >= allIn && i < kFrames - 1) {
-      double t = Progress(i, allIn, kFrames - 2 - allIn);
+      double t = Progress(i, allIn, kFrames - 1 - allIn);
       Sheen(cr, text, x, y, x - 200 + t * (text.width + 400), 180, 0.75);
     }
     // Stars pop out on the ribbon's ends once the words stand.

@@ -20,7 +20,7 @@ void NoFlush(png_structp) {}
 // libpng reports errors by longjmp; nothing with a destructor lives in this
 // frame, the rows are prepared by the caller.
 bool Encode(const Image &img, const std::vector<png_bytep> &rows, int filters,
-            std::vector<uint8_t> *out) {
+            int level, std::vector<uint8_t> *out) {
   png_structp png =
       png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (!png)
@@ -31,7 +31,7 @@ bool Encode(const Image &img, const std::vector<png_bytep> &rows, int filters,
     return false;
   }
   png_set_write_fn(png, out, AppendBytes, NoFlush);
-  png_set_compression_level(png, 9);
+  png_set_compression_level(png, level);
   png_set_compression_mem_level(png, 9);
   png_set_filter(png, PNG_FILTER_TYPE_BASE, filters);
   png_set_IHDR(png, info, img.width, img.height, 8,
@@ -66,13 +66,18 @@ std::vector<uint8_t> EncodePng(const Image &img) {
   for (int y = 0; y < img.height; ++y)
     rows[static_cast<size_t>(y)] = const_cast<png_bytep>(base + rowBytes * y);
   // Flat areas with soft edges (banners, sprites) pack best unfiltered;
-  // gradients (title scenes) pack best with per-row filters. Both are tried
-  // and the smaller kept, which depends only on the pixels.
-  std::vector<uint8_t> plain, filtered;
-  if (!Encode(img, rows, PNG_FILTER_NONE, &plain) ||
-      !Encode(img, rows, PNG_ALL_FILTERS, &filtered))
+  // gradients (title scenes) pack best with per-row filters. A quick trial
+  // of both picks the filtering for the final, thorough pass; the choice
+  // depends only on the pixels.
+  std::vector<uint8_t> plain, filtered, out;
+  if (!Encode(img, rows, PNG_FILTER_NONE, 2, &plain) ||
+      !Encode(img, rows, PNG_ALL_FILTERS, 2, &filtered))
     throw std::runtime_error("PNG encoding failed");
-  return plain.size() <= filtered.size() ? plain : filtered;
+  int filters =
+      plain.size() <= filtered.size() ? PNG_FILTER_NONE : PNG_ALL_FILTERS;
+  if (!Encode(img, rows, filters, 9, &out))
+    throw std::runtime_error("PNG encoding failed");
+  return out;
 }
 
 void WritePng(const std::string &path, const Image &img) {

@@ -343,7 +343,10 @@ TextShape MakeText(const std::string &text, Face face, double px,
     int index = static_cast<int>(p - text.c_str());
     PangoRectangle pos;
     pango_layout_index_to_pos(s.layout, index, &pos);
-    starts.emplace_back(index, static_cast<double>(pos.x) / PANGO_SCALE);
+    // Letter spacing is shared out half before and half after each letter;
+    // the letter's own path starts after its half.
+    starts.emplace_back(index,
+                        static_cast<double>(pos.x) / PANGO_SCALE + spacing / 2);
   }
   for (size_t i = 0; i < starts.size(); ++i) {
     size_t begin = static_cast<size_t>(starts[i].first);
@@ -368,8 +371,9 @@ double SizeForWidth(const std::string &text, Face face, double width,
   pango_layout_get_size(s.layout, &lw, &lh);
   double count = static_cast<double>(g_utf8_strlen(text.c_str(), -1));
   double natural = static_cast<double>(lw) / PANGO_SCALE;
-  // Spacing does not scale with the size; take it off before scaling.
-  return probe * (width - spacing * count) / natural;
+  // Spacing does not scale with the size; take it off before scaling. It
+  // falls between letters only, not at the two ends.
+  return probe * (width - spacing * (count - 1)) / natural;
 }
 
 void DrawText(cairo_t *cr, int canvasW, int canvasH, const TextShape &shape,

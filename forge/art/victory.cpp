@@ -131,7 +131,7 @@ void WriteVictory(Sink &sink) {
       DrawGoldStar(cr, sx[s], sy[s], sr[s] * scale, (1 - t) * 1.2);
     }
     if (i >= allIn + 6 && i < kFrames - 1) {
-      double t = Progress(i, allIn + 6, kFrames - 2 - (allIn + 6));
+      double t = Progress(i, allIn + 6, kFrames - 1 - (allIn + 6));
       double band = clear.x - 250 + t * (clear.text.width + 500);
       Sheen(cr, clear.text, clear.x, clear.y, band, 220, 0.75);
       Sheen(cr, level.text, level.x, level.y, band - 120, 200, 0.6);

@@ -1,2 +1,0 @@
-// png_writer_test.cpp — placeholder replaced below
-#include <gtest/gtest.h>
