@@ -36,11 +36,12 @@ struct Prescaled {
 };
 
 struct Sprite {
-  int width = 0, height = 0;   // natural size
-  SDL_Rect box{};              // stored part (the whole picture unless trimmed)
-  std::vector<uint8_t> pixels; // straight BGRA of the box, box.w * 4 a row
-  SDL_Texture *texture = nullptr; // the box; null when the box is empty
-  std::vector<uint8_t> mask;      // width * height, 1 = solid; empty: none
+  int width = 0, height = 0; // natural size
+  SDL_Rect box{};            // stored part (the whole picture unless trimmed)
+  // The box's straight BGRA pixels live only here (no CPU copy: banner
+  // frames alone are hundreds of megabytes); null when the box is empty.
+  SDL_Texture *texture = nullptr;
+  std::vector<uint8_t> mask; // width * height, 1 = solid; empty: none
   unsigned flags = 0;
   bool uniform = false; // every pixel of the picture is uniformColour
   Colour uniformColour{};
@@ -63,7 +64,10 @@ std::unique_ptr<Sprite> MakeSprite(Picture &&pic, unsigned flags);
 // Replaces a sprite's picture (after drawing into it); keeps clip, zoom and
 // the collision mask of the loaded picture.
 bool ReplaceSpritePicture(Sprite &s, Picture &&pic);
-// The sprite's whole picture, transparent outside a trimmed box.
+// The box's pixels read back from the texture, box.w * 4 bytes a row.
+bool ReadBox(const Sprite &s, std::vector<uint8_t> &out);
+// The sprite's whole picture, transparent outside a trimmed box; empty
+// when it cannot be read back.
 Picture SpritePicture(const Sprite &s);
 // Drops every sprite (they belong to the renderer).
 void FreeAllSprites();

@@ -36,6 +36,8 @@ bool SaveSpriteBmp(int number, const std::string &path) {
   if (!s || s->width <= 0 || s->height <= 0)
     return false;
   const Picture pic = detail::SpritePicture(*s);
+  if (pic.pixels.empty())
+    return false;
   const uint32_t rowBytes = (uint32_t(s->width) * 3 + 3) & ~3u;
   const uint32_t imageBytes = rowBytes * uint32_t(s->height);
   std::vector<uint8_t> file(54 + size_t(imageBytes), 0);

@@ -30,10 +30,23 @@ bool StripScalable(const Sprite &s, int dw, int dh) {
          int64_t(c.y) * dh % c.h == 0;
 }
 
-bool ShrinkingZoom(const Sprite &s) {
+// Large pictures shown once a frame (banner frames) are cheaper to scale
+// at draw time than to resample: about 0.2 ms more a frame against 10 ms
+// or more once per frame of the animation.
+constexpr int64_t kMaxPrescalePixels = 512 * 512;
+
+// A shrinking zoom of a picture small enough to resample.
+bool WorthPrescaling(const Sprite &s) {
+  const SDL_Rect &c = s.clip;
   const int dw = DisplayWidth(s), dh = DisplayHeight(s);
-  return s.clip.w > 0 && s.clip.h > 0 && dw <= s.clip.w && dh <= s.clip.h &&
-         (dw != s.clip.w || dh != s.clip.h);
+  if (c.w <= 0 || c.h <= 0 || dw > c.w || dh > c.h || (dw == c.w && dh == c.h))
+    return false;
+  SDL_Rect part{};
+  if (StripScalable(s, dw, dh))
+    part = s.box;
+  else if (!SDL_IntersectRect(&c, &s.box, &part))
+    return false;
+  return int64_t(part.w) * part.h <= kMaxPrescalePixels;
 }
 
 bool CacheMatches(const Sprite &s, int dw, int dh, bool strip) {
@@ -71,8 +84,13 @@ bool BuildPrescaled(Sprite &s, int dw, int dh, bool strip) {
     return true; // nothing visible at this zoom
   p.area = SDL_Rect{int(x0), int(y0), int(x1 - x0), int(y1 - y0)};
 
+  std::vector<uint8_t> pixels;
+  if (!detail::ReadBox(s, pixels)) {
+    p.Reset();
+    return false;
+  }
   detail::ResampleJob job;
-  job.pixels = s.pixels.data();
+  job.pixels = pixels.data();
   job.stride = b.w * 4;
   job.box = b;
   job.srcW = s.width;
@@ -177,7 +195,7 @@ void Draw(int number, int x, int y, bool blend, int intensity) {
 
   const bool zoomed = dw != c.w || dh != c.h;
   const bool linear = st.spriteQuality == 1;
-  if (zoomed && linear && st.prescale && ShrinkingZoom(s) &&
+  if (zoomed && linear && st.prescale && WorthPrescaling(s) &&
       DrawPrescaled(r, s, x, y, blend, intensity))
     return;
 
@@ -201,7 +219,7 @@ void Draw(int number, int x, int y, bool blend, int intensity) {
 namespace detail {
 
 void PreparePrescaled(Sprite &s) {
-  if (State().prescale && ShrinkingZoom(s))
+  if (State().prescale && WorthPrescaling(s))
     EnsurePrescaled(s);
 }
 

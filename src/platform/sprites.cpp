@@ -1,5 +1,5 @@
-// sprites.cpp — sprites as textures with their CPU copy: loading, colour
-// key, trimming, collision masks, copies, clip and zoom.
+// sprites.cpp — sprites as textures: loading, colour key, trimming,
+// collision masks, reading pixels back, copies, clip and zoom.
 #include "platform/internal.h"
 
 #include <algorithm>
@@ -56,25 +56,26 @@ SDL_Rect OpaqueBox(const Picture &pic) {
   return SDL_Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
 }
 
-void FindUniform(Sprite &s) {
+// One colour all over (checked on the whole picture, before any trim).
+void FindUniform(Sprite &s, const Picture &pic) {
   s.uniform = false;
-  if (s.box.x != 0 || s.box.y != 0 || s.box.w != s.width ||
-      s.box.h != s.height || s.pixels.size() < 4)
+  const std::vector<uint8_t> &px = pic.pixels;
+  if (px.size() < 4)
     return;
   uint32_t first;
-  std::memcpy(&first, s.pixels.data(), 4);
-  for (size_t i = 4; i < s.pixels.size(); i += 4) {
+  std::memcpy(&first, px.data(), 4);
+  for (size_t i = 4; i < px.size(); i += 4) {
     uint32_t v;
-    std::memcpy(&v, &s.pixels[i], 4);
+    std::memcpy(&v, &px[i], 4);
     if (v != first)
       return;
   }
   s.uniform = true;
-  s.uniformColour = Colour{s.pixels[2], s.pixels[1], s.pixels[0], s.pixels[3]};
+  s.uniformColour = Colour{px[2], px[1], px[0], px[3]};
 }
 
-// Stores pic (straight BGRA, whole picture) in s: trims when asked, makes
-// the texture and keeps the pixels as the CPU copy without a second copy.
+// Stores pic (straight BGRA, whole picture) in s: trims when asked and
+// uploads the box straight from the picture's buffer, which is then freed.
 bool StorePicture(Sprite &s, Picture &&pic) {
   SDL_Renderer *r = State().display.renderer;
   s.scaled.Reset();
@@ -86,33 +87,19 @@ bool StorePicture(Sprite &s, Picture &&pic) {
   s.height = pic.height;
   s.box = (s.flags & kSpriteTrim) ? OpaqueBox(pic)
                                   : SDL_Rect{0, 0, pic.width, pic.height};
+  FindUniform(s, pic);
+  bool ok = true;
   if (s.box.w > 0 && s.box.h > 0) {
     s.texture = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888,
                                   SDL_TEXTUREACCESS_STATIC, s.box.w, s.box.h);
-    if (!s.texture)
-      return false;
     const uint8_t *first =
         pic.pixels.data() +
         (static_cast<size_t>(s.box.y) * pic.width + s.box.x) * 4;
-    if (SDL_UpdateTexture(s.texture, nullptr, first, pic.width * 4) != 0)
-      return false;
+    ok = s.texture &&
+         SDL_UpdateTexture(s.texture, nullptr, first, pic.width * 4) == 0;
   }
-  if (s.box.w != pic.width || s.box.h != pic.height) {
-    // Compact the box's rows to the front, in place, then let the rest go.
-    const size_t rowBytes = static_cast<size_t>(s.box.w) * 4;
-    for (int y = 0; y < s.box.h; ++y)
-      std::memmove(
-          pic.pixels.data() + y * rowBytes,
-          pic.pixels.data() +
-              (static_cast<size_t>(s.box.y + y) * pic.width + s.box.x) * 4,
-          rowBytes);
-    pic.pixels.resize(rowBytes * s.box.h);
-    pic.pixels.shrink_to_fit();
-  }
-  s.pixels = std::move(pic.pixels);
   pic = Picture{};
-  FindUniform(s);
-  return true;
+  return ok;
 }
 
 bool ValidPicture(const Picture &pic) {
@@ -166,7 +153,37 @@ bool ReplaceSpritePicture(Sprite &s, Picture &&pic) {
   return StorePicture(s, std::move(pic));
 }
 
+bool ReadBox(const Sprite &s, std::vector<uint8_t> &out) {
+  out.assign(static_cast<size_t>(s.box.w) * s.box.h * 4, 0);
+  if (!s.texture)
+    return true;
+  // Drawn 1:1 without blending into a target texture and read from there:
+  // the one documented way back out of a texture.
+  SDL_Renderer *r = State().display.renderer;
+  SDL_Texture *target = SDL_CreateTexture(
+      r, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, s.box.w, s.box.h);
+  if (!target)
+    return false;
+  SDL_Texture *previous = SDL_GetRenderTarget(r);
+  bool ok = SDL_SetRenderTarget(r, target) == 0;
+  if (ok) {
+    SDL_SetTextureBlendMode(s.texture, SDL_BLENDMODE_NONE);
+    SDL_SetTextureAlphaMod(s.texture, 255);
+    SDL_SetTextureColorMod(s.texture, 255, 255, 255);
+    SDL_SetTextureScaleMode(s.texture, SDL_ScaleModeNearest);
+    ok = SDL_RenderCopy(r, s.texture, nullptr, nullptr) == 0 &&
+         SDL_RenderReadPixels(r, nullptr, SDL_PIXELFORMAT_ARGB8888, out.data(),
+                              s.box.w * 4) == 0;
+    SDL_SetRenderTarget(r, previous);
+  }
+  SDL_DestroyTexture(target);
+  return ok;
+}
+
 Picture SpritePicture(const Sprite &s) {
+  std::vector<uint8_t> box;
+  if (!ReadBox(s, box))
+    return Picture{};
   Picture pic;
   pic.width = s.width;
   pic.height = s.height;
@@ -175,7 +192,7 @@ Picture SpritePicture(const Sprite &s) {
   for (int y = 0; y < s.box.h; ++y)
     std::memcpy(
         &pic.pixels[(static_cast<size_t>(s.box.y + y) * s.width + s.box.x) * 4],
-        &s.pixels[y * rowBytes], rowBytes);
+        &box[y * rowBytes], rowBytes);
   return pic;
 }
 

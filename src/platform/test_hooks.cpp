@@ -16,7 +16,7 @@ bool SpritePixels(int number, Picture &out) {
   if (!s)
     return false;
   out = detail::SpritePicture(*s);
-  return true;
+  return !out.pixels.empty();
 }
 
 void SetSpritePrescale(bool on) { State().prescale = on; }
