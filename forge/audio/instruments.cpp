@@ -51,25 +51,36 @@ static void RenderTone(const ToneVoice &v, double midi, double velocity,
     Svf filter;
     double pwm_phase = Uniform(rng);
     std::fill(mono.begin(), mono.end(), 0.0f);
+    // Envelopes and pitch bends move slowly: work them out every few
+    // samples and glide between, which keeps long songs quick to render.
+    constexpr size_t kBlock = 8;
+    double env_from = 0, env_step = 0, bend = 1;
     for (size_t i = 0; i < n; ++i) {
       double t = static_cast<double>(i) / kRate;
-      double f = base * ratio * VibratoRatio(v.vibrato, t);
-      if (v.scoop > 0 && t < v.scoop_time)
-        f *= std::pow(2.0, -v.scoop * (1.0 - t / v.scoop_time) / 12.0);
-      double dt = f / kRate;
+      if (i % kBlock == 0) {
+        env_from = AdsrAt(v.amp, t, gate);
+        env_step =
+            (AdsrAt(v.amp, t + double(kBlock) / kRate, gate) - env_from) /
+            kBlock;
+        bend = VibratoRatio(v.vibrato, t);
+        if (v.scoop > 0 && t < v.scoop_time)
+          bend *= std::exp2(-v.scoop * (1.0 - t / v.scoop_time) / 12.0);
+      }
+      double dt = base * ratio * bend / kRate;
       double duty = v.duty;
       if (v.pwm_depth > 0)
         duty += v.pwm_depth * SinCycle(pwm_phase + v.pwm_rate * t);
       double s = OscStep(v.wave, osc, dt, duty);
       if (v.sub_level > 0)
         s += v.sub_level * Sine(sub, dt * 0.5);
-      if ((i & 7) == 0) {
+      if (i % kBlock == 0) {
         double fenv = AdsrAt(v.filter_env, t, gate);
         SvfTune(filter, (v.cutoff + v.env_cutoff * fenv) * track * vel_amt,
                 v.q);
       }
       double y = SvfStep(filter, s).low;
-      mono[i] = static_cast<float>(y * AdsrAt(v.amp, t, gate) * amp);
+      double env = env_from + env_step * double(i % kBlock);
+      mono[i] = static_cast<float>(y * env * amp);
     }
     AddMono(out, at, mono.data(), n, 1.0, pan + offset * v.spread);
   }
@@ -88,10 +99,14 @@ static void RenderBell(const BellVoice &v, double midi, double velocity,
   // under every note. Nothing below the fundamental belongs to the tone.
   Svf below;
   SvfTune(below, f * 0.5, 0.7);
+  // Both decays are exponential: one multiplication a sample each.
+  const double index_fall = std::exp(-1.0 / (v.index_decay * kRate));
+  const double amp_fall = std::exp(-1.0 / (v.decay * kRate));
+  double index = v.index * velocity, decay = 1.0;
   for (size_t i = 0; i < n; ++i) {
     double t = static_cast<double>(i) / kRate;
-    double index = v.index * velocity * std::exp(-t / v.index_decay);
     double mod = index * SinCycle(pm) / (2.0 * kPi);
+    index *= index_fall;
     double s = SinCycle(pc + mod);
     if (v.detune_cents != 0)
       s = 0.5 * (s + SinCycle(pc2 + mod));
@@ -101,7 +116,8 @@ static void RenderBell(const BellVoice &v, double midi, double velocity,
     pm -= std::floor(pm);
     pc -= std::floor(pc);
     pc2 -= std::floor(pc2);
-    double env = std::min(1.0, t / v.attack) * std::exp(-t / v.decay);
+    double env = std::min(1.0, t / v.attack) * decay;
+    decay *= amp_fall;
     // A short fade at the very end so a cut tail never clicks.
     double left = ring - t;
     if (left < 0.02)

@@ -35,7 +35,7 @@ Instrument ChipArp() {
   v.key_track = 0.4;
   v.amp = Adsr{0.002, 0.09, 0.35, 0.05};
   v.filter_env = Adsr{0.001, 0.06, 0.0, 0.05};
-  v.gain = 0.22;
+  v.gain = 0.5;
   return inst;
 }
 

@@ -169,7 +169,7 @@ Song FinaleSong() {
   Append(arp, Arpeggio(chords, Bar(26), Bar(30), "0 1 2 3 4 5 4 3", 1, 62, 0.7,
                        0.5));
   Part chip{"chip", ChipArp(), arp};
-  chip.gain = 0.6;
+  chip.gain = 0.9;
   chip.pan = 0.35;
   chip.reverb = 0.2;
   chip.echo = 0.2;

@@ -93,6 +93,7 @@ void AddDrums(Song &song) {
               .snare = "....x.......x...",
               .hat = "o.x.o.x.o.x.o.x."};
 
+  AddDrumBars(song, DrumBar{.extra = crash}, 0, 1);
   AddDrumBars(song, intro, 0, 2);
   AddDrumBars(song, intro2, 2, 1);
   AddDrumBars(song, build, 3, 1);
@@ -148,7 +149,7 @@ Song LevelSong() {
   std::vector<Note> chorus2 = ParseNotes(kChorus, Bar(36));
   Append(lead_notes, chorus2);
   Append(lead_notes, Scaled(ParseNotes(kTag, Bar(44)), 0.85));
-  Part lead{"lead", SquareLead(0.25, 1.0), lead_notes};
+  Part lead{"lead", SquareLead(0.25, 0.85), lead_notes};
   lead.gain = 0.85;
   lead.pan = 0.05;
   lead.reverb = 0.18;
@@ -206,7 +207,7 @@ Song LevelSong() {
         (n.step >= Bar(28) && n.step < Bar(36)))
       stabs.push_back(n);
   Part stab{"stabs", ElectricPiano(), stabs};
-  stab.gain = 0.7;
+  stab.gain = 0.5;
   stab.pan = 0.3;
   stab.reverb = 0.25;
   stab.seed = 6;

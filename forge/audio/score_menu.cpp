@@ -67,7 +67,7 @@ void AddDrums(Song &song) {
                      .hat = "x.o.x.o.x.o....."};
   DrumBar bridge{.kick = "x.......x..o....",
                  .snare = "....x.......x...",
-                 .hat = "x-o-x-o-x-o-x-o-",
+                 .hat = "x.o.x.o.x.o.x.o.",
                  .clap = "....o.......o..."};
   DrumBar outro{.kick = "x.......x.......",
                 .hat = "o...o...o...o...",
@@ -95,6 +95,7 @@ void AddDrums(Song &song) {
               19, 1);
   AddDrumBars(song, DrumBar{.extra = crash, .extra_drum = Drum::Crash}, 20, 1);
   AddDrumBars(song, bridge, 20, 7);
+  AddDrumBars(song, shaker, 20, 8);
   AddDrumBars(song, fill_snare, 27, 1);
   AddDrumBars(song, DrumBar{.extra = crash, .extra_drum = Drum::Crash}, 28, 1);
   AddDrumBars(song, outro, 28, 4);
@@ -136,7 +137,7 @@ Song MenuSong() {
   std::vector<Note> bells = ParseNotes(kCounter, Bar(12));
   Append(bells, Scaled(ParseNotes(kOutro, Bar(28)), 0.9));
   Part bell{"bell", Bell(), bells};
-  bell.gain = 0.75;
+  bell.gain = 1.0;
   bell.pan = 0.35;
   bell.reverb = 0.4;
   bell.echo = 0.25;

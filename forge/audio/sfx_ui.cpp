@@ -95,7 +95,7 @@ Stereo CountdownBeep() {
 }
 
 Stereo CoinBlip() {
-  // Two quick rising notes (B5 then E6). Mostly sine with a little
+  // Two quick notes rising a fifth (A5 then E6). Mostly sine with a little
   // square-ish edge, rounded off, so hundreds of pickups stay pleasant.
   const double first = 0.055, length = 0.16;
   size_t n = static_cast<size_t>(length * kRate);
@@ -107,7 +107,7 @@ Stereo CoinBlip() {
   for (size_t i = 0; i < n; ++i) {
     double t = static_cast<double>(i) / kRate;
     bool second = t >= first;
-    double f = second ? 1318.51 : 987.77;
+    double f = second ? 1318.51 : 880.0;
     phase += f / kRate;
     double sine = std::sin(2.0 * kPi * phase);
     double edge = Pulse(osc, f / kRate, 0.5);
