@@ -465,7 +465,7 @@ void Cube(cairo_t *cr, const Look &l, int f) {
     double ex = fx + s * 12 + l.dx * 2, ey = fy + l.dy * 2;
     cairo_new_path(cr);
     EllipsePath(cr, ex, ey, 6.5, 9);
-    SetColour(cr, p.ink);
+    SetColour(cr, kPupil);
     cairo_fill(cr);
     cairo_arc(cr, ex - 1.8 + l.dx * 1.5, ey - 3 + l.dy * 1.5, 2.6, 0, 2 * kPi);
     SetColour(cr, kWhite);

@@ -19,17 +19,14 @@ const Rgba kGold = Rgb8(255, 206, 120);
 const Rgba kMothDark = Rgb8(22, 10, 34);
 
 void Sky(cairo_t *cr, double w, double horizon) {
-  // The hills' colour underneath, so no gap can show between them.
-  SetColour(cr, Rgb8(26, 12, 40));
-  cairo_paint(cr);
   cairo_pattern_t *p = cairo_pattern_create_linear(0, 0, 0, horizon);
   AddStop(p, 0, Rgb8(10, 8, 36));
   AddStop(p, 0.45, Rgb8(58, 34, 104));
   AddStop(p, 0.78, Rgb8(196, 88, 118));
   AddStop(p, 1, Rgb8(255, 176, 96));
+  // The last colour carries on below the horizon, behind the hills.
   cairo_set_source(cr, p);
-  cairo_rectangle(cr, 0, 0, w, horizon + 2);
-  cairo_fill(cr);
+  cairo_paint(cr);
   cairo_pattern_destroy(p);
   Rng rng(5);
   int count = static_cast<int>(w * horizon / 7000);

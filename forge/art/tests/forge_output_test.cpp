@@ -263,6 +263,27 @@ TEST_F(ForgeOutput, BannerFramesAnimateOverATransparentBackground) {
   }
 }
 
+TEST_F(ForgeOutput, NumbersAppearOnTheBeepFrames) {
+  // The top of the countdown ring takes each number's colour on the frame
+  // its beep sounds; before that the lead-in ring is white.
+  struct Want {
+    int frame;
+    int r, g, b; // -1: high, 0: low, 1: middle
+  };
+  const Want wants[] = {{7, -1, -1, -1}, {8, 0, 1, -1},  {14, 0, -1, 0},
+                        {21, -1, -1, 0}, {27, -1, 1, 0}, {34, -1, 0, 0}};
+  auto band = [](int v) { return v > 190 ? -1 : v < 100 ? 0 : 1; };
+  for (const Want &w : wants) {
+    char name[32];
+    std::snprintf(name, sizeof name, "countdown_%02d.png", w.frame);
+    Decoded d = Load(name);
+    ASSERT_TRUE(d.ok);
+    EXPECT_EQ(band(d.At(210, 45, 0)), w.r) << name;
+    EXPECT_EQ(band(d.At(210, 45, 1)), w.g) << name;
+    EXPECT_EQ(band(d.At(210, 45, 2)), w.b) << name;
+  }
+}
+
 TEST_F(ForgeOutput, SameSourcesGiveTheSameBytes) {
   std::string again = dir_ + "-again";
   art::ForgeResult r = art::Forge(again, 2, "countdown");
