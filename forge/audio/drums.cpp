@@ -16,8 +16,9 @@ static std::vector<float> Kick(Rng &rng) {
   SvfTune(click, 3000, 0.8);
   for (size_t i = 0; i < n; ++i) {
     double t = static_cast<double>(i) / kRate;
-    // A fast downward sweep gives the punch, the low tail the weight.
-    double f = 46.0 + 120.0 * std::exp(-t / 0.03) + 40.0 * std::exp(-t / 0.006);
+    // A fast downward sweep gives the punch, the low tail the weight; it
+    // settles on G1, a note of every key the game plays in.
+    double f = 49.0 + 117.0 * std::exp(-t / 0.03) + 40.0 * std::exp(-t / 0.006);
     phase += f / kRate;
     double body = std::sin(2.0 * kPi * phase) * std::exp(-t / 0.22);
     double hit = SvfStep(click, Bipolar(rng)).band * std::exp(-t / 0.004) * 0.5;
@@ -30,7 +31,7 @@ static std::vector<float> Kick(Rng &rng) {
   return out;
 }
 
-static std::vector<float> Snare(Rng &rng) {
+static std::vector<float> Snare(Rng &rng, double tone) {
   size_t n = static_cast<size_t>(0.32 * kRate);
   std::vector<float> out(n);
   Svf hp, lp;
@@ -39,9 +40,9 @@ static std::vector<float> Snare(Rng &rng) {
   double p1 = 0, p2 = 0;
   for (size_t i = 0; i < n; ++i) {
     double t = static_cast<double>(i) / kRate;
-    double f1 = 185.0 * (1.0 + 0.25 * std::exp(-t / 0.01));
+    double f1 = tone * (1.0 + 0.25 * std::exp(-t / 0.01));
     p1 += f1 / kRate;
-    p2 += 2.2 * f1 / kRate;
+    p2 += 1.5 * f1 / kRate;
     double body =
         (std::sin(2.0 * kPi * p1) * 0.8 + std::sin(2.0 * kPi * p2) * 0.3) *
         std::exp(-t / 0.05);
@@ -175,12 +176,13 @@ static std::vector<float> Rim(Rng &rng) {
   return out;
 }
 
-static std::vector<float> MakeDrum(Drum drum, Rng &rng) {
+static std::vector<float> MakeDrum(Drum drum, const DrumTuning &tuning,
+                                   Rng &rng) {
   switch (drum) {
   case Drum::Kick:
     return Kick(rng);
   case Drum::Snare:
-    return Snare(rng);
+    return Snare(rng, tuning.snare_hz);
   case Drum::Clap:
     return Clap(rng);
   case Drum::ClosedHat:
@@ -188,11 +190,11 @@ static std::vector<float> MakeDrum(Drum drum, Rng &rng) {
   case Drum::OpenHat:
     return Hat(rng, 0.22, 0.6);
   case Drum::LowTom:
-    return Tom(rng, 98.0);
+    return Tom(rng, tuning.low_tom_hz);
   case Drum::MidTom:
-    return Tom(rng, 131.0);
+    return Tom(rng, tuning.low_tom_hz * 4.0 / 3.0);
   case Drum::HighTom:
-    return Tom(rng, 175.0);
+    return Tom(rng, tuning.low_tom_hz * 16.0 / 9.0);
   case Drum::Crash:
     return Crash(rng);
   case Drum::Shaker:
@@ -205,12 +207,12 @@ static std::vector<float> MakeDrum(Drum drum, Rng &rng) {
   return {};
 }
 
-DrumKit MakeDrumKit(uint64_t seed) {
+DrumKit MakeDrumKit(uint64_t seed, const DrumTuning &tuning) {
   DrumKit kit;
   Rng rng = MakeRng(seed);
   for (int d = 0; d < static_cast<int>(Drum::Count); ++d)
     for (int v = 0; v < kDrumVariations; ++v)
-      kit.samples[d][v] = MakeDrum(static_cast<Drum>(d), rng);
+      kit.samples[d][v] = MakeDrum(static_cast<Drum>(d), tuning, rng);
   return kit;
 }
 

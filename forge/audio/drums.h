@@ -34,7 +34,14 @@ struct DrumKit {
       samples;
 };
 
-DrumKit MakeDrumKit(uint64_t seed);
+// The snare's ring and the toms are pitched, so each song tunes them to
+// notes of its key; the toms rise in fourths from the low one.
+struct DrumTuning {
+  double snare_hz = 196.0;  // G3
+  double low_tom_hz = 98.0; // G2, then C3 and F3
+};
+
+DrumKit MakeDrumKit(uint64_t seed, const DrumTuning &tuning);
 
 struct DrumHit {
   double step; // in sixteenth notes from the start of the song

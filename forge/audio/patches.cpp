@@ -43,7 +43,7 @@ Instrument Bell() {
   Instrument inst;
   inst.kind = Kind::Bell;
   BellVoice &b = inst.bell;
-  b.ratio = 3.5;
+  b.ratio = 3.0; // harmonic partials: bright, and never against the chord
   b.index = 1.6;
   b.index_decay = 0.18;
   b.decay = 0.55;

@@ -118,6 +118,7 @@ Song FinaleSong() {
   song.echo_steps = 4;
   song.echo_feedback = 0.25;
   song.drum_gain = 0.45;
+  song.tuning = DrumTuning{185.0, 110.0}; // F#3; A2, D3, G3
 
   std::vector<Chord> chords = ParseChords(kChords);
 

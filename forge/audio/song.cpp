@@ -126,7 +126,7 @@ Stereo MixSong(const Song &song, size_t frames) {
     }
   }
 
-  DrumKit kit = MakeDrumKit(song.seed);
+  DrumKit kit = MakeDrumKit(song.seed, song.tuning);
   for (const DrumHit &h : song.drums) {
     int d = static_cast<int>(h.drum);
     Rng rng = NoteRng(song, 0xD5, h.step, d, loop_steps);

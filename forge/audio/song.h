@@ -36,6 +36,7 @@ struct Song {
   std::vector<Part> parts;
   std::vector<DrumHit> drums;
   double drum_gain = 1;
+  DrumTuning tuning;
   ReverbSettings reverb;
   double echo_steps = 3;
   double echo_feedback = 0.35;
