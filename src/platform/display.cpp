@@ -126,6 +126,7 @@ bool OpenFullScreen(int w, int h, const std::string &title) {
   if (!d.window)
     return false;
   d.fullScreen = true;
+  d.switchedAway = false;
   if (!StartScreen(w, h)) {
     detail::CloseScreenAndWindow();
     return false;

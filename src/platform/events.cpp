@@ -63,6 +63,10 @@ void ServiceEvents() {
       break;
     case SDL_WINDOWEVENT: {
       WindowEvent w = Translate(e.window);
+      if (w == WindowEvent::Deactivated || w == WindowEvent::Minimised)
+        State().display.switchedAway = true;
+      if (w == WindowEvent::Activated || w == WindowEvent::Restored)
+        State().display.switchedAway = false;
       if (w != WindowEvent::None)
         Queue(w);
       break;
@@ -100,11 +104,18 @@ bool ScreenActive() {
   // SDL's headless drivers never give a window input focus.
   if (HeadlessVideo())
     return true;
-  SDL_Window *w = State().display.window;
-  if (!w)
+  detail::DisplayState &d = State().display;
+  if (!d.window)
     return false;
-  Uint32 flags = SDL_GetWindowFlags(w);
-  return (flags & SDL_WINDOW_INPUT_FOCUS) && !(flags & SDL_WINDOW_MINIMIZED);
+  const Uint32 flags = SDL_GetWindowFlags(d.window);
+  if (flags & SDL_WINDOW_MINIMIZED)
+    return false;
+  if (!d.fullScreen)
+    return (flags & SDL_WINDOW_INPUT_FOCUS) != 0;
+  // Full screen counts as active until it is switched away from: without
+  // a window manager it may never be given the input focus at all.
+  detail::ServiceEvents();
+  return !d.switchedAway;
 }
 
 } // namespace plat

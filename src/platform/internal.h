@@ -167,7 +167,8 @@ void PadRemoved(SDL_JoystickID id);
 
 struct DisplayState {
   SDL_Window *window = nullptr;
-  bool fullScreen = false; // the window belongs to the full-screen screen
+  bool fullScreen = false;   // the window belongs to the full-screen screen
+  bool switchedAway = false; // full screen lost the foreground
   SDL_Renderer *renderer = nullptr;
   bool softwareRenderer = false;
   int width = 0, height = 0;

@@ -19,6 +19,14 @@ bool SpritePixels(int number, Picture &out) {
   return !out.pixels.empty();
 }
 
+std::string RendererName() {
+  SDL_RendererInfo info;
+  SDL_Renderer *r = State().display.renderer;
+  if (!r || SDL_GetRendererInfo(r, &info) != 0 || !info.name)
+    return std::string();
+  return info.name;
+}
+
 void SetSpritePrescale(bool on) { State().prescale = on; }
 
 bool EncodeOggForTests(const std::vector<int16_t> &samples, int rate,

@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace plat {
@@ -13,6 +14,10 @@ namespace plat {
 // The sprite's whole picture (natural size, straight BGRA). For a grabbed
 // sprite these are the screen's pixels.
 bool SpritePixels(int number, Picture &out);
+
+// The name of the renderer behind the open screen ("software", "opengl"),
+// or "" without a screen.
+std::string RendererName();
 
 // Shrinking zooms draw from a smoothly pre-scaled copy (on by default);
 // off, the renderer scales at draw time. For comparisons and benchmarks.
