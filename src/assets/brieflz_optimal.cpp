@@ -11,7 +11,7 @@ namespace {
 
 constexpr uint32_t kNone = UINT32_MAX;
 constexpr size_t kNiceLen = 256; // longer matches are taken outright
-constexpr unsigned kDepth = 512; // tree nodes visited per position
+constexpr unsigned kDepth = 128; // tree nodes visited per position
 constexpr uint32_t kInfinite = UINT32_MAX;
 
 struct Candidate {
