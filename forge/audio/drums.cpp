@@ -72,7 +72,7 @@ static std::vector<float> Clap(Rng &rng) {
         env = std::max(env, std::exp(-(t - start) / 0.004));
     if (t >= 0.03)
       env = std::max(env, 0.6 * std::exp(-(t - 0.03) / 0.09));
-    double s = SvfStep(bp, Bipolar(rng)).band * env * 2.2;
+    double s = SvfStep(bp, Bipolar(rng)).band * env * 1.8;
     double fade = std::min(1.0, t / 0.0005) * std::min(1.0, (0.3 - t) / 0.04);
     out[i] = static_cast<float>(s * fade);
   }

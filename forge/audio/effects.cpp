@@ -179,7 +179,9 @@ void Limit(Stereo &s, double ceiling_db, bool circular) {
   };
   std::vector<double> lowest(n);
   std::deque<long> window; // indices with increasing values
-  for (long i = -radius; i < long(n) + radius; ++i) {
+  // Iteration i takes in the sample at i + radius; lowest[i] is then the
+  // minimum of the samples from i - radius to i + radius.
+  for (long i = -2 * radius; i < long(n); ++i) {
     double v = at(need, i + radius);
     while (!window.empty() && at(need, window.back() + radius) >= v)
       window.pop_back();
@@ -189,14 +191,21 @@ void Limit(Stereo &s, double ceiling_db, bool circular) {
     if (i >= 0 && i < long(n))
       lowest[static_cast<size_t>(i)] = at(need, window.front() + radius);
   }
+  // Past the ends of a one-shot buffer the nearest minimum stands in: it
+  // still covers every sample the average reaches.
+  auto near = [&](long i) {
+    if (circular)
+      return at(lowest, i);
+    return lowest[static_cast<size_t>(std::clamp(i, 0L, long(n) - 1))];
+  };
   std::vector<double> smooth(n);
   const long half = radius / 2;
   double sum = 0;
   for (long i = -half; i <= half; ++i)
-    sum += at(lowest, i);
+    sum += near(i);
   for (long i = 0; i < long(n); ++i) {
     smooth[static_cast<size_t>(i)] = sum / (2 * half + 1);
-    sum += at(lowest, i + half + 1) - at(lowest, i - half);
+    sum += near(i + half + 1) - near(i - half);
   }
   // Slow recovery after each reduction so the gain does not flutter.
   double release = 1.0 - std::exp(-1.0 / (0.08 * kRate));

@@ -96,7 +96,7 @@ Stereo MonsterLaugh() {
   Stereo dry = MakeStereo(n);
   AddMono(dry, 0, mono.data(), n, 1.0, 0.0);
   Stereo wet = Reverb(dry, ReverbSettings{0.7, 0.5, 0.8, 0.01});
-  AddStereo(dry, wet, 0.5);
+  AddStereo(dry, wet, 0.3);
   FinishEffect(dry, -2.0, 0.002, 0.15);
   return dry;
 }

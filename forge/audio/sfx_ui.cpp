@@ -112,12 +112,14 @@ Stereo CoinBlip() {
     double sine = std::sin(2.0 * kPi * phase);
     double edge = Pulse(osc, f / kRate, 0.5);
     double tone = 0.8 * sine + 0.2 * OnePoleStep(soften, edge);
-    double env = second ? std::exp(-(t - first) / 0.045) : 0.85;
-    // Smooth the step between the notes over one millisecond.
-    double joint = std::fabs(t - first) < 0.001
-                       ? 0.5 + 0.5 * std::fabs(t - first) / 0.001
-                       : 1.0;
-    mono[i] = static_cast<float>(tone * env * joint);
+    // A soft 3 ms onset, then the second note takes over without a step in
+    // level, rises a little and dies away.
+    double env = 0.8 * std::min(1.0, t / 0.003);
+    if (second) {
+      double u = t - first;
+      env = (0.8 + 0.2 * std::min(1.0, u / 0.002)) * std::exp(-u / 0.045);
+    }
+    mono[i] = static_cast<float>(tone * env);
   }
   Stereo s = MonoToStereo(mono, 0.25);
   FinishEffect(s, -3.0, 0.001, 0.02);

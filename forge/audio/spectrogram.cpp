@@ -34,7 +34,7 @@ bool WriteSpectrogram(const Stereo &s, const std::string &png_path) {
   const size_t n = Frames(s);
   const size_t fft = 4096;
   const int wave_h = 120, spec_h = 360;
-  const int width = static_cast<int>(std::clamp<size_t>(n / 512, 200, 1600));
+  const int width = static_cast<int>(std::clamp<size_t>(n / 128, 400, 1600));
   const int height = wave_h + spec_h;
   std::vector<uint8_t> img(static_cast<size_t>(width) * height * 3, 0);
   auto put = [&](int x, int y, uint8_t r, uint8_t g, uint8_t b) {
