@@ -8,7 +8,7 @@
 
 namespace audio {
 
-Stereo VictorySting() {
+Song StingSong() {
   Song song;
   song.title = "sting";
   song.bpm = 140;
@@ -26,7 +26,7 @@ Stereo VictorySting() {
       ParseNotes("G5:1 A5:1 C6:2 A5:1 C6:1 D6:2 E6:1 D6:1 C6:1 D6:1 E6:2 G6:2 "
                  "C7:7!")};
   flute.instrument.flute.vibrato = Vibrato{0.3, 5.6, 0.1, 0.2};
-  flute.gain = 1.0;
+  flute.gain = 1.25;
   flute.reverb = 0.3;
   flute.echo = 0.12;
   flute.legato = 0.9;
@@ -42,7 +42,7 @@ Stereo VictorySting() {
       Comp(PadVoicing(ParseChords("C6:8 F:8 Cadd9:8"), 60, 76, 0.7),
            "..x...x.x.......", 0.7);
   Part keys{"keys", ElectricPiano(), chords};
-  keys.gain = 0.9;
+  keys.gain = 0.7;
   keys.pan = -0.2;
   keys.reverb = 0.3;
   keys.seed = 3;
@@ -57,7 +57,11 @@ Stereo VictorySting() {
   AddHit(song, 16, Drum::Crash, 0.45);
   AddHit(song, 16, Drum::Kick, 0.7);
 
-  Stereo s = MixSong(song, static_cast<size_t>(2.8 * kRate));
+  return song;
+}
+
+Stereo VictorySting() {
+  Stereo s = MixSong(StingSong(), static_cast<size_t>(2.8 * kRate));
   FinishEffect(s, -2.0, 0.001, 0.35);
   return s;
 }
