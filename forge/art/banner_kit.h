@@ -1,5 +1,4 @@
-// banner_kit.h — what the animated banners share: writing a numbered frame
-// family, the common lettering styles and the light effects around them.
+// banner_kit.h — what the banners share: frame writing, styles, effects.
 #pragma once
 
 #include "catalogue.h"

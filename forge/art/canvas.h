@@ -1,4 +1,4 @@
-// canvas.h — a cairo drawing surface and its export to straight RGBA pixels.
+// canvas.h — a cairo drawing surface and its export to RGBA pixels.
 #pragma once
 
 #include <cairo.h>
@@ -38,8 +38,8 @@ Image ToImage(Canvas &canvas, bool alpha = true);
 // made opaque and never pure black; the rest become pure black.
 Image ToKeyedImage(Canvas &canvas);
 
-// Fresh transparent canvas-sized A8 or ARGB32 surface with the same
-// transformation-free device space.
+// A fresh, fully transparent w x h image surface; throws when cairo cannot
+// make it.
 cairo_surface_t *MakeSurface(int w, int h, cairo_format_t format);
 
 } // namespace art

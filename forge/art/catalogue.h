@@ -1,5 +1,4 @@
-// catalogue.h — every picture entry the forge writes, grouped into jobs
-// that can run on separate threads.
+// catalogue.h — every picture entry, grouped into jobs for the threads.
 #pragma once
 
 #include "canvas.h"

@@ -1,5 +1,4 @@
-// caught.cpp — the caught banner: a dark ribbon snaps open, the letters of
-// "CAUGHT!" crash down one by one, the word shakes and then glows.
+// caught.cpp — the caught banner: "CAUGHT!" crashes in, shakes and glows.
 #include "banner_kit.h"
 #include "entries.h"
 #include "rng.h"

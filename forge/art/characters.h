@@ -1,5 +1,4 @@
-// characters.h — the player and the six monster kinds, drawn in a 96 x 96
-// box at the current origin of the cairo context (scale it for other sizes).
+// characters.h — the player and the monsters, drawn in a 96 x 96 box.
 #pragma once
 
 #include <cairo.h>

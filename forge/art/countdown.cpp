@@ -1,5 +1,4 @@
-// countdown.cpp — the countdown banner: a "READY?" lead-in, the numbers
-// five to one popping in on the frames where the beeps sound, then "GO!".
+// countdown.cpp — the countdown banner: "READY?", five to one, then "GO!".
 #include "banner_kit.h"
 #include "entries.h"
 #include "shapes.h"

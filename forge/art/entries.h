@@ -1,4 +1,4 @@
-// entries.h — the writers of each family of entries, called by the catalogue.
+// entries.h — the writers of each family of entries.
 #pragma once
 
 #include "catalogue.h"

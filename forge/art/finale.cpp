@@ -1,6 +1,4 @@
-// finale.cpp — the two finale banners: "CONGRATULATIONS!" in rainbow
-// letters popping in one by one, then "ALL 20 LEVELS CLEARED!" rising onto
-// an unrolling ribbon. The last frame of each stays on screen.
+// finale.cpp — the finale banners: congratulations and all levels cleared.
 #include "banner_kit.h"
 #include "entries.h"
 #include "items.h"

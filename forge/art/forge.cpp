@@ -1,5 +1,4 @@
-// forge.cpp — the job runner: big jobs first on two threads, results
-// gathered back into catalogue order so the output never depends on timing.
+// forge.cpp — runs the jobs on two threads; output never depends on timing.
 #include "forge.h"
 
 #include "catalogue.h"

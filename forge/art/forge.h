@@ -1,5 +1,4 @@
-// forge.h — runs the catalogue's jobs on worker threads and writes the
-// entry list the packer reads.
+// forge.h — runs the catalogue's jobs and writes the entry list.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,4 @@
-// game_name.cpp — the "Warrenfold" logotype: warm gold letters on an arch,
-// a deep violet outline and a cool glow so it stands out on dark scenes.
+// game_name.cpp — the "Warrenfold" logotype: gold letters on an arch.
 #include "game_name.h"
 
 #include "colour.h"

@@ -1,5 +1,4 @@
-// game_name.h — the game's name as a display logotype, shared by the title
-// pictures and the menu logo.
+// game_name.h — the game's name as a display logotype.
 #pragma once
 
 #include <cairo.h>

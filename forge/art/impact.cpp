@@ -1,5 +1,4 @@
-// impact.cpp — the catch burst: a flash and shock ring that break up into
-// stars circling the caught player's head; the last frame stays on screen.
+// impact.cpp — the catch burst: flash, shock ring, then stars circling.
 #include "canvas.h"
 #include "colour.h"
 #include "entries.h"

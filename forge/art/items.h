@@ -1,5 +1,4 @@
-// items.h — pickups and emblems, drawable at any place and size so the
-// title scene and the logo can reuse them.
+// items.h — pickups and emblems, drawable at any place and size.
 #pragma once
 
 #include <cairo.h>

@@ -1,6 +1,4 @@
-// logo.cpp — the menu logo: a round maze medallion with the player in its
-// heart and two monsters on its rings, the game's name across its foot.
-// Transparent around, so it sits on the menu column and on the maze.
+// logo.cpp — the menu logo: a maze medallion above the game's name.
 #include "canvas.h"
 #include "characters.h"
 #include "colour.h"

@@ -1,5 +1,4 @@
-// main.cpp — forge_art OUT_DIR [--only WORD]: draws every picture of the
-// data archive into OUT_DIR and lists them in OUT_DIR/entries.list.
+// main.cpp — forge_art OUT_DIR [--only WORD]: draws the archive's pictures.
 #include "forge.h"
 
 #include <algorithm>

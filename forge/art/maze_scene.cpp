@@ -1,5 +1,4 @@
-// maze_scene.cpp — a braided block maze projected onto a floor plane,
-// painted far to near so nearer blocks and figures cover farther ones.
+// maze_scene.cpp — a block maze in perspective, painted far to near.
 #include "maze_scene.h"
 
 #include "blur.h"

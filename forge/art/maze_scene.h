@@ -1,5 +1,4 @@
-// maze_scene.h — the maze world seen from above and behind the player:
-// glowing walls in perspective, dots, cherries, the player and monsters.
+// maze_scene.h — the maze world seen from behind the player.
 #pragma once
 
 #include <cairo.h>

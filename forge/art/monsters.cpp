@@ -1,6 +1,4 @@
-// monsters.cpp — the six monster kinds: each has its own colour and outline
-// so they stay apart at small sizes, eyes that follow the direction of
-// travel and a four-frame walk, wobble or flap.
+// monsters.cpp — the six monster kinds, each its own colour and shape.
 #include "characters.h"
 
 #include "colour.h"
@@ -374,11 +372,9 @@ void Tentacle(cairo_t *cr, const Palette &p, double x0, double y0, double len,
   cairo_move_to(cr, lx[0], ly[0]);
   for (int i = 1; i <= kSteps; ++i)
     cairo_line_to(cr, lx[i], ly[i]);
-  double ex = (lx[kSteps] + rx[kSteps]) / 2, ey = (ly[kSteps] + ry[kSteps]) / 2;
+  // A rounded tip.
   cairo_curve_to(cr, lx[kSteps], ly[kSteps] + 4, rx[kSteps], ry[kSteps] + 4,
                  rx[kSteps], ry[kSteps]);
-  (void)ex;
-  (void)ey;
   for (int i = kSteps - 1; i >= 0; --i)
     cairo_line_to(cr, rx[i], ry[i]);
   cairo_close_path(cr);

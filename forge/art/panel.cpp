@@ -1,5 +1,4 @@
-// panel.cpp — the in-game panel pictures: the star, the cherry icon, the
-// plate the cherry count is written on, and the dimming veil.
+// panel.cpp — the panel pictures: star, cherry icon, count plate, veil.
 #include "canvas.h"
 #include "colour.h"
 #include "entries.h"

@@ -1,5 +1,4 @@
-// png_writer.h — deterministic PNG encoding: no time or text chunks, fixed
-// compression settings, so equal pixels always give equal bytes.
+// png_writer.h — deterministic PNG encoding: same pixels, same bytes.
 #pragma once
 
 #include "canvas.h"

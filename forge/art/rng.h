@@ -1,5 +1,4 @@
-// rng.h — a small seeded generator so scattered details (stars, sparkles,
-// maze layouts) come out the same on every run.
+// rng.h — a small seeded generator, so scattered details never change.
 #pragma once
 
 #include <cstdint>

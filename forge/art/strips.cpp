@@ -1,5 +1,4 @@
-// strips.cpp — the player and monster animation strips: four 96 x 96
-// frames side by side, one strip per direction.
+// strips.cpp — player and monster strips: four 96 x 96 frames a direction.
 #include "characters.h"
 #include "entries.h"
 

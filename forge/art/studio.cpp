@@ -1,5 +1,4 @@
-// studio.cpp — the studio logo, one per screen shape: a moth in silhouette
-// against a setting sun, dusk hills, and the studio's name in gold.
+// studio.cpp — the studio logo: a moth before a setting sun, in gold.
 #include "blur.h"
 #include "canvas.h"
 #include "colour.h"

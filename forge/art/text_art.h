@@ -1,6 +1,4 @@
-// text_art.h — display lettering: text as cairo paths, laid out whole or
-// letter by letter, painted with outline, gradient, bevel, gloss, shadow
-// and glow.
+// text_art.h — display lettering: text as paths, painted in layers.
 #pragma once
 
 #include "colour.h"

@@ -1,5 +1,4 @@
-// title.cpp — the title pictures, one per screen shape: a starry dusk sky
-// over the glowing maze world, with the game's name large above it.
+// title.cpp — the title pictures: the game's name over the maze world.
 #include "canvas.h"
 #include "colour.h"
 #include "entries.h"

@@ -1,5 +1,4 @@
-// victory.cpp — the level-clear banner: a turning sunburst, "LEVEL CLEAR!"
-// popping in letter by letter, three gold stars, confetti and sparkles.
+// victory.cpp — the level-clear banner: sunburst, words, stars, confetti.
 #include "banner_kit.h"
 #include "entries.h"
 #include "items.h"
@@ -44,10 +43,9 @@ void Confetti(cairo_t *cr, int i) {
   const Rgba colours[6] = {Rgb8(255, 80, 80),   Rgb8(255, 210, 40),
                            Rgb8(80, 200, 255),  Rgb8(120, 230, 90),
                            Rgb8(250, 120, 220), Rgb8(255, 255, 255)};
-  for (int k = 0; k < 46; ++k) {
+  for (int k = 0; k < 36; ++k) {
     double x0 = rng.Range(80, kW - 80);
     double start = rng.Range(4, 20);
-    double speed = rng.Range(9, 16);
     double sway = rng.Range(10, 30);
     double spin = rng.Range(0.2, 0.5);
     double phase = rng.Range(0, 2 * kPi);
@@ -60,7 +58,6 @@ void Confetti(cairo_t *cr, int i) {
     double y = kCy + vy0 * age + 0.9 * age * age;
     double x = kCx + (x0 - kCx) * EaseOutCubic(age / 10.0) +
                sway * std::sin(phase + age * 0.5);
-    (void)speed;
     if (y > kH + 20)
       continue;
     cairo_save(cr);

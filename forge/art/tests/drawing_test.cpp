@@ -1,6 +1,4 @@
-// drawing_test.cpp — properties of the drawings themselves: characters
-// look where they go, posed letters, easing curves and the catalogue's
-// size limits.
+// drawing_test.cpp — drawings, lettering and the runner, by their effects.
 #include "canvas.h"
 #include "catalogue.h"
 #include "characters.h"

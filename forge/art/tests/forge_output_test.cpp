@@ -1,6 +1,4 @@
-// forge_output_test.cpp — a whole forge run checked against what the game's
-// loader expects of every picture entry: names, sizes, byte limits,
-// opacity, colour key, solid bodies and frames that really change.
+// forge_output_test.cpp — a whole forge run against the loader's rules.
 #include "forge.h"
 #include "png_read.h"
 

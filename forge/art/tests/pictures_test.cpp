@@ -1,5 +1,4 @@
-// pictures_test.cpp — the forge's drawing core: PNG encoding, pixel export
-// with and without the colour key, blur and lettering.
+// pictures_test.cpp — drawing core: PNG encoding, pixel export, blur, text.
 #include "blur.h"
 #include "canvas.h"
 #include "png_read.h"
