@@ -129,7 +129,7 @@ Song FinaleSong() {
   Append(lead_notes, anthem2);
   Append(lead_notes, ParseNotes(kCoda, Bar(26)));
   Part lead{"lead", SquareLead(0.5, 1.0), lead_notes};
-  lead.gain = 0.8;
+  lead.gain = 0.64;
   lead.reverb = 0.25;
   lead.echo = 0.12;
   lead.legato = 0.92;

@@ -150,7 +150,7 @@ Song LevelSong() {
   Append(lead_notes, chorus2);
   Append(lead_notes, Scaled(ParseNotes(kTag, Bar(44)), 0.85));
   Part lead{"lead", SquareLead(0.25, 0.85), lead_notes};
-  lead.gain = 0.85;
+  lead.gain = 0.7;
   lead.pan = 0.05;
   lead.reverb = 0.18;
   lead.echo = 0.16;

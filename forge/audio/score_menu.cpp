@@ -121,14 +121,14 @@ Song MenuSong() {
   std::vector<Note> theme = ParseNotes(kThemeA, Bar(4));
   Append(theme, ParseNotes(kThemeA2, Bar(12)));
   Part lead{"lead", SquareLead(0.5, 0.8), theme};
-  lead.gain = 0.9;
+  lead.gain = 0.72;
   lead.reverb = 0.25;
   lead.echo = 0.18;
   lead.legato = 0.92;
   lead.seed = 1;
 
   Part flute{"flute", Flute(), ParseNotes(kBridge, Bar(20))};
-  flute.gain = 1.1;
+  flute.gain = 0.9;
   flute.reverb = 0.35;
   flute.echo = 0.2;
   flute.pan = 0.05;

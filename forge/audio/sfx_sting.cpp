@@ -62,7 +62,7 @@ Song StingSong() {
 
 Stereo VictorySting() {
   Stereo s = MixSong(StingSong(), static_cast<size_t>(2.8 * kRate));
-  FinishEffect(s, -2.0, 0.001, 0.35);
+  FinishEffect(s, -3.5, 0.001, 0.35);
   return s;
 }
 

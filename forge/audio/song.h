@@ -41,7 +41,7 @@ struct Song {
   double echo_steps = 3;
   double echo_feedback = 0.35;
   double rms_db = -18;
-  double ceiling_db = -2.0;
+  double ceiling_db = -2.5;
   uint64_t seed = 1;
 };
 
