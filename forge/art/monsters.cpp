@@ -351,15 +351,17 @@ void OneEye(cairo_t *cr, const Look &l, int f) {
 // ---------------------------------------------------------------- kind 5
 // A blue octopus with five waving tentacles.
 void Tentacle(cairo_t *cr, const Palette &p, double x0, double y0, double len,
-              double sway, double phase) {
+              double sway, double trail, double phase) {
   constexpr int kSteps = 14;
   double lx[kSteps + 1], ly[kSteps + 1], rx[kSteps + 1], ry[kSteps + 1];
   for (int i = 0; i <= kSteps; ++i) {
     double t = static_cast<double>(i) / kSteps;
-    double x = x0 + sway * t * std::sin(phase + t * kPi * 1.4);
+    // The wave grows towards the tip; moving sideways, the tips trail.
+    double x = x0 + sway * t * std::sin(phase + t * kPi * 1.4) + trail * t * t;
     double y = y0 + len * t;
-    double xn =
-        x0 + sway * (t + 0.01) * std::sin(phase + (t + 0.01) * kPi * 1.4);
+    double xn = x0 +
+                sway * (t + 0.01) * std::sin(phase + (t + 0.01) * kPi * 1.4) +
+                trail * (t + 0.01) * (t + 0.01);
     double tx = xn - x, ty = len * 0.01;
     double n = std::hypot(tx, ty);
     double w = 6.2 * (1 - t * 0.65);
@@ -389,11 +391,11 @@ void Octopus(cairo_t *cr, const Look &l, int f) {
   constexpr double kBob[4] = {0, -2, -3, -1};
   double y = kBob[f];
   double phase = f * kPi / 2;
-  double lean = -l.dx * 4;
+  double trail = -l.dx * 7;
   constexpr double kX[5] = {22, 35, 48, 61, 74};
   constexpr double kLen[5] = {28, 34, 36, 34, 28};
   for (int i : {0, 4, 1, 3, 2}) {
-    Tentacle(cr, p, kX[i], 58 + y, kLen[i] - y * 0.5, 5 + lean,
+    Tentacle(cr, p, kX[i], 58 + y, kLen[i] - y * 0.5, 6, trail,
              phase + i * 1.3);
   }
   cairo_new_path(cr);

@@ -17,10 +17,11 @@ namespace {
 using art::Canvas;
 using art::Dir;
 
-// Centroid of the darkest pixels (pupils, and most outlines) of a frame.
+// Centroid of the darkest pixels (pupils, and most outlines) in the band of
+// the frame where every character has its face.
 void DarkCentroid(const art::Image &img, double &cx, double &cy) {
   double sx = 0, sy = 0, n = 0;
-  for (int y = 0; y < img.height; ++y)
+  for (int y = 24; y < 62; ++y)
     for (int x = 0; x < img.width; ++x) {
       const uint8_t *p =
           &img.rgba[(static_cast<size_t>(y) * img.width + x) * 4];
