@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <string>
 
 namespace {
 
@@ -220,7 +222,8 @@ TEST(PackArchive, DamagedStreamsFail) {
 
 TEST(PackArchive, FilesOnDiskReadLikeMemory) {
   const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / "pack_archive_test";
+      std::filesystem::temp_directory_path() /
+      ("pack_archive_test" + std::to_string(std::random_device{}()));
   std::filesystem::create_directories(dir);
   const std::string path = (dir / "a.pack").string();
   std::vector<uint8_t> bytes = ArchiveStart(1);

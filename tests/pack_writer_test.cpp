@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
+#include <string>
 
 namespace {
 
@@ -152,8 +154,10 @@ void WriteAll(const std::filesystem::path &p, const std::vector<uint8_t> &d) {
 
 struct TempDir {
   std::filesystem::path path;
+  // Unique per run: ctest runs test cases of two builds side by side.
   explicit TempDir(const char *name)
-      : path(std::filesystem::temp_directory_path() / name) {
+      : path(std::filesystem::temp_directory_path() /
+             (name + std::to_string(std::random_device{}()))) {
     std::filesystem::remove_all(path);
     std::filesystem::create_directories(path);
   }
