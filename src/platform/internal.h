@@ -27,7 +27,8 @@ namespace plat::detail {
 // is a plain sub-rectangle); otherwise it holds just the zoomed clip.
 struct Prescaled {
   SDL_Texture *texture = nullptr;
-  bool valid = false;
+  bool valid = false;  // made for the key below
+  bool failed = false; // could not be made: the renderer scales instead
   bool strip = false;
   int zoomW = 0, zoomH = 0, clipW = 0, clipH = 0, clipX = 0, clipY = 0;
   SDL_Rect area{}; // covered part, in scaled coordinates

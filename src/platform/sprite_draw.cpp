@@ -84,11 +84,18 @@ bool BuildPrescaled(Sprite &s, int dw, int dh, bool strip) {
     return true; // nothing visible at this zoom
   p.area = SDL_Rect{int(x0), int(y0), int(x1 - x0), int(y1 - y0)};
 
-  std::vector<uint8_t> pixels;
-  if (!detail::ReadBox(s, pixels)) {
-    p.Reset();
+  // A failure is remembered for this key, so that it is not retried on
+  // every display.
+  auto fail = [&p] {
+    if (p.texture)
+      SDL_DestroyTexture(p.texture);
+    p.texture = nullptr;
+    p.failed = true;
     return false;
-  }
+  };
+  std::vector<uint8_t> pixels;
+  if (!detail::ReadBox(s, pixels))
+    return fail();
   detail::ResampleJob job;
   job.pixels = pixels.data();
   job.stride = b.w * 4;
@@ -101,18 +108,14 @@ bool BuildPrescaled(Sprite &s, int dw, int dh, bool strip) {
   job.scaleY = double(c.h) / dh;
   job.out = p.area;
   Picture pic = detail::Resample(job);
-  if (pic.pixels.empty()) {
-    p.Reset();
-    return false;
-  }
+  if (pic.pixels.empty())
+    return fail();
   p.texture =
       SDL_CreateTexture(State().display.renderer, SDL_PIXELFORMAT_ARGB8888,
                         SDL_TEXTUREACCESS_STATIC, pic.width, pic.height);
   if (!p.texture ||
-      SDL_UpdateTexture(p.texture, nullptr, pic.pixels.data(), pic.width * 4)) {
-    p.Reset();
-    return false;
-  }
+      SDL_UpdateTexture(p.texture, nullptr, pic.pixels.data(), pic.width * 4))
+    return fail();
   return true;
 }
 
@@ -120,7 +123,7 @@ bool EnsurePrescaled(Sprite &s) {
   const int dw = DisplayWidth(s), dh = DisplayHeight(s);
   const bool strip = StripScalable(s, dw, dh);
   if (CacheMatches(s, dw, dh, strip))
-    return true;
+    return !s.scaled.failed;
   return BuildPrescaled(s, dw, dh, strip);
 }
 

@@ -18,7 +18,7 @@ void Prescaled::Reset() {
   if (texture)
     SDL_DestroyTexture(texture);
   texture = nullptr;
-  valid = false;
+  valid = failed = false;
   zoomW = zoomH = clipW = clipH = clipX = clipY = 0;
   area = SDL_Rect{};
 }
