@@ -9,6 +9,12 @@
 
 #include <numeric>
 
+// fontconfig keeps its caches for the whole run; sanitizer builds' leak
+// checker is told so.
+extern "C" const char *__lsan_default_suppressions() {
+  return "leak:libfontconfig.so\n";
+}
+
 namespace {
 
 using art::Canvas;
