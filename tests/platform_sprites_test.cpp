@@ -256,6 +256,51 @@ TEST_F(SpriteTest, CopiesAreIndependent) {
   EXPECT_EQ(plat::CopySprite(55, 3), -1);
 }
 
+TEST_F(SpriteTest, TargetSpritesTakeTheDrawingWhileSet) {
+  EXPECT_TRUE(plat::InitSprites());
+  ASSERT_EQ(Load(2, Solid(4, 4, {0, 0, 255, 255}), plat::kSpriteAlpha), 2);
+  ASSERT_EQ(plat::CreateTargetSprite(1, 40, 30), 1);
+  EXPECT_FALSE(plat::SetRenderTarget(2)); // not a target
+  plat::ClearScreen({0, 128, 0, 255});
+  ASSERT_TRUE(plat::SetRenderTarget(1));
+  plat::ClearScreen({255, 0, 0, 255});
+  plat::DisplaySprite(2, 5, 5);
+  plat::DisplaySprite(1, 0, 0); // not into itself
+  ASSERT_TRUE(plat::SetRenderTarget(-1));
+  EXPECT_TRUE(Near(ScreenPixel(6, 6), {0, 128, 0, 255}, 0)); // screen untouched
+  // Shown clipped, as a cache of the static part of a picture is.
+  plat::ClipSprite(1, 4, 4, 10, 10);
+  plat::DisplaySprite(1, 100, 100);
+  EXPECT_TRUE(Near(ScreenPixel(100, 100), {255, 0, 0, 255}, 0));
+  EXPECT_TRUE(Near(ScreenPixel(101, 101), {0, 0, 255, 255}, 0));
+  EXPECT_TRUE(Near(ScreenPixel(110, 110), {0, 128, 0, 255}, 0));
+  plat::Picture p;
+  ASSERT_TRUE(plat::SpritePixels(1, p));
+  EXPECT_TRUE(Near(GetPixel(p, 39, 29), {255, 0, 0, 255}, 0));
+  // Freeing the target while set returns drawing to the screen.
+  ASSERT_TRUE(plat::SetRenderTarget(1));
+  plat::FreeSprite(1);
+  plat::ClearScreen({1, 2, 3, 255});
+  EXPECT_TRUE(Near(ScreenPixel(0, 0), {1, 2, 3, 255}, 0));
+}
+
+TEST_F(SpriteTest, OpaqueOnlyWhenEveryPixelIsSolid) {
+  plat::Picture p = Solid(6, 6, {9, 9, 9, 255});
+  ASSERT_EQ(Load(1, p, plat::kSpriteAlpha), 1);
+  EXPECT_TRUE(plat::SpriteOpaque(1));
+  SetPixel(p, 5, 5, {9, 9, 9, 254});
+  ASSERT_EQ(Load(2, p, plat::kSpriteAlpha), 2);
+  EXPECT_FALSE(plat::SpriteOpaque(2));
+  ASSERT_EQ(Load(3, p, 0), 3); // colour key: no black, so opaque
+  EXPECT_TRUE(plat::SpriteOpaque(3));
+  SetPixel(p, 0, 0, {0, 0, 0, 255});
+  ASSERT_EQ(Load(4, p, 0), 4);
+  EXPECT_FALSE(plat::SpriteOpaque(4));
+  ASSERT_EQ(plat::CreateTargetSprite(5, 6, 6), 5);
+  EXPECT_FALSE(plat::SpriteOpaque(5));
+  EXPECT_FALSE(plat::SpriteOpaque(77));
+}
+
 TEST_F(SpriteTest, ClosingTheScreenFreesSprites) {
   ASSERT_EQ(plat::CreateSprite(1, 4, 4), 1);
   plat::CloseScreen();

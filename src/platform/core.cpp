@@ -81,6 +81,10 @@ void Shutdown() {
   st = detail::PlatformState{};
 }
 
+bool InitSprites() {
+  return detail::EnsureVideo() && SDL_GetNumRenderDrivers() > 0;
+}
+
 bool HeadlessVideo() {
   detail::PlatformState &st = State();
   const char *driver = nullptr;

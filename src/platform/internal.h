@@ -44,6 +44,8 @@ struct Sprite {
   SDL_Texture *texture = nullptr;
   std::vector<uint8_t> mask; // width * height, 1 = solid; empty: none
   unsigned flags = 0;
+  bool target = false;  // the renderer can draw into it
+  bool opaque = false;  // every pixel of the picture has alpha 255
   bool uniform = false; // every pixel of the picture is uniformColour
   Colour uniformColour{};
   SDL_Rect clip{};

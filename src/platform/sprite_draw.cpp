@@ -37,6 +37,8 @@ constexpr int64_t kMaxPrescalePixels = 512 * 512;
 
 // A shrinking zoom of a picture small enough to resample.
 bool WorthPrescaling(const Sprite &s) {
+  if (s.target)
+    return false; // drawn into at any time
   const SDL_Rect &c = s.clip;
   const int dw = DisplayWidth(s), dh = DisplayHeight(s);
   if (c.w <= 0 || c.h <= 0 || dw > c.w || dh > c.h || (dw == c.w && dh == c.h))
@@ -166,6 +168,8 @@ void Draw(int number, int x, int y, bool blend, int intensity) {
   if (!r || !sp)
     return;
   Sprite &s = *sp;
+  if (s.texture && s.texture == SDL_GetRenderTarget(r))
+    return; // not into itself
   intensity = std::min(intensity, 255);
   if (blend && intensity <= 0)
     return;

@@ -56,12 +56,20 @@ SDL_Rect OpaqueBox(const Picture &pic) {
   return SDL_Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
 }
 
-// One colour all over (checked on the whole picture, before any trim).
-void FindUniform(Sprite &s, const Picture &pic) {
+// One colour all over (checked on the whole picture, before any trim), and
+// whether it is opaque all over.
+void Classify(Sprite &s, const Picture &pic) {
   s.uniform = false;
+  s.opaque = false;
   const std::vector<uint8_t> &px = pic.pixels;
-  if (px.size() < 4)
+  if (px.size() < 4 || s.target)
     return;
+  s.opaque = true;
+  for (size_t i = 3; i < px.size(); i += 4)
+    if (px[i] != 255) {
+      s.opaque = false;
+      break;
+    }
   uint32_t first;
   std::memcpy(&first, px.data(), 4);
   for (size_t i = 4; i < px.size(); i += 4) {
@@ -85,13 +93,16 @@ bool StorePicture(Sprite &s, Picture &&pic) {
   }
   s.width = pic.width;
   s.height = pic.height;
-  s.box = (s.flags & kSpriteTrim) ? OpaqueBox(pic)
-                                  : SDL_Rect{0, 0, pic.width, pic.height};
-  FindUniform(s, pic);
+  s.box = (s.flags & kSpriteTrim) && !s.target
+              ? OpaqueBox(pic)
+              : SDL_Rect{0, 0, pic.width, pic.height};
+  Classify(s, pic);
   bool ok = true;
   if (s.box.w > 0 && s.box.h > 0) {
     s.texture = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888,
-                                  SDL_TEXTUREACCESS_STATIC, s.box.w, s.box.h);
+                                  s.target ? SDL_TEXTUREACCESS_TARGET
+                                           : SDL_TEXTUREACCESS_STATIC,
+                                  s.box.w, s.box.h);
     const uint8_t *first =
         pic.pixels.data() +
         (static_cast<size_t>(s.box.y) * pic.width + s.box.x) * 4;
@@ -219,6 +230,41 @@ int CreateSprite(int number, int w, int h) {
   pic.height = h;
   pic.pixels.assign(static_cast<size_t>(w) * h * 4, 0);
   return CreateSpriteFromPicture(number, std::move(pic), kSpriteAlpha);
+}
+
+int CreateTargetSprite(int number, int w, int h) {
+  if (!detail::PictureSizeOk(w, h) || !State().display.renderer)
+    return detail::Install(number, nullptr);
+  Picture pic;
+  pic.width = w;
+  pic.height = h;
+  pic.pixels.assign(static_cast<size_t>(w) * h * 4, 0);
+  auto s = std::make_unique<Sprite>();
+  s->flags = kSpriteAlpha;
+  s->target = true;
+  s->clip = SDL_Rect{0, 0, w, h};
+  if (!detail::ReplaceSpritePicture(*s, std::move(pic)))
+    s.reset();
+  return detail::Install(number, std::move(s));
+}
+
+bool SetRenderTarget(int number) {
+  SDL_Renderer *r = State().display.renderer;
+  if (!r)
+    return false;
+  if (number < 0)
+    return SDL_SetRenderTarget(r, nullptr) == 0;
+  Sprite *s = State().sprites.Get(number);
+  if (!s || !s->target || !s->texture)
+    return false;
+  // Its content changes from here on: no shrunk copy can be trusted.
+  s->scaled.Reset();
+  return SDL_SetRenderTarget(r, s->texture) == 0;
+}
+
+bool SpriteOpaque(int number) {
+  Sprite *s = State().sprites.Get(number);
+  return s && s->opaque;
 }
 
 int CopySprite(int source, int number) {
