@@ -138,7 +138,12 @@ inline bool Fetch(Input &in) {
       return true;
     }
   }
-  return GammaSlow(in, v);
+  // A copy goes to the slow path, so that `in` itself never has its
+  // address taken and stays in registers.
+  Input copy = in;
+  const bool ok = GammaSlow(copy, v);
+  in = copy;
+  return ok;
 }
 
 } // namespace
