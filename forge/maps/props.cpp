@@ -199,8 +199,8 @@ void Fern(cairo_t *cr, int f, int n) {
   const double sway = std::sin(2 * kPi * f / n);
   GroundShadow(cr, 48, 82, 32, 8);
   for (int k = 0; k < 5; ++k) {
-    const double spread = (k - 2) * 0.42 + sway * 0.08;
-    const double len = 40 - std::abs(k - 2) * 5;
+    const double spread = (k - 2) * 0.42 + sway * 0.22;
+    const double len = 46 - std::abs(k - 2) * 5;
     const double ex = 48 + std::sin(spread) * len,
                  ey = 82 - std::cos(spread) * len;
     cairo_move_to(cr, 48, 84);
@@ -212,7 +212,7 @@ void Fern(cairo_t *cr, int f, int n) {
     for (int j = 1; j <= 5; ++j) {
       const double u = j / 6.0;
       const double px = 48 + (ex - 48) * u, py = 84 + (ey - 84) * u;
-      const double size = 7 * (1.1 - u);
+      const double size = 8.5 * (1.1 - u);
       for (int side : {-1, 1}) {
         cairo_save(cr);
         cairo_translate(cr, px, py);
@@ -234,8 +234,8 @@ void Fireflies(cairo_t *cr, const Theme &t, int f, int n) {
     const double cy = 30 + 30 * Hash01(static_cast<uint32_t>(k), 901) +
                       8 * std::cos(phase * (k % 2 ? 1 : -1));
     const double pulse = 0.55 + 0.45 * std::sin(phase * 2 + k);
-    Glow(cr, cx, cy, 13, t.accent, 0.7 * pulse);
-    cairo_arc(cr, cx, cy, 2.6, 0, 2 * kPi);
+    Glow(cr, cx, cy, 17, t.accent, 0.95 * pulse);
+    cairo_arc(cr, cx, cy, 3.4, 0, 2 * kPi);
     cairo_set_source_rgba(cr, 1, 1, 0.85, 0.6 + 0.4 * pulse);
     cairo_fill(cr);
   }
@@ -257,7 +257,11 @@ void Flame(cairo_t *cr, double x, double base, double height, double width,
 void Torch(cairo_t *cr, const Theme &t, int f, int n) {
   const double flick[] = {0, 0.6, -0.4, 0.9};
   const double k = flick[f % 4];
-  Glow(cr, 48, 34, 46, t.accent, 0.35 + 0.06 * k);
+  // Drawn a third larger than its sketch, standing on the same foot.
+  cairo_translate(cr, 48, 88);
+  cairo_scale(cr, 1.3, 1.3);
+  cairo_translate(cr, -48, -86);
+  Glow(cr, 48, 46, 30, t.accent, 0.4 + 0.08 * k);
   // Handle and iron cup.
   cairo_move_to(cr, 44, 84);
   cairo_line_to(cr, 52, 84);
@@ -358,7 +362,7 @@ void Prism(cairo_t *cr, double x, double base, double w, double h, double tilt,
 void Crystal(cairo_t *cr, const Theme &t, int f, int n) {
   const double pulse = 0.5 + 0.5 * std::sin(2 * kPi * f / n);
   GroundShadow(cr, 48, 80, 28, 7);
-  Glow(cr, 48, 52, 44, t.accent, 0.2 + 0.3 * pulse);
+  Glow(cr, 48, 52, 42, t.accent, 0.1 + 0.6 * pulse);
   Prism(cr, 34, 82, 14, 34, -0.4, t.accent, pulse);
   Prism(cr, 62, 82, 13, 30, 0.45, t.accent, pulse);
   Prism(cr, 48, 84, 18, 52, 0.0, t.accent, pulse);
@@ -383,8 +387,8 @@ void DriftSand(cairo_t *cr, int f, int n) {
     const double u = std::fmod(f / static_cast<double>(n) + k / 9.0, 1.0);
     const double gx = 30 + 56 * u;
     const double gy = 52 - 10 * std::sin(kPi * u) + (k % 3) * 4;
-    cairo_arc(cr, gx, gy, 1.8, 0, 2 * kPi);
-    cairo_set_source_rgba(cr, 1, 0.88, 0.62, 0.9 * std::sin(kPi * u));
+    cairo_arc(cr, gx, gy, 2.4, 0, 2 * kPi);
+    cairo_set_source_rgba(cr, 1, 0.88, 0.62, 0.95 * std::sin(kPi * u));
     cairo_fill(cr);
   }
 }
