@@ -166,7 +166,8 @@ TEST_F(DrawingTest, ImagesBoxesAndCopies) {
 TEST_F(DrawingTest, ImagesFromPngFilesAndPictures) {
   plat::Picture pic = Solid(3, 2, {10, 20, 30, 255});
   SetPixel(pic, 0, 0, {200, 100, 50, 0});
-  const std::string path = TempFolder() + "flag.png";
+  TempDir tmp;
+  const std::string path = tmp.path + "flag.png";
   ASSERT_TRUE(plat::WriteFileAtomic(path, Png(pic)));
   EXPECT_EQ(plat::LoadImageFile(plat::kAnyNumber, path), 100);
   EXPECT_EQ(plat::ImageWidth(100), 3);

@@ -75,7 +75,8 @@ TEST(PlatformFolders, ProgramPathAndFolder) {
 }
 
 TEST(PlatformFiles, SizesCreateReadDelete) {
-  const std::string dir = TempFolder();
+  TempDir tmp;
+  const std::string dir = tmp.path;
   EXPECT_EQ(plat::FileSize(dir + "missing"), -1);
   EXPECT_EQ(plat::FileSize(dir), -2);
   EXPECT_EQ(plat::FileSize(""), -1);
@@ -98,7 +99,8 @@ TEST(PlatformFiles, SizesCreateReadDelete) {
 }
 
 TEST(PlatformFiles, AtomicWriteReplacesAndLeavesNoTemporaryFile) {
-  const std::string dir = TempFolder();
+  TempDir tmp;
+  const std::string dir = tmp.path;
   ASSERT_TRUE(plat::WriteFileAtomic(dir + "prefs", Bytes("old")));
   chmod((dir + "prefs").c_str(), 0600);
   ASSERT_TRUE(plat::WriteFileAtomic(dir + "prefs", Bytes("new contents")));
@@ -137,16 +139,26 @@ void WriteIntoReadOnlyFolder(const std::string &dir) {
 
 TEST(PlatformFilesDeathTest, AtomicWriteInAReadOnlyFolderKeepsTheOldFile) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  const std::string dir = TempFolder();
-  ASSERT_TRUE(plat::WriteFileAtomic(dir + "scores", Bytes("old")));
-  chmod((dir + "scores").c_str(), 0644);
-  chmod(dir.c_str(), 0555);
+  // The child runs this body again: it uses the parent's folder, which the
+  // parent alone makes and removes.
+  const bool child = !GTEST_FLAG_GET(internal_run_death_test).empty();
+  const std::string dir = "/tmp/wf_platform_ro_" +
+                          std::to_string(child ? getppid() : getpid()) + "/";
+  if (!child) {
+    ASSERT_TRUE(plat::CreateFolder(dir));
+    ASSERT_TRUE(plat::WriteFileAtomic(dir + "scores", Bytes("old")));
+    chmod((dir + "scores").c_str(), 0644);
+    chmod(dir.c_str(), 0555);
+  }
   EXPECT_EXIT(WriteIntoReadOnlyFolder(dir), ::testing::ExitedWithCode(0), "");
   chmod(dir.c_str(), 0755);
+  plat::DeleteFile(dir + "scores");
+  rmdir(dir.c_str());
 }
 
 TEST(PlatformFiles, ScanFolderMatchesThePatternCaseSensitively) {
-  const std::string dir = TempFolder();
+  TempDir tmp;
+  const std::string dir = tmp.path;
   for (const char *name : {"English.language", "Deutsch.LANGUAGE", "notes.txt",
                            "language", ".language"})
     ASSERT_TRUE(plat::WriteFileAtomic(dir + name, Bytes("x")));
@@ -232,7 +244,8 @@ MakeZip(const std::vector<std::pair<std::string, std::string>> &entries) {
 struct ZipTest : PlatformTest {};
 
 TEST_F(ZipTest, HostileNamesAreJustNames) {
-  const std::string dir = TempFolder();
+  TempDir tmp;
+  const std::string dir = tmp.path;
   ASSERT_TRUE(plat::CreateFolder(dir + "inner"));
   const std::string zip = dir + "inner/Warrenfold.languages";
   ASSERT_TRUE(plat::WriteFileAtomic(
@@ -275,7 +288,8 @@ TEST_F(ZipTest, HostileNamesAreJustNames) {
 }
 
 TEST_F(ZipTest, DamagedArchivesFailCleanly) {
-  const std::string dir = TempFolder();
+  TempDir tmp;
+  const std::string dir = tmp.path;
   std::vector<uint8_t> zip = MakeZip({{"one", "1111"}, {"two", "2222"}});
   std::vector<plat::ZipEntry> list;
   std::vector<uint8_t> got;

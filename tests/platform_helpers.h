@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -104,12 +105,29 @@ inline std::vector<uint8_t> Png(const plat::Picture &p) {
   return bytes;
 }
 
-// A fresh empty folder under /tmp, with a trailing "/".
-inline std::string TempFolder() {
-  char name[] = "/tmp/wf_platform_XXXXXX";
-  const char *made = mkdtemp(name);
-  EXPECT_NE(made, nullptr);
-  return std::string(made ? made : "/tmp") + "/";
-}
+// A fresh empty folder under /tmp (path with a trailing "/"), removed with
+// everything in it at the end of the test.
+struct TempDir {
+  std::string path;
+  TempDir() {
+    char name[] = "/tmp/wf_platform_XXXXXX";
+    const char *made = mkdtemp(name);
+    EXPECT_NE(made, nullptr);
+    path = std::string(made ? made : "/tmp/wf_platform_failed") + "/";
+  }
+  ~TempDir() {
+    std::error_code ec;
+    for (auto &e : std::filesystem::recursive_directory_iterator(path, ec))
+      if (e.is_directory(ec))
+        std::filesystem::permissions(e.path(),
+                                     std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ec);
+    std::filesystem::remove_all(path, ec);
+  }
+  TempDir(const TempDir &) = delete;
+  TempDir &operator=(const TempDir &) = delete;
+};
 
 } // namespace plat_test

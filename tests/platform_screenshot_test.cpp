@@ -26,7 +26,8 @@ TEST_F(ScreenshotTest, GrabAndSaveGiveA24BitBmpOfTheFrame) {
   EXPECT_EQ(plat::SpriteWidth(2), kW);
   EXPECT_EQ(plat::SpriteHeight(2), kH);
 
-  const std::string path = TempFolder() + "Warrenfold shot.bmp";
+  TempDir tmp;
+  const std::string path = tmp.path + "Warrenfold shot.bmp";
   ASSERT_TRUE(plat::SaveSpriteBmp(2, path));
   std::vector<uint8_t> bmp;
   ASSERT_TRUE(plat::ReadFile(path, bmp));
@@ -56,7 +57,8 @@ TEST_F(ScreenshotTest, GrabAndSaveGiveA24BitBmpOfTheFrame) {
 
 TEST_F(ScreenshotTest, FailuresAreReported) {
   EXPECT_FALSE(plat::GrabSprite(1, 0, 0, 0, 10));
-  EXPECT_FALSE(plat::SaveSpriteBmp(42, TempFolder() + "x.bmp"));
+  TempDir tmp;
+  EXPECT_FALSE(plat::SaveSpriteBmp(42, tmp.path + "x.bmp"));
   ASSERT_TRUE(plat::GrabSprite(1, 0, 0, 8, 8));
   EXPECT_FALSE(plat::SaveSpriteBmp(1, "/nonexistent-folder/x.bmp"));
   plat::CloseScreen();
