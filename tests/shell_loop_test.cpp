@@ -98,13 +98,15 @@ TEST_F(Loop_, MainMenuMovesWithoutWrapping) {
   for (int i = 0; i < 6; ++i)
     Press(Key::Down);
   EXPECT_EQ(game->loop.mainMenuItem, 5);
-  if (soundsLoaded)
-    EXPECT_EQ(Clicks() - clicks, 4); // only the moves that happened
+  if (soundsLoaded) {
+    EXPECT_EQ(Clicks() - clicks, 4);
+  } // only the moves that happened
   game->settings.soundFx = 0;
   Press(Key::Up);
   EXPECT_EQ(game->loop.mainMenuItem, 4);
-  if (soundsLoaded)
-    EXPECT_EQ(Clicks() - clicks, 4); // silent with effects off
+  if (soundsLoaded) {
+    EXPECT_EQ(Clicks() - clicks, 4);
+  } // silent with effects off
 }
 
 TEST_F(Loop_, HeldKeyActsOnceWhenReleased) {
@@ -165,8 +167,9 @@ TEST_F(Loop_, SettingsValuesStopAtTheirEnds) {
   EXPECT_EQ(game->loop.pending.music, 0);
   Press(Key::Right);
   EXPECT_EQ(game->loop.pending.music, 0);
-  if (soundsLoaded)
+  if (soundsLoaded) {
     EXPECT_EQ(Clicks() - clicks, 1);
+  }
   game->loop.settingsRow = 4;
   Press(Key::Right);
   Press(Key::Right);
@@ -180,8 +183,9 @@ TEST_F(Loop_, SettingsValuesStopAtTheirEnds) {
   EXPECT_EQ(State(), ScreenState::MainMenu);
   EXPECT_EQ(game->loop.settingsRow, 1);
   EXPECT_EQ(game->settings.music, 1);
-  if (soundsLoaded)
+  if (soundsLoaded) {
     EXPECT_EQ(Confirms() - confirms, 1);
+  }
 }
 
 TEST_F(Loop_, QuitQuestionFromMenuAndFromLevel) {
@@ -255,8 +259,9 @@ TEST_F(Loop_, LevelCompleteOnTheLastLevelStartsTheFinale) {
   const int confirms = Confirms();
   Press(Key::Return);
   EXPECT_EQ(State(), ScreenState::GameFinished);
-  if (soundsLoaded)
-    EXPECT_EQ(Confirms(), confirms); // the finale starts without a click
+  if (soundsLoaded) {
+    EXPECT_EQ(Confirms(), confirms);
+  } // the finale starts without a click
   game->loop.levelSelectItem = 3;
   game->progress.slots[2] = "20";
   Press(Key::Space);

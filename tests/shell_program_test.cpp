@@ -54,8 +54,9 @@ protected:
     const auto logs = FilesLike(folder, "Log ", ".log");
     EXPECT_EQ(logs.size(), 1u) << folder;
     std::vector<std::string> lines;
-    if (logs.size() == 1)
+    if (logs.size() == 1) {
       EXPECT_TRUE(LogLines(ReadText(logs[0]), lines)) << "CR LF line ends";
+    }
     return lines;
   }
 };
@@ -140,8 +141,8 @@ TEST_F(Program, LogAndOrderlyExitInTheUserFolder) {
 TEST_F(Program, PreferencesBesideTheGameKeepEverythingThere) {
   WriteText(gameDir + "Warrenfold.prefs",
             "[Settings]\nGameScreen = 1\nResolution = 0\n");
-  const ProgramResult r = Run({"/LOG", "extra", "/LOG"}, "5 quit\n",
-                              {{"LANG", "de_DE.UTF-8"}});
+  const ProgramResult r =
+      Run({"/LOG", "extra", "/LOG"}, "5 quit\n", {{"LANG", "de_DE.UTF-8"}});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_FALSE(fs::exists(xdg)); // the per-user folder is not even made
   const auto lines = Log(gameDir);

@@ -206,7 +206,8 @@ int32_t DrawMap(MapCatalogue &cat, MapView &view, const std::string &id) {
   if (m == nullptr)
     return -1;
   const Span s = VisibleCells(*m, view);
-  if (CacheCurrent(view, *m, cat) || BuildCache(cat, *m, view, s)) {
+  if (view.allowCache &&
+      (CacheCurrent(view, *m, cat) || BuildCache(cat, *m, view, s))) {
     DrawFromCache(cat, *m, view, s);
   } else {
     for (int x = s.x0; x < s.x1; ++x)

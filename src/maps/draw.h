@@ -13,6 +13,7 @@ struct MapView {
   int32_t offsetX = 0;
   int32_t offsetY = 0;
   int32_t animation = 1;
+  bool allowCache = true; // off: every cell every frame (for comparisons)
   // Cache of the cells whose tiles never change picture, so a frame only
   // redraws the animated ones (same pixels as drawing every cell).
   int cacheSprite = -1;
