@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev libsdl2-mixer-dev
-  libvorbis-dev libpng-dev libcairo2-dev libpango1.0-dev libarchive-dev
+  libvorbis-dev libpng-dev libdeflate-dev libcairo2-dev libpango1.0-dev libarchive-dev
   fonts-liberation2 libgtest-dev libgmock-dev libbenchmark-dev)
 TEST_PACKAGES=(clang libclang-rt-14-dev xvfb openbox x11-utils xdotool)
 

@@ -215,6 +215,32 @@ TEST_F(Program, ScreenshotsAreDeterministic) {
   EXPECT_TRUE(ReadText(shots[0]) == first) << "same replay, same frame";
 }
 
+TEST_F(Program, ARecordingReplaysIdentically) {
+  const std::string replay = "seed 11\n0 down Esc\n1 up Esc\n2 down Esc\n"
+                             "3 up Esc\n20 down Down\n23 up Down\n"
+                             "30 pad connect\n31 pad axis 0 0 1000\n"
+                             "33 pad axis 0 0 0\n40 down M\n41 up M\n"
+                             "60 down F1\n61 up F1\n65 quit\n";
+  const std::string recording = root.File("run.record");
+  ASSERT_EQ(Run({}, replay, {{"WARRENFOLD_RECORD", recording}}).status, 0);
+  const std::string recorded = ReadText(recording);
+  EXPECT_NE(recorded.find("seed 11\n"), std::string::npos) << recorded;
+  EXPECT_NE(recorded.find("20 down Down\n"), std::string::npos);
+  EXPECT_NE(recorded.find("23 up Down\n"), std::string::npos);
+  EXPECT_NE(recorded.find("65 quit\n"), std::string::npos);
+  auto shots = FilesLike(userDir, "Warrenfold ", ".bmp");
+  ASSERT_EQ(shots.size(), 1u);
+  const std::string first = ReadText(shots[0]);
+  fs::remove(shots[0]);
+  // The recording, played back, draws the same frame.
+  const std::string replayed = root.File("again.replay");
+  fs::copy_file(recording, replayed);
+  ASSERT_EQ(Run({}, ReadText(replayed)).status, 0);
+  shots = FilesLike(userDir, "Warrenfold ", ".bmp");
+  ASSERT_EQ(shots.size(), 1u);
+  EXPECT_TRUE(ReadText(shots[0]) == first);
+}
+
 TEST_F(Program, MalformedReplayStopsBeforeTheScreen) {
   const ProgramResult r = Run({"/LOG"}, "# ok\n0 down Esc\n3 jump\n");
   EXPECT_EQ(r.status, 2);

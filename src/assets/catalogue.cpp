@@ -3,10 +3,11 @@
 #include "assets/catalogue.h"
 
 #include <cmath>
+#include <mutex>
 
 #include "assets/numbers.h"
+#include "assets/ordered_work.h"
 #include "assets/pack.h"
-#include "assets/picture_loader.h"
 #include "platform/platform.h"
 #include "shell/game.h"
 
@@ -47,16 +48,6 @@ void LogLoaded(Game &game, const std::string &name) {
   WriteLogValue(game.log, "Load asset (" + name + "):", "OK");
 }
 
-plat::Picture ExtractPicture(Game &game, pack::Archive &archive,
-                             const std::string &name, size_t bufferSize) {
-  std::vector<uint8_t> bytes;
-  plat::Picture pic;
-  if (pack::ExtractEntry(archive, name, bufferSize, bytes) < 0 ||
-      !plat::DecodePng(bytes.data(), bytes.size(), pic))
-    ReportAssetFailure(game, name);
-  return pic;
-}
-
 // Scales in proportion (whole hundredths) until the picture covers the
 // screen, then cuts out the screen-sized middle.
 plat::Picture CoverScreen(const plat::Picture &pic, int sw, int sh) {
@@ -79,109 +70,17 @@ plat::Picture CoverScreen(const plat::Picture &pic, int sw, int sh) {
 
 bool OddAspect(int aspect) { return aspect == 6 || aspect == 7; }
 
-void LoadTitle(Game &game, pack::Archive &archive) {
-  const Display &d = game.display;
-  const std::string name = "title_" + AspectSuffix(d.aspectRatio) + ".png";
-  LogAspect(game);
-  plat::Picture pic = ExtractPicture(game, archive, name, kScreenPictureBuffer);
-  if (OddAspect(d.aspectRatio)) {
-    pic = CoverScreen(pic, d.screenWidth, d.screenHeight);
-  } else if (pic.width != d.screenWidth) {
-    const int h = static_cast<int>(std::lround(static_cast<double>(pic.height) /
-                                               pic.width * d.screenWidth));
-    pic = plat::ResamplePicture(pic, d.screenWidth, h);
-  }
-  if (plat::CreateSpriteFromPicture(num::kTitle, std::move(pic),
-                                    plat::kSpriteAlpha) < 0)
-    ReportAssetFailure(game, name);
-  LogLoaded(game, name);
-}
+// How an entry of the picture step becomes what the game draws.
+enum class Kind { Title, StudioLogo, Logo, Sprite, CherryScore, Frame };
 
-void LoadStudioLogo(Game &game, pack::Archive &archive) {
-  const Display &d = game.display;
-  const int sw = d.screenWidth, sh = d.screenHeight;
-  const std::string name = "qirn_" + AspectSuffix(d.aspectRatio) + ".png";
-  LogAspect(game);
-  plat::Picture pic = ExtractPicture(game, archive, name, kScreenPictureBuffer);
-  if (pic.width != sw || pic.height != sh) {
-    if (OddAspect(d.aspectRatio) && pic.width / pic.height != sw / sh)
-      pic = CoverScreen(pic, sw, sh);
-    else
-      pic = plat::ResamplePicture(pic, sw, sh);
-  }
-  // The studio logo is shown opaque: no per-pixel alpha.
-  for (size_t i = 3; i < pic.pixels.size(); i += 4)
-    pic.pixels[i] = 255;
-  if (plat::CreateSpriteFromPicture(num::kStudioLogo, std::move(pic),
-                                    plat::kSpriteAlpha) < 0)
-    ReportAssetFailure(game, name);
-  LogLoaded(game, name);
-}
-
-struct SpriteEntry {
+struct Job {
   std::string name;
-  int number;
-  unsigned flags;
-  int clip; // clip edge in pixels, 0 for none
+  Kind kind;
+  int number = 0; // sprite number
+  unsigned flags = 0;
+  int clip = 0;   // clip edge in pixels, 0 for none
+  int family = 0; // banner family of a frame
 };
-
-std::vector<SpriteEntry> SpriteTable() {
-  using plat::kSpriteAlpha;
-  using plat::kSpriteCollision;
-  const unsigned actor = kSpriteAlpha | kSpriteCollision;
-  std::vector<SpriteEntry> t = {
-      {"player_up.png", num::kPlayerUp, actor, 96},
-      {"player_down.png", num::kPlayerDown, actor, 96},
-      {"player_left.png", num::kPlayerLeft, actor, 96},
-      {"player_right.png", num::kPlayerRight, actor, 96},
-      {"item_dot.png", num::kItemDot, kSpriteAlpha, 96},
-      {"item_cherry.png", num::kItemCherry, kSpriteAlpha, 96},
-      {"star.png", num::kStar, 0, 0},
-      {"cherrybar.png", num::kCherryBar, 0, 0},
-      {"cherrybarscore.png", -1, 0, 0}, // picture 0, not a sprite
-      {"shadow.png", num::kShadow, kSpriteAlpha, 0},
-  };
-  for (int k = 1; k <= 6; ++k) {
-    const std::string base = "monster_" + std::to_string(k) + "_";
-    t.push_back({base + "up.png", num::MonsterUp(k), actor, 96});
-    t.push_back({base + "down.png", num::MonsterDown(k), actor, 96});
-    t.push_back({base + "left.png", num::MonsterLeft(k), actor, 96});
-    t.push_back({base + "right.png", num::MonsterRight(k), actor, 96});
-  }
-  t.push_back({"fx.png", num::kImpact, kSpriteAlpha, 192});
-  return t;
-}
-
-void LoadLogo(Game &game, pack::Archive &archive) {
-  const int sw = game.display.screenWidth;
-  const std::string name = "logo.png";
-  plat::Picture pic = ExtractPicture(game, archive, name, kPictureBuffer);
-  if (plat::CreateSpriteFromPicture(num::kLogo, std::move(pic),
-                                    plat::kSpriteAlpha) < 0)
-    ReportAssetFailure(game, name);
-  const int w = (sw / 100) * 25;
-  const int h = static_cast<int>(
-      std::lround(static_cast<double>(plat::SpriteHeight(num::kLogo)) /
-                  plat::SpriteWidth(num::kLogo) * (sw / 100.0) * 25.0));
-  plat::ZoomSprite(num::kLogo, w, h);
-  LogLoaded(game, name);
-}
-
-void LoadSpriteTable(Game &game, pack::Archive &archive) {
-  for (const SpriteEntry &e : SpriteTable()) {
-    plat::Picture pic = ExtractPicture(game, archive, e.name, kPictureBuffer);
-    if (e.number < 0) {
-      if (plat::ImageFromPicture(num::kCherryScoreImage, std::move(pic)) < 0)
-        ReportAssetFailure(game, e.name);
-    } else if (plat::CreateSpriteFromPicture(e.number, std::move(pic),
-                                             e.flags) < 0) {
-      ReportAssetFailure(game, e.name);
-    }
-    LogLoaded(game, e.name);
-    if (e.clip > 0)
-      plat::ClipSprite(e.number, 0, 0, e.clip, e.clip);
-  }
-}
 
 std::string FrameName(const BannerFamily &f, int frame) {
   char digits[16];
@@ -189,35 +88,150 @@ std::string FrameName(const BannerFamily &f, int frame) {
   return std::string(f.prefix) + digits + ".png";
 }
 
-// Banner frames are decoded on every core while this thread creates the
-// sprites and writes the log in catalogue order; the first failure stops.
-void LoadBanners(Game &game, pack::Archive &archive) {
-  std::vector<PictureJob> jobs;
-  for (const BannerFamily &f : game.assets.families)
-    for (int i = 0; i < f.frames; ++i)
-      jobs.push_back({FrameName(f, i), kPictureBuffer});
-  size_t job = 0;
+// Every picture of the step, in catalogue order.
+std::vector<Job> PictureJobs(const Game &game) {
+  using plat::kSpriteAlpha;
+  using plat::kSpriteCollision;
+  const unsigned actor = kSpriteAlpha | kSpriteCollision;
+  const std::string suffix = AspectSuffix(game.display.aspectRatio);
+  std::vector<Job> t = {
+      {"title_" + suffix + ".png", Kind::Title, num::kTitle},
+      {"qirn_" + suffix + ".png", Kind::StudioLogo, num::kStudioLogo},
+      {"logo.png", Kind::Logo, num::kLogo, kSpriteAlpha},
+      {"player_up.png", Kind::Sprite, num::kPlayerUp, actor, 96},
+      {"player_down.png", Kind::Sprite, num::kPlayerDown, actor, 96},
+      {"player_left.png", Kind::Sprite, num::kPlayerLeft, actor, 96},
+      {"player_right.png", Kind::Sprite, num::kPlayerRight, actor, 96},
+      {"item_dot.png", Kind::Sprite, num::kItemDot, kSpriteAlpha, 96},
+      {"item_cherry.png", Kind::Sprite, num::kItemCherry, kSpriteAlpha, 96},
+      {"star.png", Kind::Sprite, num::kStar, 0},
+      {"cherrybar.png", Kind::Sprite, num::kCherryBar, 0},
+      {"cherrybarscore.png", Kind::CherryScore, num::kCherryScoreImage},
+      {"shadow.png", Kind::Sprite, num::kShadow, kSpriteAlpha},
+  };
+  for (int k = 1; k <= 6; ++k) {
+    const std::string base = "monster_" + std::to_string(k) + "_";
+    t.push_back({base + "up.png", Kind::Sprite, num::MonsterUp(k), actor, 96});
+    t.push_back(
+        {base + "down.png", Kind::Sprite, num::MonsterDown(k), actor, 96});
+    t.push_back(
+        {base + "left.png", Kind::Sprite, num::MonsterLeft(k), actor, 96});
+    t.push_back(
+        {base + "right.png", Kind::Sprite, num::MonsterRight(k), actor, 96});
+  }
+  t.push_back({"fx.png", Kind::Sprite, num::kImpact, kSpriteAlpha, 192});
+  for (size_t f = 0; f < game.assets.families.size(); ++f)
+    for (int i = 0; i < game.assets.families[f].frames; ++i)
+      t.push_back({FrameName(game.assets.families[f], i), Kind::Frame,
+                   plat::kAnyNumber, kSpriteAlpha | plat::kSpriteTrim, 0,
+                   static_cast<int>(f)});
+  return t;
+}
+
+// The part of a job that needs no screen: fitting the full-screen
+// pictures to the screen (on a worker thread).
+plat::Picture FitToScreen(const Job &job, plat::Picture pic, const Display &d) {
+  const int sw = d.screenWidth, sh = d.screenHeight;
+  if (job.kind == Kind::Title) {
+    if (OddAspect(d.aspectRatio))
+      return CoverScreen(pic, sw, sh);
+    if (pic.width != sw) {
+      const int h = static_cast<int>(
+          std::lround(static_cast<double>(pic.height) / pic.width * sw));
+      return plat::ResamplePicture(pic, sw, h);
+    }
+  } else if (job.kind == Kind::StudioLogo) {
+    if (pic.width != sw || pic.height != sh) {
+      if (OddAspect(d.aspectRatio) && pic.width / pic.height != sw / sh)
+        pic = CoverScreen(pic, sw, sh);
+      else
+        pic = plat::ResamplePicture(pic, sw, sh);
+    }
+    // The studio logo is shown opaque: no per-pixel alpha.
+    for (size_t i = 3; i < pic.pixels.size(); i += 4)
+      pic.pixels[i] = 255;
+  }
+  return pic;
+}
+
+// The screen-side part of a job, on this thread; false when it failed.
+bool Install(Game &game, const Job &job, plat::Picture &&pic) {
+  switch (job.kind) {
+  case Kind::Title:
+  case Kind::StudioLogo:
+    return plat::CreateSpriteFromPicture(job.number, std::move(pic),
+                                         plat::kSpriteAlpha) >= 0;
+  case Kind::Logo: {
+    if (plat::CreateSpriteFromPicture(job.number, std::move(pic), job.flags) <
+        0)
+      return false;
+    const int sw = game.display.screenWidth;
+    const int h = static_cast<int>(
+        std::lround(static_cast<double>(plat::SpriteHeight(job.number)) /
+                    plat::SpriteWidth(job.number) * (sw / 100.0) * 25.0));
+    plat::ZoomSprite(job.number, (sw / 100) * 25, h);
+    return true;
+  }
+  case Kind::Sprite:
+    return plat::CreateSpriteFromPicture(job.number, std::move(pic),
+                                         job.flags) >= 0;
+  case Kind::CherryScore:
+    return plat::ImageFromPicture(job.number, std::move(pic)) >= 0;
+  case Kind::Frame: {
+    const int sprite =
+        plat::CreateSpriteFromPicture(job.number, std::move(pic), job.flags);
+    if (sprite < 0)
+      return false;
+    game.assets.families[job.family].sprites.push_back(sprite);
+    return true;
+  }
+  }
+  return false;
+}
+
+// Extraction (one at a time), decoding and fitting run on every core; this
+// thread makes the sprites and writes the log in catalogue order, and the
+// first failure stops the loading.
+void LoadPictureStep(Game &game, pack::Archive &archive) {
+  const std::vector<Job> jobs = PictureJobs(game);
   for (BannerFamily &f : game.assets.families)
     f.sprites.clear();
-  LoadPictures(archive, jobs, [&](size_t index, plat::Picture *pic) {
-    const std::string &name = jobs[index].name;
-    if (pic == nullptr)
-      ReportAssetFailure(game, name);
-    const int sprite =
-        plat::CreateSpriteFromPicture(plat::kAnyNumber, std::move(*pic),
-                                      plat::kSpriteAlpha | plat::kSpriteTrim);
-    if (sprite < 0)
-      ReportAssetFailure(game, name);
-    size_t k = job++;
-    for (BannerFamily &f : game.assets.families) {
-      if (k < static_cast<size_t>(f.frames)) {
-        f.sprites.push_back(sprite);
-        break;
-      }
-      k -= f.frames;
-    }
-    WriteLogValue(game.log, name, "OK");
-  });
+  std::mutex archiveMutex; // the archive reader is not shared-safe
+  // A few pictures ahead: banner frames are megabytes each once decoded.
+  constexpr size_t kAhead = 4;
+  OrderedWork<plat::Picture>(
+      jobs.size(), kAhead,
+      [&](size_t i) -> std::optional<plat::Picture> {
+        const Job &job = jobs[i];
+        const bool screenSized =
+            job.kind == Kind::Title || job.kind == Kind::StudioLogo;
+        std::vector<uint8_t> bytes;
+        {
+          std::lock_guard<std::mutex> lock(archiveMutex);
+          if (pack::ExtractEntry(archive, job.name,
+                                 screenSized ? kScreenPictureBuffer
+                                             : kPictureBuffer,
+                                 bytes) < 0)
+            return std::nullopt;
+        }
+        plat::Picture pic;
+        if (!plat::DecodePng(bytes.data(), bytes.size(), pic))
+          return std::nullopt;
+        return FitToScreen(job, std::move(pic), game.display);
+      },
+      [&](size_t i, plat::Picture *pic) {
+        const Job &job = jobs[i];
+        if (job.kind == Kind::Title || job.kind == Kind::StudioLogo)
+          LogAspect(game);
+        if (pic == nullptr || !Install(game, job, std::move(*pic)))
+          ReportAssetFailure(game, job.name);
+        if (job.kind == Kind::Frame)
+          WriteLogValue(game.log, job.name, "OK");
+        else
+          LogLoaded(game, job.name);
+        if (job.clip > 0)
+          plat::ClipSprite(job.number, 0, 0, job.clip, job.clip);
+      });
 }
 
 void MakeWorkSprites(Game &game) {
@@ -242,16 +256,33 @@ void LoadSounds(Game &game) {
   pack::Archive archive;
   if (!pack::Open(archive, game.paths.gameDir + kDataArchive))
     ReportAssetFailure(game, "music and sfx");
-  for (const SoundEntry &s : kSounds) {
-    std::vector<uint8_t> bytes;
-    if (pack::ExtractEntry(archive, s.name, kSoundBuffer, bytes) < 0 ||
-        !plat::LoadSound(s.number, bytes.data(), bytes.size())) {
-      pack::Close(archive);
-      ReportAssetFailure(game, s.name);
-    }
-    LogLoaded(game, s.name);
-  }
+  // Extracted here one by one, decoded on every core, made sounds and
+  // logged in catalogue order; the first failure stops the loading.
+  const size_t count = std::size(kSounds);
+  std::vector<std::vector<uint8_t>> ogg(count);
+  size_t extracted = 0;
+  for (; extracted < count; ++extracted)
+    if (pack::ExtractEntry(archive, kSounds[extracted].name, kSoundBuffer,
+                           ogg[extracted]) < 0)
+      break;
   pack::Close(archive);
+  OrderedWork<std::vector<uint8_t>>(
+      extracted, count,
+      [&](size_t i) -> std::optional<std::vector<uint8_t>> {
+        std::vector<uint8_t> pcm;
+        if (!plat::DecodeSound(ogg[i].data(), ogg[i].size(), pcm))
+          return std::nullopt;
+        std::vector<uint8_t>().swap(ogg[i]);
+        return pcm;
+      },
+      [&](size_t i, std::vector<uint8_t> *pcm) {
+        if (pcm == nullptr ||
+            !plat::LoadSoundPcm(kSounds[i].number, std::move(*pcm)))
+          ReportAssetFailure(game, kSounds[i].name);
+        LogLoaded(game, kSounds[i].name);
+      });
+  if (extracted < count)
+    ReportAssetFailure(game, kSounds[extracted].name);
 }
 
 void LoadScreenAssets(Game &game) {
@@ -259,11 +290,7 @@ void LoadScreenAssets(Game &game) {
   if (!pack::Open(archive, game.paths.gameDir + kDataArchive))
     ReportAssetFailure(game, "");
   try {
-    LoadTitle(game, archive);
-    LoadStudioLogo(game, archive);
-    LoadLogo(game, archive);
-    LoadSpriteTable(game, archive);
-    LoadBanners(game, archive);
+    LoadPictureStep(game, archive);
   } catch (...) {
     pack::Close(archive);
     throw;

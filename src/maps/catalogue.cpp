@@ -3,7 +3,9 @@
 #include "maps/catalogue.h"
 
 #include <algorithm>
+#include <mutex>
 
+#include "assets/ordered_work.h"
 #include "assets/pack.h"
 #include "maps/mapfile.h"
 #include "platform/platform.h"
@@ -65,8 +67,10 @@ int TileSpriteNumber(MapCatalogue &cat, const std::string &id) {
   return kTileSpriteBase + static_cast<int>(it - cat.tileOrder.begin());
 }
 
-void LoadTile(MapCatalogue &cat, pack::Archive &archive,
-              const mapfile::TileEntry &t) {
+// pic is the tile's decoded picture, or nullptr when it is missing or
+// cannot be decoded.
+void LoadTile(MapCatalogue &cat, const mapfile::TileEntry &t,
+              plat::Picture *pic) {
   TileRecord &rec = cat.tiles[t.id];
   rec.id = t.id;
   rec.sheet = t.sheet;
@@ -76,14 +80,13 @@ void LoadTile(MapCatalogue &cat, pack::Archive &archive,
   rec.frameCount = t.frameCount;
   rec.frameDelay = t.frameDelay;
   const int number = TileSpriteNumber(cat, t.id);
-  std::vector<uint8_t> bytes;
   unsigned flags = 0;
   if (rec.solid)
     flags |= plat::kSpriteCollision;
   if (rec.transparent)
     flags |= plat::kSpriteAlpha;
-  if (!Extract(archive, mapfile::TileEntryName(t.id), bytes) ||
-      plat::LoadSprite(number, bytes.data(), bytes.size(), flags) < 0) {
+  if (pic == nullptr ||
+      plat::CreateSpriteFromPicture(number, std::move(*pic), flags) < 0) {
     plat::FreeSprite(number);
     rec.sprite = -1;
     ++cat.tileRevision;
@@ -144,14 +147,17 @@ void LoadMaps(MapCatalogue &cat, const std::string &path) {
   pack::Archive archive;
   if (!pack::Open(archive, path))
     return;
+  LoadMapsFrom(cat, archive);
+  pack::Close(archive);
+}
+
+void LoadMapsFrom(MapCatalogue &cat, pack::Archive &archive) {
   std::vector<uint8_t> indexBytes;
   mapfile::Index index;
   if (!Extract(archive, mapfile::kIndexEntry, indexBytes) ||
       mapfile::ParseIndex(indexBytes.data(), indexBytes.size(), index) ==
-          mapfile::IndexStatus::BadMagic) {
-    pack::Close(archive);
+          mapfile::IndexStatus::BadMagic)
     return;
-  }
   const mapfile::IndexHeader &h = index.header;
   cat.header = {h.text1,   h.text2,   h.number64, h.text3,    h.text4,
                 h.text5,   h.number1, h.number2,  h.byte1,    h.byte2,
@@ -168,12 +174,36 @@ void LoadMaps(MapCatalogue &cat, const std::string &path) {
   }
   for (const std::string &name : index.sheets)
     cat.sheets[name].name = name;
-  for (const mapfile::TileEntry &t : index.tiles)
-    LoadTile(cat, archive, t);
+  // Tile pictures are decoded on every core and made sprites in index
+  // order on this thread.
+  std::mutex archiveMutex; // the archive reader is not shared-safe
+  const std::vector<mapfile::TileEntry> &tiles = index.tiles;
+  for (size_t done = 0; done < tiles.size();) {
+    // A tile that fails ends one walk; the next walk goes on behind it.
+    const size_t base = done;
+    OrderedWork<plat::Picture>(
+        tiles.size() - base, 16,
+        [&](size_t i) -> std::optional<plat::Picture> {
+          std::vector<uint8_t> bytes;
+          {
+            std::lock_guard<std::mutex> lock(archiveMutex);
+            if (!Extract(archive, mapfile::TileEntryName(tiles[base + i].id),
+                         bytes))
+              return std::nullopt;
+          }
+          plat::Picture pic;
+          if (!plat::DecodePng(bytes.data(), bytes.size(), pic))
+            return std::nullopt;
+          return pic;
+        },
+        [&](size_t i, plat::Picture *pic) {
+          LoadTile(cat, tiles[base + i], pic);
+          ++done;
+        });
+  }
   int ordinal = 0;
   for (const mapfile::BackgroundEntry &b : index.backgrounds)
     LoadBackground(cat, archive, b, ordinal++);
-  pack::Close(archive);
 }
 
 const MapRecord *FindMap(const MapCatalogue &cat, const std::string &id) {

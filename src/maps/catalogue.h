@@ -96,6 +96,11 @@ constexpr size_t kMapBufferSize = 20971520;
 // sprites). Records with a key seen before are overwritten in place; the
 // snapshot and the tiles' animation state are kept. Reports nothing.
 void LoadMaps(MapCatalogue &cat, const std::string &path);
+// The same from an archive already open (in memory, for instance).
+namespace pack {
+struct Archive;
+}
+void LoadMapsFrom(MapCatalogue &cat, pack::Archive &archive);
 // The map, or nullptr when the ID was never loaded.
 const MapRecord *FindMap(const MapCatalogue &cat, const std::string &id);
 

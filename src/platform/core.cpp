@@ -2,6 +2,8 @@
 // state record.
 #include "platform/internal.h"
 
+#include <malloc.h>
+
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
@@ -36,6 +38,12 @@ bool Init() {
   // UTF-8 names from libarchive and pango; LC_CTYPE only, so that numbers
   // keep their decimal point.
   setlocale(LC_CTYPE, "C.UTF-8");
+  // Start-up decodes hundreds of megabytes of pictures through short-lived
+  // buffers: keep freed memory for reuse instead of handing it back to the
+  // system, which would make every new buffer fault its pages in again.
+  mallopt(M_MMAP_THRESHOLD, 64 << 20);
+  mallopt(M_TRIM_THRESHOLD, 256 << 20);
+  mallopt(M_ARENA_MAX, 1);
   // Events first: from here on SIGINT and SIGTERM arrive as a quit event.
   if (SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0)
     return false;

@@ -201,6 +201,7 @@ struct PlatformState {
   bool initialised = false;
   bool videoUp = false;
   bool audioUp = false;
+  int audioRate = 0, audioChannels = 0; // the mixer's device format
   DisplayState display;
   NumberTable<Sprite> sprites;
   int spriteQuality = 0;

@@ -12,7 +12,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace plat {
@@ -99,12 +101,28 @@ void DesktopSize(int &w, int &h);
 // ---------------------------------------------------------------------------
 // Pictures in memory (decoding can run on any thread)
 
+// Allocates without clearing: picture buffers are written whole right after
+// they are sized, and clearing hundreds of megabytes first costs start-up.
+template <typename T> struct UninitialisedAllocator : std::allocator<T> {
+  template <typename U> struct rebind {
+    using other = UninitialisedAllocator<U>;
+  };
+  UninitialisedAllocator() = default;
+  template <typename U>
+  UninitialisedAllocator(const UninitialisedAllocator<U> &) noexcept {}
+  template <typename U> void construct(U *p) noexcept { ::new (p) U; }
+  template <typename U, typename... A> void construct(U *p, A &&...a) {
+    ::new (p) U(std::forward<A>(a)...);
+  }
+};
+using PixelBytes = std::vector<uint8_t, UninitialisedAllocator<uint8_t>>;
+
 // Straight (not premultiplied) 8-bit BGRA pixels, row after row:
 // byte order B, G, R, A — a little-endian ARGB8888 word per pixel.
 struct Picture {
   int width = 0;
   int height = 0;
-  std::vector<uint8_t> pixels; // width * height * 4
+  PixelBytes pixels; // width * height * 4
 };
 
 // Decodes PNG bytes. Thread-safe. Refuses inputs above 10,000,000 bytes.
@@ -209,6 +227,11 @@ enum SoundFlags : unsigned { kSoundLoop = 1, kSoundMultiChannel = 2 };
 
 bool InitSound();
 bool LoadSound(int number, const uint8_t *ogg, size_t size);
+// LoadSound in two steps, so that decoding can run on worker threads:
+// DecodeSound (thread-safe, after InitSound) gives PCM in the device's
+// format, LoadSoundPcm (this thread) makes it the numbered sound.
+bool DecodeSound(const uint8_t *ogg, size_t size, std::vector<uint8_t> &pcm);
+bool LoadSoundPcm(int number, std::vector<uint8_t> &&pcm);
 // Returns the channel it plays on, or -1. volume -1 keeps the default.
 int PlaySound(int number, unsigned flags, int volume = -1);
 void PauseSound(int number, int channel);
@@ -343,8 +366,8 @@ uint64_t TicksMs();
 // Seeded once at first use from the thread identity and the millisecond
 // ticks, or from WARRENFOLD_SEED, or by SeedRandom.
 void SeedRandom(uint64_t seed);
-uint64_t RandomSeedInUse(); // seeds the generator first if needed
-int Random(int max);              // uniform 0..max
+uint64_t RandomSeedInUse();        // seeds the generator first if needed
+int Random(int max);               // uniform 0..max
 int RandomRange(int min, int max); // uniform min..max, both included
 
 // Modal box with one OK button; on a headless driver, or where no box can

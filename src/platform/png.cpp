@@ -1,6 +1,8 @@
 // png.cpp — PNG decoding and encoding with libpng's simplified API, straight
 // into and out of BGRA pictures. Safe on any thread: no shared state.
 #include "platform/internal.h"
+#include "platform/png_fast.h"
+#include "platform/test_hooks.h"
 
 #include <png.h>
 
@@ -11,6 +13,23 @@ constexpr size_t kMaxPngBytes = 10'000'000;
 }
 
 bool DecodePng(const uint8_t *data, size_t size, Picture &out) {
+  out = Picture{};
+  if (!data || size == 0 || size > kMaxPngBytes)
+    return false;
+  switch (detail::DecodePngFast(data, size, out)) {
+  case detail::FastPng::Done:
+    return true;
+  case detail::FastPng::Failed:
+    out = Picture{};
+    return false;
+  case detail::FastPng::NotMine:
+    out = Picture{};
+    break;
+  }
+  return DecodePngWithLibpng(data, size, out);
+}
+
+bool DecodePngWithLibpng(const uint8_t *data, size_t size, Picture &out) {
   out = Picture{};
   if (!data || size == 0 || size > kMaxPngBytes)
     return false;

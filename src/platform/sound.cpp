@@ -56,32 +56,53 @@ bool InitSound() {
     return false;
   }
   Mix_AllocateChannels(kChannels);
+  // The device format every sound is decoded to (read once: decoding runs
+  // on worker threads).
+  int rate = 0, channels = 0;
+  Uint16 format = 0;
+  if (!Mix_QuerySpec(&rate, &format, &channels) || format != AUDIO_S16SYS) {
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+  }
+  st.audioRate = rate;
+  st.audioChannels = channels;
   st.audioUp = true;
   return true;
 }
 
-bool LoadSound(int number, const uint8_t *ogg, size_t size) {
+bool DecodeSound(const uint8_t *ogg, size_t size, std::vector<uint8_t> &pcm) {
+  const detail::PlatformState &st = State();
+  if (!st.audioUp)
+    return false;
+  return detail::DecodeVorbis(ogg, size, st.audioRate,
+                              std::min(st.audioChannels, 2), pcm);
+}
+
+bool LoadSoundPcm(int number, std::vector<uint8_t> &&pcm) {
   detail::PlatformState &st = State();
   int n = st.sounds.Choose(number);
   if (n < 0)
     return false;
   st.sounds.Free(n);
-  if (!st.audioUp)
-    return false;
-  int rate = 0, channels = 0;
-  Uint16 format = 0;
-  if (!Mix_QuerySpec(&rate, &format, &channels) || format != AUDIO_S16SYS)
+  if (!st.audioUp || pcm.empty() || pcm.size() > 0xffffffffu)
     return false;
   auto s = std::make_unique<Sound>();
-  if (!detail::DecodeVorbis(ogg, size, rate, std::min(channels, 2), s->pcm))
-    return false;
-  if (s->pcm.size() > 0xffffffffu)
-    return false;
+  s->pcm = std::move(pcm);
   s->chunk = Mix_QuickLoad_RAW(s->pcm.data(), Uint32(s->pcm.size()));
   if (!s->chunk)
     return false;
   st.sounds.Put(n, std::move(s));
   return true;
+}
+
+bool LoadSound(int number, const uint8_t *ogg, size_t size) {
+  std::vector<uint8_t> pcm;
+  if (!DecodeSound(ogg, size, pcm)) {
+    State().sounds.Free(State().sounds.Choose(number));
+    return false;
+  }
+  return LoadSoundPcm(number, std::move(pcm));
 }
 
 int PlaySound(int number, unsigned flags, int volume) {

@@ -61,7 +61,7 @@ SDL_Rect OpaqueBox(const Picture &pic) {
 void Classify(Sprite &s, const Picture &pic) {
   s.uniform = false;
   s.opaque = false;
-  const std::vector<uint8_t> &px = pic.pixels;
+  const PixelBytes &px = pic.pixels;
   if (px.size() < 4 || s.target)
     return;
   s.opaque = true;

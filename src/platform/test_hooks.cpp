@@ -11,6 +11,15 @@ namespace plat {
 
 using detail::State;
 
+bool SpriteDisplaySize(int number, int &w, int &h) {
+  const detail::Sprite *s = State().sprites.Get(number);
+  if (!s)
+    return false;
+  w = detail::DisplayWidth(*s);
+  h = detail::DisplayHeight(*s);
+  return true;
+}
+
 bool SpritePixels(int number, Picture &out) {
   const detail::Sprite *s = State().sprites.Get(number);
   if (!s)

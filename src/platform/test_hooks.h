@@ -15,6 +15,13 @@ namespace plat {
 // sprite these are the screen's pixels.
 bool SpritePixels(int number, Picture &out);
 
+// Decodes with libpng alone, without the quick path DecodePng takes for
+// plain 8-bit pictures: the reference the quick path is checked against.
+bool DecodePngWithLibpng(const uint8_t *data, size_t size, Picture &out);
+
+// The size a display of the sprite covers: its zoom, or its clip.
+bool SpriteDisplaySize(int number, int &w, int &h);
+
 // The name of the renderer behind the open screen ("software", "opengl"),
 // or "" without a screen.
 std::string RendererName();

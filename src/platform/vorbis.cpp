@@ -113,6 +113,40 @@ bool DecodeVorbis(const uint8_t *data, size_t size, int rate, int channels,
   OggVorbis_File vf;
   if (ov_open_callbacks(&reader, &vf, nullptr, 0, cb) != 0)
     return false;
+  // The common case, one stream already in the device's format: integer
+  // samples straight into the final buffer, sized from the stream's length.
+  {
+    vorbis_info *info = ov_info(&vf, -1);
+    const ogg_int64_t frames = ov_pcm_total(&vf, -1);
+    if (ov_streams(&vf) == 1 && info && info->rate == rate &&
+        info->channels == channels && frames > 0 &&
+        static_cast<uint64_t>(frames) <= kMaxFrames) {
+      const size_t bytesPerFrame = sizeof(int16_t) * size_t(channels);
+      pcm.resize(size_t(frames) * bytesPerFrame);
+      size_t at = 0;
+      bool ok = true;
+      while (at < pcm.size()) {
+        int link = 0;
+        long n = ov_read(&vf, reinterpret_cast<char *>(pcm.data() + at),
+                         int(std::min<size_t>(pcm.size() - at, 1 << 16)),
+                         SDL_BYTEORDER == SDL_BIG_ENDIAN, 2, 1, &link);
+        if (n == OV_HOLE)
+          continue;
+        if (n <= 0) {
+          ok = n == 0;
+          break;
+        }
+        at += size_t(n);
+      }
+      ov_clear(&vf);
+      pcm.resize(at - at % bytesPerFrame);
+      if (!ok || pcm.empty()) {
+        pcm.clear();
+        return false;
+      }
+      return true;
+    }
+  }
   std::vector<Segment> segments;
   size_t total = 0;
   bool ok = true;

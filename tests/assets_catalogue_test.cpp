@@ -1,0 +1,203 @@
+// assets_catalogue_test.cpp — loading the data archive: the log in
+// catalogue order, failures of single entries, and sizes per screen.
+#include <gtest/gtest.h>
+
+#include "assets/numbers.h"
+#include "assets/pack.h"
+#include "assets/packwriter.h"
+#include "platform/test_hooks.h"
+#include "support/game_fixture.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class Catalogue : public GameFixture {
+protected:
+  // A copy of the shipped data archive with one change, in a folder of its
+  // own that then serves as the game folder.
+  void CopyArchive(const std::function<void(pack::WriteEntry &)> &change,
+                   const std::string &drop = "") {
+    pack::Archive shipped;
+    ASSERT_TRUE(pack::Open(shipped, std::string(WARRENFOLD_GAME_DIR) +
+                                        "Warrenfold.data"));
+    std::vector<pack::WriteEntry> entries;
+    for (const pack::EntryInfo &e : pack::Entries(shipped)) {
+      if (e.name == drop)
+        continue;
+      pack::WriteEntry w{e.name, {}};
+      ASSERT_GE(pack::ExtractEntry(shipped, e.name, 16 << 20, w.data), 0);
+      change(w);
+      entries.push_back(std::move(w));
+    }
+    pack::WriteOptions opt;
+    opt.store = true;
+    ASSERT_TRUE(pack::WriteArchive(dir.File("Warrenfold.data"), entries, opt));
+    game->paths.gameDir = dir.Folder();
+  }
+
+  // Loads the screen assets, expecting the asset error.
+  void ExpectFailure(const std::string &entry, const std::string &before) {
+    game->settings.gameScreen = 1;
+    Display &d = game->display;
+    ChooseScreenSize(d, 1, 0);
+    ASSERT_TRUE(OpenGameScreen(d, 1, game->log));
+    d.aspectRatio = ClassifyAspectRatio(d.screenWidth, d.screenHeight);
+    d.geometry =
+        ComputeScreenGeometry(d.screenWidth, d.screenHeight, d.aspectRatio);
+    NewLogLines();
+    EXPECT_THROW(LoadScreenAssets(*game), FatalExit);
+    const Lines lines = NewLogLines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines.back(), "Load asset (" + entry + "):\t\tFAILED");
+    EXPECT_EQ(lines[lines.size() - 2], before);
+    EXPECT_FALSE(plat::ScreenOpen()); // closed before the message
+  }
+};
+
+Lines ExpectedPictureLog(const std::string &aspect, const std::string &suffix) {
+  Lines l = {
+      "AspectRatio:  " + aspect, "Load asset (title_" + suffix + ".png):\t\tOK",
+      "AspectRatio:  " + aspect, "Load asset (qirn_" + suffix + ".png):\t\tOK"};
+  for (const char *name :
+       {"logo.png", "player_up.png", "player_down.png", "player_left.png",
+        "player_right.png", "item_dot.png", "item_cherry.png", "star.png",
+        "cherrybar.png", "cherrybarscore.png", "shadow.png"})
+    l.push_back(std::string("Load asset (") + name + "):\t\tOK");
+  for (int k = 1; k <= 6; ++k)
+    for (const char *dir : {"up", "down", "left", "right"})
+      l.push_back("Load asset (monster_" + std::to_string(k) + "_" + dir +
+                  ".png):\t\tOK");
+  l.push_back("Load asset (fx.png):\t\tOK");
+  const std::pair<const char *, int> families[] = {{"countdown_", 47},
+                                                   {"gameover_", 34},
+                                                   {"victory_", 34},
+                                                   {"congrats_", 29},
+                                                   {"gamefinished_", 41}};
+  for (const auto &[prefix, frames] : families)
+    for (int i = 0; i < frames; ++i) {
+      char number[16];
+      std::snprintf(number, sizeof number, "%02d", i);
+      l.push_back(std::string(prefix) + number + ".png\t\tOK");
+    }
+  return l;
+}
+
+TEST_F(Catalogue, EverythingLoadsInCatalogueOrder) {
+  game->settings.gameScreen = 1;
+  Display &d = game->display;
+  ChooseScreenSize(d, 1, 4);
+  ASSERT_TRUE(OpenGameScreen(d, 1, game->log));
+  d.aspectRatio = ClassifyAspectRatio(d.screenWidth, d.screenHeight);
+  d.geometry =
+      ComputeScreenGeometry(d.screenWidth, d.screenHeight, d.aspectRatio);
+  NewLogLines();
+  LoadSounds(*game);
+  EXPECT_EQ(
+      NewLogLines(),
+      (Lines{"Load asset (music1.ogg):\t\tOK", "Load asset (music2.ogg):\t\tOK",
+             "Load asset (music3.ogg):\t\tOK",
+             "Load asset (ui_menu_button_click_24.ogg):\t\tOK",
+             "Load asset (ui_button_simple_click_01.ogg):\t\tOK",
+             "Load asset (music_sting_short_groovy_flute_02.ogg):\t\tOK",
+             "Load asset (troll_monster_laugh_02.ogg):\t\tOK",
+             "Load asset (collect_coin_03.ogg):\t\tOK",
+             "Load asset (ui_menu_button_beep_11.ogg):\t\tOK"}));
+  LoadScreenAssets(*game);
+  EXPECT_EQ(NewLogLines(), ExpectedPictureLog("16:9", "16x9"));
+  for (const BannerFamily &f : game->assets.families)
+    EXPECT_EQ(f.sprites.size(), static_cast<size_t>(f.frames)) << f.prefix;
+  // The title fills the screen's width; the logo a quarter of it.
+  EXPECT_EQ(plat::SpriteWidth(num::kTitle), 1920);
+  int w = 0, h = 0;
+  ASSERT_TRUE(plat::SpriteDisplaySize(num::kLogo, w, h));
+  EXPECT_EQ(w, 19 * 25);
+  ASSERT_TRUE(plat::SpriteDisplaySize(num::kPlayerUp, w, h));
+  EXPECT_EQ(w, 96); // the first frame of the strip
+  EXPECT_TRUE(plat::ImageExists(num::kCherryScoreImage));
+  // Work sprites.
+  EXPECT_EQ(plat::SpriteWidth(num::kPanelBand), 1920);
+  EXPECT_EQ(plat::SpriteHeight(num::kPanelBand), 72);
+  EXPECT_EQ(plat::SpriteWidth(num::kPickupCount), 8 * 48);
+  EXPECT_EQ(plat::SpriteWidth(num::kMenuBox), 19 * 25);
+  ASSERT_TRUE(plat::SpriteDisplaySize(num::kVeil, w, h));
+  EXPECT_EQ(w, 1920);
+  EXPECT_EQ(h, 1080);
+}
+
+TEST_F(Catalogue, BannersKeepTheirSizeAtNineteenTwenty) {
+  ASSERT_TRUE(Start(1, 4));
+  const BannerFamily &v = game->assets.families[kVictory];
+  int w = 0, h = 0;
+  ASSERT_TRUE(plat::SpriteDisplaySize(v.sprites[5], w, h));
+  EXPECT_EQ(w, 1397);
+  EXPECT_EQ(h, 800);
+  EXPECT_EQ(v.x, 960 - 698); // 1397 / 2 = 698.5, rounded half away
+  EXPECT_EQ(v.y, 140);
+  const BannerFamily &c = game->assets.families[kCongrats];
+  EXPECT_EQ(c.y, 540 - 212);
+  EXPECT_EQ(game->assets.families[kGameFinished].y, 540);
+  ASSERT_TRUE(plat::SpriteDisplaySize(num::kPlayerLeft, w, h));
+  EXPECT_EQ(w, 48);
+}
+
+TEST_F(Catalogue, FourKDoublesTheBannersAndKeepsTheTiles) {
+  ASSERT_TRUE(Start(1, 9));
+  int w = 0, h = 0;
+  const BannerFamily &g = game->assets.families[kGameOver];
+  ASSERT_TRUE(plat::SpriteDisplaySize(g.sprites[0], w, h));
+  EXPECT_EQ(w, 2386);
+  EXPECT_EQ(h, 560);
+  ASSERT_TRUE(plat::SpriteDisplaySize(num::kPlayerLeft, w, h));
+  EXPECT_EQ(w, 96);
+  ASSERT_TRUE(plat::SpriteDisplaySize(num::MonsterUp(3), w, h));
+  EXPECT_EQ(w, 96);
+  ASSERT_TRUE(plat::SpriteDisplaySize(num::kImpact, w, h));
+  EXPECT_EQ(w, 192);
+}
+
+TEST_F(Catalogue, MissingFrameStopsWithTheAssetError) {
+  CopyArchive([](pack::WriteEntry &) {}, "countdown_07.png");
+  ExpectFailure("countdown_07.png", "countdown_06.png\t\tOK");
+}
+
+TEST_F(Catalogue, NamesAreCaseSensitive) {
+  CopyArchive([](pack::WriteEntry &e) {
+    if (e.name == "logo.png")
+      e.name = "Logo.png";
+  });
+  ExpectFailure("logo.png", "Load asset (qirn_16x9.png):\t\tOK");
+}
+
+TEST_F(Catalogue, UndecodablePictureFailsLikeAMissingOne) {
+  CopyArchive([](pack::WriteEntry &e) {
+    if (e.name == "star.png")
+      e.data.assign(300, 0x42);
+  });
+  ExpectFailure("star.png", "Load asset (item_cherry.png):\t\tOK");
+}
+
+TEST_F(Catalogue, DamagedSoundFails) {
+  CopyArchive([](pack::WriteEntry &e) {
+    if (e.name == "collect_coin_03.ogg")
+      e.data.resize(40);
+  });
+  EXPECT_THROW(LoadSounds(*game), FatalExit);
+  const Lines lines = NewLogLines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), "Load asset (collect_coin_03.ogg):\t\tFAILED");
+  EXPECT_EQ(lines.size(), 8u); // seven loaded before it
+}
+
+TEST_F(Catalogue, NoArchiveAtAll) {
+  game->paths.gameDir = dir.Folder();
+  EXPECT_THROW(LoadSounds(*game), FatalExit);
+  EXPECT_EQ(NewLogLines(), (Lines{"Load asset (music and sfx):\t\tFAILED"}));
+  ChooseScreenSize(game->display, 1, 0);
+  ASSERT_TRUE(OpenGameScreen(game->display, 1, game->log));
+  NewLogLines();
+  EXPECT_THROW(LoadScreenAssets(*game), FatalExit);
+  EXPECT_EQ(NewLogLines(), (Lines{"Load asset ():\t\tFAILED"}));
+}
+
+} // namespace

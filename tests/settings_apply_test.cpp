@@ -1,0 +1,141 @@
+// settings_apply_test.cpp — opening the screen in each mode and size, and
+// applying a confirmed settings screen, by their log lines.
+#include <gtest/gtest.h>
+
+#include "assets/numbers.h"
+#include "platform/platform.h"
+#include "shell/apply_settings.h"
+#include "support/game_fixture.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class Apply : public GameFixture {
+protected:
+  void Confirm() {
+    Loop &loop = game->loop;
+    // The settings screen copies the current settings when it opens.
+    const Settings &s = game->settings;
+    loop.pending = {s.language,   s.music,      s.soundFx,
+                    s.gameScreen, s.resolution, s.resolution};
+  }
+};
+
+TEST_F(Apply, EveryWindowSizeOpensAtItsSize) {
+  const auto list = ResolutionList();
+  for (int i = 0; i < 10; ++i) {
+    Display d;
+    ChooseScreenSize(d, 1, i);
+    ASSERT_TRUE(OpenGameScreen(d, 1, game->log)) << list[i];
+    EXPECT_EQ(plat::ScreenWidth(), d.screenWidth);
+    EXPECT_EQ(plat::ScreenHeight(), d.screenHeight);
+    EXPECT_EQ(NewLogLines(),
+              (Lines{"Opening screen (Windowed):\t\tOK",
+                     "Screenwidth:\t\t" + std::to_string(d.screenWidth),
+                     "Screenheight:\t\t" + std::to_string(d.screenHeight)}));
+    EXPECT_EQ(list[i], std::to_string(d.screenWidth) + "x" +
+                           std::to_string(d.screenHeight));
+    plat::CloseScreen();
+    plat::CloseWindow();
+  }
+}
+
+TEST_F(Apply, FullScreenAndBorderlessTakeTheDesktop) {
+  int dw = 0, dh = 0;
+  plat::DesktopSize(dw, dh);
+  for (int mode : {0, 2}) {
+    Display d;
+    ChooseScreenSize(d, mode, 9);
+    EXPECT_EQ(d.screenWidth, dw);
+    EXPECT_EQ(d.screenHeight, dh);
+    ASSERT_TRUE(OpenGameScreen(d, mode, game->log));
+    const std::string name = mode == 0 ? "Fullscreen" : "Borderless";
+    EXPECT_EQ(NewLogLines()[0], "Opening screen (" + name + "):\t\tOK");
+    plat::CloseScreen();
+    plat::CloseWindow();
+  }
+  // Any other mode opens nothing and logs nothing.
+  Display d;
+  EXPECT_FALSE(OpenGameScreen(d, 3, game->log));
+  EXPECT_TRUE(NewLogLines().empty());
+}
+
+TEST_F(Apply, MusicLanguageAndSameSettings) {
+  ASSERT_TRUE(Start(1, 0));
+  Confirm();
+  ApplySettings(*game);
+  EXPECT_EQ(NewLogLines(), (Lines{"Sounds:\t\tON"})); // nothing changed
+
+  Confirm();
+  game->loop.pending.music = 0;
+  game->loop.pending.soundFx = 0;
+  ApplySettings(*game);
+  EXPECT_EQ(NewLogLines(), (Lines{"Music:\t\tOFF", "Sounds:\t\tOFF"}));
+  EXPECT_EQ(game->settings.music, 0);
+  EXPECT_EQ(plat::SoundStatus(num::kMenuMusic, game->loop.musicChannel), 0);
+
+  Confirm();
+  game->loop.pending.music = 1;
+  ApplySettings(*game);
+  EXPECT_EQ(NewLogLines(), (Lines{"Music:\t\tON", "Sounds:\t\tOFF"}));
+  EXPECT_EQ(plat::SoundStatus(num::kMenuMusic, game->loop.musicChannel), 1);
+
+  // A new language alone: its texts, no new screen.
+  Confirm();
+  game->loop.pending.language = "de_DE";
+  ApplySettings(*game);
+  EXPECT_EQ(NewLogLines(),
+            (Lines{"Sounds:\t\tOFF", "Load language (de_DE):\t\tOK"}));
+  EXPECT_EQ(game->settings.language, "de_DE");
+  EXPECT_EQ(Text(game->lang, "tMenuSTART").empty(), false);
+}
+
+TEST_F(Apply, SizeWithoutAWindowIsDropped) {
+  ASSERT_TRUE(Start(2, 1, false));
+  Confirm();
+  game->loop.pending.resolution = 6;
+  ApplySettings(*game);
+  EXPECT_EQ(NewLogLines(), (Lines{"Sounds:\t\tON"}));
+  EXPECT_EQ(game->settings.resolution, 1);
+}
+
+TEST_F(Apply, NewWindowSizeReopensTheScreen) {
+  ASSERT_TRUE(Start(1, 1));
+  const Lines before = NewLogLines();
+  Confirm();
+  game->loop.pending.resolution = 4;
+  ApplySettings(*game);
+  const Lines lines = NewLogLines();
+  ASSERT_GT(lines.size(), 8u);
+  EXPECT_EQ(lines[0], "Sounds:\t\tON");
+  EXPECT_EQ(lines[1], "Opening screen (Windowed):\t\tOK");
+  EXPECT_EQ(lines[2], "Screenwidth:\t\t1920");
+  EXPECT_EQ(lines[3], "Screenheight:\t\t1080");
+  EXPECT_EQ(lines[4], "Joystick: \t\t0");
+  EXPECT_EQ(lines[5], "AspectRatio:\t\t3");
+  EXPECT_EQ(lines[6], "AspectRatio:  16:9");
+  EXPECT_EQ(lines[7], "Load asset (title_16x9.png):\t\tOK");
+  EXPECT_EQ(lines[lines.size() - 3], "TileSize: \t\t48");
+  EXPECT_EQ(lines[lines.size() - 2], "OffsetX: \t\t-72");
+  EXPECT_EQ(lines[lines.size() - 1], "OffsetY: \t\t-24");
+  EXPECT_EQ(plat::ScreenWidth(), 1920);
+  EXPECT_EQ(game->settings.resolution, 4);
+  EXPECT_EQ(game->display.geometry.tileSize, 48);
+  EXPECT_EQ(game->loop.ignoreNextDeactivation, 1);
+  // The maps came back with the pictures, and draw.
+  EXPECT_EQ(DrawMap(game->maps, game->mapView, "M0"), 0);
+}
+
+TEST_F(Apply, ScreenModeChangeReopens) {
+  ASSERT_TRUE(Start(1, 0, false));
+  Confirm();
+  game->loop.pending.gameScreen = 2;
+  ApplySettings(*game);
+  const Lines lines = NewLogLines();
+  ASSERT_GT(lines.size(), 2u);
+  EXPECT_EQ(lines[1], "Opening screen (Borderless):\t\tOK");
+  EXPECT_EQ(game->settings.gameScreen, 2);
+}
+
+} // namespace
