@@ -1,0 +1,94 @@
+#!/bin/bash
+# xvfb_window.sh — the real game binary in a real window on an X server
+# (Xvfb with a window manager), driven by a replay: the window has the size
+# and the decorations asked for, a screenshot is taken, the game quits in
+# an orderly way. Arguments: GAME_DIR BUILD_DIR.
+set -u
+game_dir=$(cd "$1" && pwd)
+for tool in Xvfb openbox xdotool xprop; do
+  command -v "$tool" > /dev/null || { echo "missing $tool (./setup.sh test installs it)"; exit 1; }
+done
+work=$(mktemp -d)
+cleanup() {
+  [ -n "${game_pid:-}" ] && kill "$game_pid" 2> /dev/null
+  [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2> /dev/null
+  [ -n "${x_pid:-}" ] && kill "$x_pid" 2> /dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A display number nobody uses.
+for n in $(seq 91 140); do
+  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=$n; break; }
+done
+Xvfb ":$display" -screen 0 1600x1200x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+x_pid=$!
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+export DISPLAY=":$display"
+openbox > "$work/openbox.log" 2>&1 &
+wm_pid=$!
+sleep 1
+
+# The game in its own folder, windowed at 1024 x 576, its user folder in
+# the scratch folder.
+mkdir -p "$work/game" "$work/xdg/Duskmoth/Warrenfold"
+cp "$game_dir/warrenfold" "$work/game/"
+for f in Warrenfold.data Warrenfold.maps Warrenfold.languages; do
+  ln -s "$game_dir/$f" "$work/game/$f"
+done
+save="$work/xdg/Duskmoth/Warrenfold"
+printf '[Settings]\nGameScreen = 1\nResolution = 0\nLanguage = en_GB\n' > "$save/Warrenfold.prefs"
+cat > "$work/run.replay" << 'REPLAY'
+seed 5
+0 down Esc
+2 up Esc
+4 down Esc
+6 up Esc
+150 down F1
+152 up F1
+240 quit
+REPLAY
+XDG_DATA_HOME="$work/xdg" SDL_AUDIODRIVER=dummy WARRENFOLD_REPLAY="$work/run.replay" \
+  "$work/game/warrenfold" /LOG > "$work/game.out" 2>&1 &
+game_pid=$!
+
+# While it runs: a real window of the asked size, with a title bar.
+window=""
+for _ in $(seq 200); do
+  window=$(xdotool search --class warrenfold 2> /dev/null | head -1)
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+fail() {
+  echo "FAILED: $*"
+  cat "$work/game.out"
+  tail -n 5 "$save"/Log*.log 2> /dev/null
+  exit 1
+}
+[ -n "$window" ] || fail "no game window"
+xprop -id "$window" _NET_WM_NAME | grep -q '"Warrenfold 1.0.0.3 - Corvantis' || fail "window title"
+geometry=$(xdotool getwindowgeometry "$window")
+echo "$geometry"
+echo "$geometry" | grep -q "Geometry: 1024x576" || fail "window is not 1024x576"
+# No resizing: the window manager is told a fixed size.
+hints=$(xprop -id "$window" WM_NORMAL_HINTS)
+echo "$hints" | grep -q "program specified minimum size: 1024 by 576" || fail "no fixed minimum size: $hints"
+echo "$hints" | grep -q "program specified maximum size: 1024 by 576" || fail "no fixed maximum size: $hints"
+
+wait "$game_pid"
+status=$?
+game_pid=""
+[ "$status" -eq 0 ] || fail "exit status $status"
+log=$(ls "$save"/Log*.log | head -1)
+grep -q $'^Opening screen (Windowed):\t\tOK\r$' "$log" || fail "no windowed opening in the log"
+grep -q $'^Saving screenshot:\t\tOK\r$' "$log" || fail "no screenshot in the log"
+shot=$(ls "$save"/Warrenfold\ *.bmp | head -1)
+[ -f "$shot" ] || fail "no screenshot file"
+# A 24-bit bitmap of 1024 x 576: 54 header bytes and 3072 bytes a row.
+size=$(stat -c %s "$shot")
+[ "$size" -eq $((54 + 3072 * 576)) ] || fail "screenshot has $size bytes"
+# The menu is drawn: the shot is not one flat colour.
+colours=$(tail -c +55 "$shot" | od -An -tx1 -w3 -v | sort -u | head -20 | wc -l)
+[ "$colours" -ge 10 ] || fail "screenshot looks empty"
+grep -q "Music = 1" "$save/Warrenfold.prefs" || fail "preferences not written at exit"
+echo "window, screenshot and orderly exit: OK"
