@@ -369,9 +369,20 @@ TEST_F(Maps, CachedDrawingMatchesCellByCell) {
   plain.allowCache = false;
   view.animation = 0;
   plain.animation = 0;
-  for (int frame = 0; frame < 6; ++frame) {
+  StoreMap(*cat, "01");
+  for (int frame = 0; frame < 8; ++frame) {
+    if (frame == 1)
+      SetTile(*cat, "01", 1, 5, 5, 7); // a cell starts to animate
+    if (frame == 2)
+      SetTile(*cat, "01", 1, 3, 3, 8); // and one stops
     if (frame == 3)
       SetTile(*cat, "01", 1, 6, 2, 0); // a pickup taken
+    if (frame == 4)
+      SetTile(*cat, "01", 0, 8, 8, 0); // a hole: no cache possible
+    if (frame == 5)
+      SetTile(*cat, "01", 0, 8, 8, 2);
+    if (frame == 6)
+      RestoreMap(*cat);
     plat::ClearScreen({0, 0, 0, 255});
     ASSERT_EQ(DrawMap(*cat, view, "01"), 0);
     const plat::Picture cached = Screen();

@@ -23,6 +23,11 @@ MapRecord &RecordFor(MapCatalogue &cat, const std::string &id) {
   return rec;
 }
 
+void MarkWholeChange(MapRecord &m) {
+  m.wholeChange = ++m.revision;
+  m.changes.clear();
+}
+
 void ReadMap(MapRecord &rec, const mapfile::MapEntry &m) {
   rec.name = m.name;
   rec.widthTiles = m.widthTiles;
@@ -50,7 +55,7 @@ void ReadMap(MapRecord &rec, const mapfile::MapEntry &m) {
       for (int y = 0; y < m.heightTiles; ++y)
         dst.cells[x * kMapGrid + y] = src.cells[x * m.heightTiles + y];
   }
-  ++rec.revision;
+  MarkWholeChange(rec);
 }
 
 bool Extract(pack::Archive &archive, const std::string &name,
@@ -231,6 +236,12 @@ int32_t SetTile(MapCatalogue &cat, const std::string &id, int layer, int x,
     return -1;
   m.layers[layer].cells[x * kMapGrid + y] = static_cast<int16_t>(value);
   ++m.revision;
+  // Only the recent writes are kept; beyond that the map counts as changed
+  // all over.
+  if (m.changes.size() >= 512)
+    MarkWholeChange(m);
+  else
+    m.changes.emplace_back(m.revision, x * 256 + y);
   return 0;
 }
 
@@ -277,7 +288,7 @@ int RestoreMap(MapCatalogue &cat) {
         for (int y = 0; y < h; ++y)
           cells[x * kMapGrid + y] = saved[x * kMapGrid + y];
     }
-    ++m.revision;
+    MarkWholeChange(m);
   }
   return 1;
 }

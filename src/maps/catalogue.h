@@ -30,7 +30,12 @@ struct MapRecord {
   int32_t extraNumber = 0;
   std::array<std::string, 5> notes;
   std::array<MapLayer, kMapLayers> layers;
-  uint64_t revision = 0; // counts cell writes, so drawing can cache
+  // Cell writes, counted, so that drawing can keep what did not change:
+  // the recent single writes by revision (cell as x * 256 + y), and the
+  // last revision at which the map changed as a whole.
+  uint64_t revision = 0;
+  std::vector<std::pair<uint64_t, int>> changes;
+  uint64_t wholeChange = 0;
 };
 
 struct TileRecord {

@@ -7,6 +7,7 @@
 // tile, so the pixels are exactly those of drawing every cell.
 #include "maps/draw.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "maps/catalogue.h"
@@ -104,12 +105,57 @@ void ClassifyCell(const MapCatalogue &cat, const MapRecord &m, int x, int y,
   }
 }
 
-bool CacheCurrent(const MapView &v, const MapRecord &m,
-                  const MapCatalogue &cat) {
-  return v.cacheValid && v.cacheMap == m.id && v.cacheRevision == m.revision &&
+// The cache shows this map at this size and place, whatever cells changed.
+bool CacheFits(const MapView &v, const MapRecord &m, const MapCatalogue &cat) {
+  return v.cacheValid && v.cacheMap == m.id &&
          v.cacheTileRevision == cat.tileRevision &&
          v.cacheTileSize == v.tileSize && v.cacheOffsetX == v.offsetX &&
-         v.cacheOffsetY == v.offsetY;
+         v.cacheOffsetY == v.offsetY && m.wholeChange <= v.cacheRevision;
+}
+
+// Brings the cache up to date with single cell writes (a pickup taken, a
+// door turned); false when a cell no longer allows the cache.
+bool UpdateCache(const MapCatalogue &cat, const MapRecord &m, MapView &v,
+                 const Span &s) {
+  bool targetSet = false;
+  bool ok = true;
+  for (const auto &[revision, cell] : m.changes) {
+    if (revision <= v.cacheRevision)
+      continue;
+    const int x = cell / 256, y = cell % 256;
+    if (x < s.x0 || x >= s.x1 || y < s.y0 || y >= s.y1)
+      continue;
+    bool covered, animated;
+    ClassifyCell(cat, m, x, y, covered, animated);
+    if (!covered) {
+      ok = false;
+      break;
+    }
+    auto dynamic =
+        std::find(v.dynamicCells.begin(), v.dynamicCells.end(), cell);
+    if (animated) {
+      if (dynamic == v.dynamicCells.end())
+        v.dynamicCells.push_back(cell);
+      continue;
+    }
+    if (dynamic != v.dynamicCells.end())
+      v.dynamicCells.erase(dynamic);
+    // The cell's first tile covers it whole, so drawing it again over the
+    // old content gives the same pixels as drawing it afresh.
+    if (!targetSet && !(targetSet = plat::SetRenderTarget(v.cacheSprite))) {
+      ok = false;
+      break;
+    }
+    DrawCell(cat, m, v, x, y);
+  }
+  if (targetSet)
+    plat::SetRenderTarget(-1);
+  if (!ok) {
+    v.cacheValid = false;
+    return false;
+  }
+  v.cacheRevision = m.revision;
+  return true;
 }
 
 // Builds the cache of the static cells; false when the map cannot be
@@ -207,7 +253,8 @@ int32_t DrawMap(MapCatalogue &cat, MapView &view, const std::string &id) {
     return -1;
   const Span s = VisibleCells(*m, view);
   if (view.allowCache &&
-      (CacheCurrent(view, *m, cat) || BuildCache(cat, *m, view, s))) {
+      ((CacheFits(view, *m, cat) && UpdateCache(cat, *m, view, s)) ||
+       BuildCache(cat, *m, view, s))) {
     DrawFromCache(cat, *m, view, s);
   } else {
     for (int x = s.x0; x < s.x1; ++x)
