@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdlib>
@@ -303,7 +305,8 @@ TEST(LanguageForge, SameBytesEveryRunWhateverTheTimeZone) {
   namespace fs = std::filesystem;
   if (!fs::exists(kForge))
     GTEST_SKIP() << "this build copies its archives and has no forge";
-  const fs::path dir = fs::temp_directory_path() / "wf_forge_languages_test";
+  const fs::path dir = fs::temp_directory_path() /
+                       ("wf_forge_languages_test_" + std::to_string(getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir);
   const std::string a = (dir / "a.zip").string();
@@ -322,7 +325,8 @@ TEST(LanguageForge, FailsWithoutLanguagesAndWritesNothing) {
   namespace fs = std::filesystem;
   if (!fs::exists(kForge))
     GTEST_SKIP() << "this build copies its archives and has no forge";
-  const fs::path dir = fs::temp_directory_path() / "wf_forge_languages_empty";
+  const fs::path dir = fs::temp_directory_path() /
+                       ("wf_forge_languages_empty_" + std::to_string(getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir / "src");
   std::ofstream(dir / "src" / "readme.txt") << "not a language\n";

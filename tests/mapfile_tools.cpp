@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -18,7 +19,11 @@ struct ToolRun {
 };
 
 ToolRun RunTool(const std::string &tool, const std::string &args) {
-  const fs::path log = fs::temp_directory_path() / "wf_mapfile_tools.log";
+  // A name of this process's own: test programs run side by side.
+  static int runs = 0;
+  const fs::path log = fs::temp_directory_path() /
+                       ("wf_mapfile_tools_" + std::to_string(getpid()) + "_" +
+                        std::to_string(++runs) + ".log");
   const std::string command = std::string(WARRENFOLD_TOOLS_DIR) + tool + " " +
                               args + " >" + log.string() + " 2>&1";
   const int raw = std::system(command.c_str());
@@ -38,7 +43,8 @@ bool HaveTool(const std::string &tool) {
 
 // A copy of the maze sources with one change in one file.
 fs::path BrokenCopy(const std::string &file, char from, char to) {
-  const fs::path dir = fs::temp_directory_path() / "wf_broken_mazes";
+  const fs::path dir = fs::temp_directory_path() /
+                       ("wf_broken_mazes_" + std::to_string(getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir);
   for (const auto &entry : fs::directory_iterator(
@@ -59,7 +65,8 @@ fs::path BrokenCopy(const std::string &file, char from, char to) {
 TEST(MapfileTools, ForgeRefusesABrokenMaze) {
   if (!HaveTool("forge_maps"))
     GTEST_SKIP() << "forge_maps is not built";
-  const fs::path out = fs::temp_directory_path() / "wf_broken.maps";
+  const fs::path out = fs::temp_directory_path() /
+                       ("wf_broken_" + std::to_string(getpid()) + ".maps");
   fs::remove(out);
 
   const fs::path missingDot = BrokenCopy("05.maze", '.', ',');

@@ -163,10 +163,7 @@ void LoadMapsFrom(MapCatalogue &cat, pack::Archive &archive) {
       mapfile::ParseIndex(indexBytes.data(), indexBytes.size(), index) ==
           mapfile::IndexStatus::BadMagic)
     return;
-  const mapfile::IndexHeader &h = index.header;
-  cat.header = {h.text1,   h.text2,   h.number64, h.text3,    h.text4,
-                h.text5,   h.number1, h.number2,  h.byte1,    h.byte2,
-                h.number3, h.number4, h.mapCount, h.tileCount};
+  cat.header = index.header;
 
   for (const std::string &id : index.mapIds) {
     cat.mapIds.push_back(id);

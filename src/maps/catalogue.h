@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "maps/mapfile.h"
+
 constexpr int kMapGrid = 129;  // columns and rows a layer can hold
 constexpr int kMapLayers = 16; // layers a map can hold
 
@@ -66,15 +68,8 @@ struct BackgroundRecord {
   std::array<BackgroundImage, 16> images;
 };
 
-struct MapIndexHeader {
-  std::string text1, text2;
-  int64_t number64 = 0;
-  std::string text3, text4, text5;
-  int32_t number1 = 0, number2 = 0;
-  uint8_t byte1 = 0, byte2 = 0;
-  int32_t number3 = 0, number4 = 0;
-  int32_t mapCount = 0, tileCount = 0;
-};
+// The index's header fields, as read (the game does not interpret them).
+using MapIndexHeader = mapfile::IndexHeader;
 
 struct MapSnapshot {
   std::string mapName; // StoredMapName: empty when there is none
