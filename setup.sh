@@ -56,7 +56,8 @@ test)
   # The same tests once more under the sanitizers, on the content forged above.
   build build-asan all -DCMAKE_BUILD_TYPE=Debug -DWARRENFOLD_SANITIZE=ON \
     -DWARRENFOLD_BENCH=OFF -DWARRENFOLD_CONTENT_FROM="$PWD/build/game"
-  ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+  ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
+    UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j "$JOBS" -E '^script\.fuzz'
   ;;
 *)
