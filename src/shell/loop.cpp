@@ -162,7 +162,9 @@ void DrawState(Game &game) {
 
 void StateLogic(Game &game) {
   Loop &loop = game.loop;
-  switch (loop.state) {
+  // Each pass runs the logic of the state it began in.
+  const ScreenState state = loop.state;
+  switch (state) {
   case ScreenState::StudioLogo:
     if (++loop.frameCounter > 100) {
       loop.fade = 0;
@@ -200,9 +202,9 @@ void StateLogic(Game &game) {
   default:
     break;
   }
-  if (loop.state == ScreenState::MainMenu && loop.fade != 0)
+  if (state == ScreenState::MainMenu && loop.fade != 0)
     loop.fade = std::max(0, loop.fade - 8);
-  if (IsMenuState(loop.state)) {
+  if (IsMenuState(state)) {
     TitleMonsterRelease(game);
     MonsterDecisions(game);
     MonsterAnimation(game);
