@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 #include "settings/preferences.h"
 #include "support/temp_dir.h"
@@ -95,19 +94,20 @@ TEST(Preferences, MissingFileLeavesSettings) {
   EXPECT_EQ(s.music, 0);
 }
 
-TEST(Preferences, FailedSaveKeepsTheOldFile) {
+TEST(Preferences, FailedSaveIsReportedAndLeavesNoTrace) {
   TempDir dir;
-  WriteText(dir.File("Warrenfold.prefs"), kDefaultFile);
-  namespace fs = std::filesystem;
-  fs::permissions(dir.path, fs::perms::owner_read | fs::perms::owner_exec);
+  // Something that is not a file stands where the preferences go.
+  std::filesystem::create_directory(dir.File("Warrenfold.prefs"));
   Settings s;
-  s.language = "it_IT";
-  const bool saved = SavePreferences(s, dir.Folder());
-  fs::permissions(dir.path, fs::perms::owner_all);
-  if (getuid() == 0)
-    GTEST_SKIP() << "root writes into read-only folders";
-  EXPECT_FALSE(saved);
-  EXPECT_EQ(ReadText(dir.File("Warrenfold.prefs")), kDefaultFile);
+  EXPECT_FALSE(SavePreferences(s, dir.Folder()));
+  EXPECT_TRUE(std::filesystem::is_directory(dir.File("Warrenfold.prefs")));
+  size_t entries = 0;
+  for (const auto &e : std::filesystem::directory_iterator(dir.path)) {
+    (void)e;
+    ++entries;
+  }
+  EXPECT_EQ(entries, 1u); // no temporary file left behind
+  EXPECT_FALSE(SavePreferences(s, dir.Folder() + "missing/"));
 }
 
 } // namespace
