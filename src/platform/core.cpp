@@ -5,8 +5,11 @@
 #include <malloc.h>
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <set>
 
 namespace plat {
 
@@ -17,12 +20,33 @@ PlatformState &State() {
   return state;
 }
 
-bool EnsureVideo() {
+void ReportFailure(const char *what, const char *reason) {
+  if (!reason || !*reason)
+    reason = SDL_GetError();
+  std::string line = std::string("Warrenfold: ") + (what ? what : "?") + ": " +
+                     (reason && *reason ? reason : "unknown error");
+  // Lines already written; past the cap, new kinds are dropped too rather
+  // than let a stream of varying messages grow without end.
+  constexpr size_t kMaxLines = 64;
+  static std::mutex mutex;
+  static std::set<std::string> written;
+  std::lock_guard<std::mutex> lock(mutex);
+  if (written.size() >= kMaxLines || !written.insert(line).second)
+    return;
+  std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+bool EnsureVideo(bool report) {
   PlatformState &st = State();
   if (st.videoUp)
     return true;
-  if (!st.initialised || SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+  if (!st.initialised)
     return false;
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    if (report)
+      ReportFailure("SDL_InitSubSystem(video)");
+    return false;
+  }
   st.videoUp = true;
   return true;
 }
@@ -45,8 +69,10 @@ bool Init() {
   mallopt(M_TRIM_THRESHOLD, 256 << 20);
   mallopt(M_ARENA_MAX, 1);
   // Events first: from here on SIGINT and SIGTERM arrive as a quit event.
-  if (SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0)
+  if (SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+    detail::ReportFailure("SDL_Init");
     return false;
+  }
   st.initialised = true;
   // Video now when it can come up; otherwise the screen calls try again.
   detail::EnsureVideo();
@@ -81,16 +107,21 @@ void Shutdown() {
   }
   st.sounds.Clear();
   detail::ClosePads();
-  if (st.input.virtualPad) {
-    SDL_JoystickClose(st.input.virtualPad);
-    st.input.virtualPad = nullptr;
-  }
+  st.input.virtualPad.reset();
   SDL_Quit();
   st = detail::PlatformState{};
 }
 
 bool InitSprites() {
-  return detail::EnsureVideo() && SDL_GetNumRenderDrivers() > 0;
+  if (!detail::EnsureVideo(true))
+    return false;
+  const int drivers = SDL_GetNumRenderDrivers();
+  if (drivers <= 0) {
+    detail::ReportFailure("SDL_GetNumRenderDrivers",
+                          drivers == 0 ? "no render driver" : nullptr);
+    return false;
+  }
+  return true;
 }
 
 bool HeadlessVideo() {

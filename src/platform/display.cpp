@@ -39,31 +39,36 @@ int SoftwareDriverIndex() {
   return -1;
 }
 
-SDL_Renderer *CreateRenderer(SDL_Window *window, bool &software) {
-  SDL_Renderer *renderer =
-      SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC);
+detail::RendererPtr CreateRenderer(SDL_Window *window, bool &software) {
+  detail::RendererPtr renderer(
+      SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC));
   if (!renderer)
-    renderer = SDL_CreateRenderer(window, -1, 0);
-  if (!renderer)
+    renderer.reset(SDL_CreateRenderer(window, -1, 0));
+  if (!renderer) {
+    detail::ReportFailure("SDL_CreateRenderer");
     return nullptr;
+  }
   // A renderer chosen through SDL_RENDER_DRIVER stays whatever it is.
-  if (!SDL_GetHint(SDL_HINT_RENDER_DRIVER) && OnSoftwareGl(renderer)) {
+  if (!SDL_GetHint(SDL_HINT_RENDER_DRIVER) && OnSoftwareGl(renderer.get())) {
     int index = SoftwareDriverIndex();
     if (index >= 0) {
-      SDL_DestroyRenderer(renderer);
+      renderer.reset();
       // Present the software frame straight to the window system, not
       // through another OpenGL texture (unless the user said otherwise).
       SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0",
                               SDL_HINT_DEFAULT);
-      renderer = SDL_CreateRenderer(window, index, SDL_RENDERER_SOFTWARE);
+      renderer.reset(SDL_CreateRenderer(window, index, SDL_RENDERER_SOFTWARE));
       if (!renderer)
-        renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC);
-      if (!renderer)
+        renderer.reset(
+            SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC));
+      if (!renderer) {
+        detail::ReportFailure("SDL_CreateRenderer");
         return nullptr;
+      }
     }
   }
   SDL_RendererInfo info;
-  software = SDL_GetRendererInfo(renderer, &info) == 0 && info.name &&
+  software = SDL_GetRendererInfo(renderer.get(), &info) == 0 && info.name &&
              std::strcmp(info.name, "software") == 0;
   return renderer;
 }
@@ -71,7 +76,7 @@ SDL_Renderer *CreateRenderer(SDL_Window *window, bool &software) {
 bool StartScreen(int w, int h) {
   detail::DisplayState &d = State().display;
   bool software = false;
-  d.renderer = CreateRenderer(d.window, software);
+  d.renderer = CreateRenderer(d.window.get(), software);
   if (!d.renderer)
     return false;
   d.softwareRenderer = software;
@@ -79,13 +84,13 @@ bool StartScreen(int w, int h) {
   // full-screen mode that does not exist, a scaled desktop) it is stretched
   // to fill it.
   int ow = 0, oh = 0;
-  SDL_GetRendererOutputSize(d.renderer, &ow, &oh);
+  SDL_GetRendererOutputSize(d.renderer.get(), &ow, &oh);
   if (ow != w || oh != h)
-    SDL_RenderSetLogicalSize(d.renderer, w, h);
+    SDL_RenderSetLogicalSize(d.renderer.get(), w, h);
   d.width = w;
   d.height = h;
-  SDL_SetRenderDrawColor(d.renderer, 0, 0, 0, 255);
-  SDL_RenderClear(d.renderer);
+  SDL_SetRenderDrawColor(d.renderer.get(), 0, 0, 0, 255);
+  SDL_RenderClear(d.renderer.get());
   detail::SetFrameClockRate(d.clock, d.clock.fps);
   return true;
 }
@@ -117,14 +122,17 @@ void CloseScreenAndWindow() {
 
 bool OpenFullScreen(int w, int h, const std::string &title) {
   detail::CloseScreenAndWindow();
-  if (!detail::EnsureVideo() || w <= 0 || h <= 0)
+  if (!detail::EnsureVideo(true) || w <= 0 || h <= 0)
     return false;
   detail::DisplayState &d = State().display;
-  d.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(0),
-                              SDL_WINDOWPOS_CENTERED_DISPLAY(0), w, h,
-                              SDL_WINDOW_FULLSCREEN | SDL_WINDOW_ALLOW_HIGHDPI);
-  if (!d.window)
+  d.window.reset(
+      SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(0),
+                       SDL_WINDOWPOS_CENTERED_DISPLAY(0), w, h,
+                       SDL_WINDOW_FULLSCREEN | SDL_WINDOW_ALLOW_HIGHDPI));
+  if (!d.window) {
+    detail::ReportFailure("SDL_CreateWindow");
     return false;
+  }
   d.fullScreen = true;
   d.switchedAway = false;
   if (!StartScreen(w, h)) {
@@ -136,7 +144,7 @@ bool OpenFullScreen(int w, int h, const std::string &title) {
 
 bool OpenWindow(int w, int h, const std::string &title, WindowStyle style) {
   detail::CloseScreenAndWindow();
-  if (!detail::EnsureVideo() || w <= 0 || h <= 0)
+  if (!detail::EnsureVideo(true) || w <= 0 || h <= 0)
     return false;
   int pw = w, ph = h;
   WindowPoints(pw, ph);
@@ -144,10 +152,13 @@ bool OpenWindow(int w, int h, const std::string &title, WindowStyle style) {
   if (style == WindowStyle::Borderless)
     flags |= SDL_WINDOW_BORDERLESS;
   detail::DisplayState &d = State().display;
-  d.window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(0),
-                              SDL_WINDOWPOS_CENTERED_DISPLAY(0), pw, ph, flags);
-  if (!d.window)
+  d.window.reset(
+      SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(0),
+                       SDL_WINDOWPOS_CENTERED_DISPLAY(0), pw, ph, flags));
+  if (!d.window) {
+    detail::ReportFailure("SDL_CreateWindow");
     return false;
+  }
   d.fullScreen = false;
   d.windowW = w;
   d.windowH = h;
@@ -168,18 +179,12 @@ void CloseScreen() {
   if (State().draw.active && State().draw.target != Target::Image)
     detail::EndDrawing();
   detail::FreeAllSprites();
-  if (d.overlay) {
-    SDL_DestroyTexture(d.overlay);
-    d.overlay = nullptr;
-  }
-  if (d.renderer) {
-    SDL_DestroyRenderer(d.renderer);
-    d.renderer = nullptr;
-  }
+  // The renderer takes its textures with it: the overlay goes first.
+  d.overlay.reset();
+  d.renderer.reset();
   d.width = d.height = 0;
   if (d.fullScreen && d.window) {
-    SDL_DestroyWindow(d.window);
-    d.window = nullptr;
+    d.window.reset();
     d.fullScreen = false;
   }
 }
@@ -188,26 +193,23 @@ void CloseWindow() {
   detail::DisplayState &d = State().display;
   if (d.renderer)
     CloseScreen();
-  if (d.window) {
-    SDL_DestroyWindow(d.window);
-    d.window = nullptr;
-  }
+  d.window.reset();
   d.fullScreen = false;
   d.events.clear();
 }
 
 void ShowWindow() {
-  if (SDL_Window *w = State().display.window)
+  if (SDL_Window *w = State().display.window.get())
     SDL_ShowWindow(w);
 }
 
 void ActivateWindow() {
-  if (SDL_Window *w = State().display.window)
+  if (SDL_Window *w = State().display.window.get())
     SDL_RaiseWindow(w);
 }
 
 void MinimiseWindow() {
-  if (SDL_Window *w = State().display.window)
+  if (SDL_Window *w = State().display.window.get())
     SDL_MinimizeWindow(w);
 }
 
@@ -217,7 +219,7 @@ void ShowCursor(bool on) {
 }
 
 void ClearScreen(Colour c) {
-  SDL_Renderer *r = State().display.renderer;
+  SDL_Renderer *r = State().display.renderer.get();
   if (!r)
     return;
   SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);

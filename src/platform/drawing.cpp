@@ -13,15 +13,10 @@ void SetSource(cairo_t *cr, Colour c) {
   cairo_set_source_rgba(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0, c.a / 255.0);
 }
 
-cairo_surface_t *BlankSurface(int w, int h) {
+detail::SurfacePtr BlankSurface(int w, int h) {
   if (!detail::PictureSizeOk(w, h))
     return nullptr;
-  cairo_surface_t *s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(s);
-    return nullptr;
-  }
-  return s; // cairo clears new image surfaces to transparent
+  return detail::NewSurface(w, h);
 }
 
 // Composites a screen-sized drawing onto the back buffer.
@@ -32,16 +27,21 @@ void PutOnScreen(cairo_surface_t *surface) {
   const int w = cairo_image_surface_get_width(surface);
   const int h = cairo_image_surface_get_height(surface);
   if (!d.overlay) {
-    d.overlay = SDL_CreateTexture(d.renderer, SDL_PIXELFORMAT_ARGB8888,
-                                  SDL_TEXTUREACCESS_STREAMING, w, h);
-    if (!d.overlay)
+    d.overlay.reset(SDL_CreateTexture(d.renderer.get(),
+                                      SDL_PIXELFORMAT_ARGB8888,
+                                      SDL_TEXTUREACCESS_STREAMING, w, h));
+    if (!d.overlay) {
+      detail::ReportFailure("SDL_CreateTexture");
       return;
-    SDL_SetTextureBlendMode(d.overlay, SDL_BLENDMODE_BLEND);
+    }
+    SDL_SetTextureBlendMode(d.overlay.get(), SDL_BLENDMODE_BLEND);
   }
   void *pixels = nullptr;
   int pitch = 0;
-  if (SDL_LockTexture(d.overlay, nullptr, &pixels, &pitch) != 0)
+  if (SDL_LockTexture(d.overlay.get(), nullptr, &pixels, &pitch) != 0) {
+    detail::ReportFailure("SDL_LockTexture");
     return;
+  }
   cairo_surface_flush(surface);
   const uint8_t *src = cairo_image_surface_get_data(surface);
   const int stride = cairo_image_surface_get_stride(surface);
@@ -49,9 +49,9 @@ void PutOnScreen(cairo_surface_t *surface) {
     detail::Unpremultiply(src + size_t(y) * stride,
                           static_cast<uint8_t *>(pixels) + size_t(y) * pitch,
                           size_t(w));
-  SDL_UnlockTexture(d.overlay);
+  SDL_UnlockTexture(d.overlay.get());
   SDL_Rect dst{0, 0, w, h};
-  SDL_RenderCopy(d.renderer, d.overlay, nullptr, &dst);
+  SDL_RenderCopy(d.renderer.get(), d.overlay.get(), nullptr, &dst);
 }
 
 } // namespace
@@ -63,20 +63,18 @@ void EndDrawing() {
   if (!d.active)
     return;
   d.active = false;
-  cairo_destroy(d.cr);
-  d.cr = nullptr;
-  cairo_surface_flush(d.surface);
+  d.cr.reset();
+  cairo_surface_flush(d.surface.get());
   if (d.target == Target::Sprite) {
     if (Sprite *s = State().sprites.Get(d.number)) {
       // Straight alpha for the texture; fully opaque pixels pass unchanged.
-      ReplaceSpritePicture(*s, PictureFromSurface(d.surface));
+      ReplaceSpritePicture(*s, PictureFromSurface(d.surface.get()));
       PreparePrescaled(*s);
     }
   } else if (d.target == Target::Screen) {
-    PutOnScreen(d.surface);
+    PutOnScreen(d.surface.get());
   }
-  cairo_surface_destroy(d.surface); // our reference, for images too
-  d.surface = nullptr;
+  d.surface.reset(); // our reference, for images too
 }
 
 } // namespace detail
@@ -85,14 +83,14 @@ bool BeginDraw(Target target, int number) {
   detail::EndDrawing();
   detail::PlatformState &st = State();
   DrawState &d = st.draw;
-  cairo_surface_t *surface = nullptr;
+  detail::SurfacePtr surface;
   switch (target) {
   case Target::Image: {
     detail::Image *image = st.images.Get(number);
     if (!image)
       return false;
     // Held while drawing, so that freeing the image meanwhile is safe.
-    surface = cairo_surface_reference(image->surface);
+    surface.reset(cairo_surface_reference(image->surface.get()));
     break;
   }
   case Target::Sprite: {
@@ -110,8 +108,8 @@ bool BeginDraw(Target target, int number) {
   }
   if (!surface)
     return false;
-  d.surface = surface;
-  d.cr = cairo_create(surface);
+  d.cr.reset(cairo_create(surface.get()));
+  d.surface = std::move(surface);
   d.target = target;
   d.number = number;
   d.active = true;
@@ -125,12 +123,13 @@ void Box(int x, int y, int w, int h, Colour c) {
   if (!d.active || w <= 0 || h <= 0)
     return;
   // A box replaces what lies under it, alpha included.
-  cairo_save(d.cr);
-  cairo_set_operator(d.cr, CAIRO_OPERATOR_SOURCE);
-  SetSource(d.cr, c);
-  cairo_rectangle(d.cr, x, y, w, h);
-  cairo_fill(d.cr);
-  cairo_restore(d.cr);
+  cairo_t *cr = d.cr.get();
+  cairo_save(cr);
+  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  SetSource(cr, c);
+  cairo_rectangle(cr, x, y, w, h);
+  cairo_fill(cr);
+  cairo_restore(cr);
 }
 
 namespace {
@@ -138,15 +137,17 @@ namespace {
 void PaintImage(int image, double x, double y, cairo_operator_t op) {
   DrawState &d = State().draw;
   detail::Image *i = State().images.Get(image);
-  if (!d.active || !i || i->surface == d.surface)
+  if (!d.active || !i || i->surface.get() == d.surface.get())
     return;
-  cairo_save(d.cr);
-  cairo_set_operator(d.cr, op);
-  cairo_set_source_surface(d.cr, i->surface, x, y);
-  cairo_rectangle(d.cr, x, y, cairo_image_surface_get_width(i->surface),
-                  cairo_image_surface_get_height(i->surface));
-  cairo_fill(d.cr);
-  cairo_restore(d.cr);
+  cairo_t *cr = d.cr.get();
+  cairo_surface_t *source = i->surface.get();
+  cairo_save(cr);
+  cairo_set_operator(cr, op);
+  cairo_set_source_surface(cr, source, x, y);
+  cairo_rectangle(cr, x, y, cairo_image_surface_get_width(source),
+                  cairo_image_surface_get_height(source));
+  cairo_fill(cr);
+  cairo_restore(cr);
 }
 
 } // namespace

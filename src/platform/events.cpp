@@ -107,7 +107,7 @@ bool ScreenActive() {
   detail::DisplayState &d = State().display;
   if (!d.window)
     return false;
-  const Uint32 flags = SDL_GetWindowFlags(d.window);
+  const Uint32 flags = SDL_GetWindowFlags(d.window.get());
   if (flags & SDL_WINDOW_MINIMIZED)
     return false;
   if (!d.fullScreen)

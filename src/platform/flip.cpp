@@ -37,7 +37,7 @@ void Flip() {
     WaitUntil(detail::NextFrameDeadline(d.clock, SDL_GetPerformanceCounter()));
   }
   if (d.renderer)
-    SDL_RenderPresent(d.renderer);
+    SDL_RenderPresent(d.renderer.get());
 }
 
 } // namespace plat

@@ -25,8 +25,12 @@ bool EnsurePads() {
   // driver is always; the game itself reads no pad while inactive.
   SDL_SetHintWithPriority(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1",
                           SDL_HINT_DEFAULT);
-  if (!State().initialised || SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+  if (!State().initialised)
     return false;
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+    detail::ReportFailure("SDL_InitSubSystem(game controller)");
+    return false;
+  }
   in.padsUp = true;
   return true;
 }
@@ -66,25 +70,26 @@ void PadAdded(int deviceIndex) {
   SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(deviceIndex);
   if (id < 0 || IsOpen(id))
     return;
-  if (SDL_GameController *c = SDL_GameControllerOpen(deviceIndex))
-    State().input.pads.push_back(Pad{c, id, {}});
+  detail::ControllerPtr c(SDL_GameControllerOpen(deviceIndex));
+  if (!c) {
+    ReportFailure("SDL_GameControllerOpen");
+    return;
+  }
+  State().input.pads.push_back(Pad{std::move(c), id, {}});
 }
 
 void PadRemoved(SDL_JoystickID id) {
   std::vector<Pad> &pads = State().input.pads;
   for (auto it = pads.begin(); it != pads.end(); ++it)
     if (it->id == id) {
-      SDL_GameControllerClose(it->controller);
-      pads.erase(it);
+      pads.erase(it); // closes it
       return;
     }
 }
 
 void ClosePads() {
   detail::InputState &in = State().input;
-  for (Pad &p : in.pads)
-    SDL_GameControllerClose(p.controller);
-  in.pads.clear();
+  in.pads.clear(); // closes them
   if (in.padsUp)
     SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
   in.padsUp = false;
@@ -102,9 +107,8 @@ int FindGamepads() {
   SDL_GameControllerUpdate();
   // Drop pads that went away, open any that came.
   for (size_t i = 0; i < in.pads.size();) {
-    if (!SDL_GameControllerGetAttached(in.pads[i].controller)) {
-      SDL_GameControllerClose(in.pads[i].controller);
-      in.pads.erase(in.pads.begin() + long(i));
+    if (!SDL_GameControllerGetAttached(in.pads[i].controller.get())) {
+      in.pads.erase(in.pads.begin() + long(i)); // closes it
     } else {
       ++i;
     }
@@ -125,11 +129,11 @@ bool GamepadSnapshot(int pad) {
     return false;
   Pad &p = in.pads[pad];
   SDL_GameControllerUpdate();
-  if (!SDL_GameControllerGetAttached(p.controller)) {
+  if (!SDL_GameControllerGetAttached(p.controller.get())) {
     p.snap = PadSnapshot{};
     return false;
   }
-  SDL_GameController *c = p.controller;
+  SDL_GameController *c = p.controller.get();
   PadSnapshot s;
   s.axis[0][0] = Scale(SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTX));
   s.axis[0][1] = Scale(SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTY));

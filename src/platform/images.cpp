@@ -11,28 +11,30 @@ using detail::State;
 
 namespace detail {
 
-Image::~Image() {
-  if (surface)
-    cairo_surface_destroy(surface);
+SurfacePtr NewSurface(int w, int h) {
+  SurfacePtr s(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h));
+  const cairo_status_t status = cairo_surface_status(s.get());
+  if (status != CAIRO_STATUS_SUCCESS) {
+    ReportFailure("cairo_image_surface_create", cairo_status_to_string(status));
+    return nullptr;
+  }
+  return s; // cairo clears new image surfaces to transparent
 }
 
-cairo_surface_t *SurfaceFromPicture(const Picture &pic) {
+SurfacePtr SurfaceFromPicture(const Picture &pic) {
   if (!PictureSizeOk(pic.width, pic.height) ||
       pic.pixels.size() != size_t(pic.width) * pic.height * 4)
     return nullptr;
-  cairo_surface_t *s =
-      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pic.width, pic.height);
-  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(s);
+  SurfacePtr s = NewSurface(pic.width, pic.height);
+  if (!s)
     return nullptr;
-  }
-  cairo_surface_flush(s);
-  uint8_t *data = cairo_image_surface_get_data(s);
-  const int stride = cairo_image_surface_get_stride(s);
+  cairo_surface_flush(s.get());
+  uint8_t *data = cairo_image_surface_get_data(s.get());
+  const int stride = cairo_image_surface_get_stride(s.get());
   for (int y = 0; y < pic.height; ++y)
     Premultiply(&pic.pixels[size_t(y) * pic.width * 4],
                 data + size_t(y) * stride, size_t(pic.width));
-  cairo_surface_mark_dirty(s);
+  cairo_surface_mark_dirty(s.get());
   return s;
 }
 
@@ -52,14 +54,11 @@ Picture PictureFromSurface(cairo_surface_t *s) {
 
 namespace {
 
-int InstallImage(int number, cairo_surface_t *surface) {
+int InstallImage(int number, SurfacePtr surface) {
   NumberTable<Image> &table = State().images;
   int n = table.Choose(number);
-  if (n < 0) {
-    if (surface)
-      cairo_surface_destroy(surface);
+  if (n < 0)
     return -1;
-  }
   const DrawState &d = State().draw;
   if (d.active && d.target == Target::Image && d.number == n)
     EndDrawing(); // the drawing context must not outlive its surface
@@ -67,7 +66,7 @@ int InstallImage(int number, cairo_surface_t *surface) {
   if (!surface)
     return -1;
   auto image = std::make_unique<Image>();
-  image->surface = surface;
+  image->surface = std::move(surface);
   table.Put(n, std::move(image));
   return n;
 }
@@ -92,24 +91,22 @@ int LoadImageFile(int number, const std::string &path) {
 int CreateImage(int number, int w, int h, Colour fill) {
   if (!detail::PictureSizeOk(w, h))
     return detail::InstallImage(number, nullptr);
-  cairo_surface_t *s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
-  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(s);
+  detail::SurfacePtr s = detail::NewSurface(w, h);
+  if (!s)
     return detail::InstallImage(number, nullptr);
-  }
-  cairo_t *cr = cairo_create(s);
-  cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
-  cairo_set_source_rgba(cr, fill.r / 255.0, fill.g / 255.0, fill.b / 255.0,
-                        fill.a / 255.0);
-  cairo_paint(cr);
-  cairo_destroy(cr);
-  return detail::InstallImage(number, s);
+  detail::CairoPtr cr(cairo_create(s.get()));
+  cairo_set_operator(cr.get(), CAIRO_OPERATOR_SOURCE);
+  cairo_set_source_rgba(cr.get(), fill.r / 255.0, fill.g / 255.0,
+                        fill.b / 255.0, fill.a / 255.0);
+  cairo_paint(cr.get());
+  cr.reset();
+  return detail::InstallImage(number, std::move(s));
 }
 
 int ImageFromPicture(int number, Picture &&pic) {
-  cairo_surface_t *s = detail::SurfaceFromPicture(pic);
+  detail::SurfacePtr s = detail::SurfaceFromPicture(pic);
   pic = Picture{};
-  return detail::InstallImage(number, s);
+  return detail::InstallImage(number, std::move(s));
 }
 
 void FreeImage(int number) {
@@ -123,12 +120,12 @@ bool ImageExists(int number) { return State().images.Get(number) != nullptr; }
 
 int ImageWidth(int number) {
   Image *i = State().images.Get(number);
-  return i ? cairo_image_surface_get_width(i->surface) : 0;
+  return i ? cairo_image_surface_get_width(i->surface.get()) : 0;
 }
 
 int ImageHeight(int number) {
   Image *i = State().images.Get(number);
-  return i ? cairo_image_surface_get_height(i->surface) : 0;
+  return i ? cairo_image_surface_get_height(i->surface.get()) : 0;
 }
 
 void ResizeImage(int number, int w, int h) {
@@ -138,15 +135,14 @@ void ResizeImage(int number, int w, int h) {
   if (w == ImageWidth(number) && h == ImageHeight(number))
     return;
   Picture scaled =
-      ResamplePicture(detail::PictureFromSurface(i->surface), w, h);
-  cairo_surface_t *s = detail::SurfaceFromPicture(scaled);
+      ResamplePicture(detail::PictureFromSurface(i->surface.get()), w, h);
+  detail::SurfacePtr s = detail::SurfaceFromPicture(scaled);
   if (!s)
     return;
   detail::DrawState &d = State().draw;
   if (d.active && d.target == Target::Image && d.number == number)
     detail::EndDrawing();
-  cairo_surface_destroy(i->surface);
-  i->surface = s;
+  i->surface = std::move(s);
 }
 
 } // namespace plat

@@ -20,19 +20,76 @@
 namespace plat::detail {
 
 // ---------------------------------------------------------------------------
+// Owning handles: each library object has exactly one owner, so a copy
+// (which would free it twice) does not compile and a move hands it over.
+
+struct TextureDeleter {
+  void operator()(SDL_Texture *t) const { SDL_DestroyTexture(t); }
+};
+struct RendererDeleter {
+  void operator()(SDL_Renderer *r) const { SDL_DestroyRenderer(r); }
+};
+struct WindowDeleter {
+  void operator()(SDL_Window *w) const { SDL_DestroyWindow(w); }
+};
+struct ControllerDeleter {
+  void operator()(SDL_GameController *c) const { SDL_GameControllerClose(c); }
+};
+struct JoystickDeleter {
+  void operator()(SDL_Joystick *j) const { SDL_JoystickClose(j); }
+};
+struct ChunkDeleter {
+  void operator()(Mix_Chunk *c) const { Mix_FreeChunk(c); }
+};
+struct SurfaceDeleter {
+  void operator()(cairo_surface_t *s) const { cairo_surface_destroy(s); }
+};
+struct CairoDeleter {
+  void operator()(cairo_t *cr) const { cairo_destroy(cr); }
+};
+struct FontDescriptionDeleter {
+  void operator()(PangoFontDescription *d) const {
+    pango_font_description_free(d);
+  }
+};
+struct GObjectDeleter {
+  void operator()(gpointer object) const { g_object_unref(object); }
+};
+
+using TexturePtr = std::unique_ptr<SDL_Texture, TextureDeleter>;
+using RendererPtr = std::unique_ptr<SDL_Renderer, RendererDeleter>;
+using WindowPtr = std::unique_ptr<SDL_Window, WindowDeleter>;
+using ControllerPtr = std::unique_ptr<SDL_GameController, ControllerDeleter>;
+using JoystickPtr = std::unique_ptr<SDL_Joystick, JoystickDeleter>;
+using ChunkPtr = std::unique_ptr<Mix_Chunk, ChunkDeleter>;
+using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
+using CairoPtr = std::unique_ptr<cairo_t, CairoDeleter>;
+using FontDescriptionPtr =
+    std::unique_ptr<PangoFontDescription, FontDescriptionDeleter>;
+template <typename T> using GObjectPtr = std::unique_ptr<T, GObjectDeleter>;
+
+// ---------------------------------------------------------------------------
+// Failures
+
+// Writes "Warrenfold: <what>: <reason>" to standard error, the reason being
+// `reason` or else SDL's error text (which SDL2_mixer shares). Each line is
+// written once per run, so a call that fails every frame cannot flood the
+// output. Thread-safe.
+void ReportFailure(const char *what, const char *reason = nullptr);
+
+// ---------------------------------------------------------------------------
 // Sprites
 
 // A smoothly shrunk copy of a sprite for one zoom. In strip mode it holds
 // the whole picture scaled by the zoom factor (so any equal-sized clip of it
 // is a plain sub-rectangle); otherwise it holds just the zoomed clip.
 struct Prescaled {
-  SDL_Texture *texture = nullptr;
+  TexturePtr texture;
   bool valid = false;  // made for the key below
   bool failed = false; // could not be made: the renderer scales instead
   bool strip = false;
   int zoomW = 0, zoomH = 0, clipW = 0, clipH = 0, clipX = 0, clipY = 0;
   SDL_Rect area{}; // covered part, in scaled coordinates
-  ~Prescaled();
   void Reset();
 };
 
@@ -41,7 +98,7 @@ struct Sprite {
   SDL_Rect box{};            // stored part (the whole picture unless trimmed)
   // The box's straight BGRA pixels live only here (no CPU copy: banner
   // frames alone are hundreds of megabytes); null when the box is empty.
-  SDL_Texture *texture = nullptr;
+  TexturePtr texture;
   std::vector<uint8_t> mask; // width * height, 1 = solid; empty: none
   unsigned flags = 0;
   bool target = false;  // the renderer can draw into it
@@ -50,8 +107,7 @@ struct Sprite {
   Colour uniformColour{};
   SDL_Rect clip{};
   int zoomW = -1, zoomH = -1;
-  Prescaled scaled;
-  ~Sprite();
+  Prescaled scaled; // declared after the texture: freed before it
 };
 
 // Size on the screen: the zoom, or the clip's size without one.
@@ -81,22 +137,20 @@ void PreparePrescaled(Sprite &s);
 // Images and drawing
 
 struct Image {
-  cairo_surface_t *surface = nullptr; // ARGB32, premultiplied
-  ~Image();
+  SurfacePtr surface; // ARGB32, premultiplied
 };
 
 struct Font {
-  PangoFontDescription *desc = nullptr;
+  FontDescriptionPtr desc;
   std::string family;
-  ~Font();
 };
 
 struct DrawState {
   bool active = false;
   Target target = Target::Image;
   int number = 0;
-  cairo_surface_t *surface = nullptr; // owned for sprite and screen targets
-  cairo_t *cr = nullptr;
+  SurfacePtr surface; // a reference of our own, for images too
+  CairoPtr cr;        // declared after the surface: freed before it
   double cursorX = 0, cursorY = 0;
   int font = 0;
   double pixelSize = 0; // 0: the font's own size
@@ -104,11 +158,15 @@ struct DrawState {
 };
 
 struct TextState {
-  PangoFontMap *fontMap = nullptr;
-  PangoContext *context = nullptr; // measuring and drawing
+  GObjectPtr<PangoFontMap> fontMap;
+  GObjectPtr<PangoContext> context; // measuring and drawing
 };
 
-cairo_surface_t *SurfaceFromPicture(const Picture &pic);
+// A w x h ARGB32 surface, transparent; null (and reported) when cairo
+// cannot make it.
+SurfacePtr NewSurface(int w, int h);
+// Null for a picture of no or inconsistent size, or when NewSurface fails.
+SurfacePtr SurfaceFromPicture(const Picture &pic);
 Picture PictureFromSurface(cairo_surface_t *surface);
 void EndDrawing();
 void ReleaseText();
@@ -118,11 +176,11 @@ void ReleaseText();
 
 struct Sound {
   std::vector<uint8_t> pcm; // device format; the chunk points into it
-  Mix_Chunk *chunk = nullptr;
+  // Declared after the PCM, so freed (halting its channels) before it.
+  ChunkPtr chunk;
   int ownChannel = -1; // where the last single-channel play went
   int volume = 100;
   int plays = 0;
-  ~Sound();
 };
 
 // Decodes Ogg Vorbis into interleaved signed 16-bit samples at the given
@@ -143,7 +201,7 @@ struct PadSnapshot {
 };
 
 struct Pad {
-  SDL_GameController *controller = nullptr;
+  ControllerPtr controller;
   SDL_JoystickID id = -1;
   PadSnapshot snap;
 };
@@ -158,7 +216,7 @@ struct InputState {
   bool quitInjected = false;
   std::vector<Pad> pads;
   bool padsUp = false;
-  SDL_Joystick *virtualPad = nullptr; // tests only
+  JoystickPtr virtualPad; // tests only
 };
 
 void ClosePads();
@@ -169,20 +227,23 @@ void PadRemoved(SDL_JoystickID id);
 // Display
 
 struct DisplayState {
-  SDL_Window *window = nullptr;
+  // Freed in reverse order of declaration: overlay, renderer, window.
+  WindowPtr window;
   bool fullScreen = false;   // the window belongs to the full-screen screen
   bool switchedAway = false; // full screen lost the foreground
-  SDL_Renderer *renderer = nullptr;
+  RendererPtr renderer;
   bool softwareRenderer = false;
   int width = 0, height = 0;
-  int windowW = 0, windowH = 0;   // window 0's client size in pixels
-  SDL_Texture *overlay = nullptr; // screen-sized, for drawing on the screen
+  int windowW = 0, windowH = 0; // window 0's client size in pixels
+  TexturePtr overlay;           // screen-sized, for drawing on the screen
   FrameClock clock;
   bool unpaced = false;
   std::deque<WindowEvent> events;
 };
 
-bool EnsureVideo();
+// The video subsystem; `report` writes a failure to standard error, for
+// callers that cannot go on without it.
+bool EnsureVideo(bool report = false);
 void ServiceEvents();
 void CloseScreenAndWindow();
 

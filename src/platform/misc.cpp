@@ -97,7 +97,7 @@ void MessageBox(const std::string &title, const std::string &text) {
   if (!HeadlessVideo() && detail::State().videoUp)
     shown = SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(),
                                      text.c_str(),
-                                     detail::State().display.window) == 0;
+                                     detail::State().display.window.get()) == 0;
   if (!shown)
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
 }

@@ -9,7 +9,7 @@ namespace plat {
 using detail::State;
 
 bool GrabSprite(int number, int x, int y, int w, int h) {
-  SDL_Renderer *r = State().display.renderer;
+  SDL_Renderer *r = State().display.renderer.get();
   if (!r || !detail::PictureSizeOk(w, h) || number < kAnyNumber)
     return false;
   Picture pic;
@@ -22,8 +22,10 @@ bool GrabSprite(int number, int x, int y, int w, int h) {
   if (SDL_IntersectRect(&want, &screen, &part)) {
     uint8_t *first = &pic.pixels[(size_t(part.y - y) * w + (part.x - x)) * 4];
     if (SDL_RenderReadPixels(r, &part, SDL_PIXELFORMAT_ARGB8888, first,
-                             w * 4) != 0)
+                             w * 4) != 0) {
+      detail::ReportFailure("SDL_RenderReadPixels");
       return false;
+    }
   }
   // The screen is opaque whatever alpha the back buffer holds.
   for (size_t i = 3; i < pic.pixels.size(); i += 4)

@@ -19,7 +19,7 @@ Sound *Get(int number) { return State().sounds.Get(number); }
 
 bool PlaysOn(const Sound &s, int channel) {
   return channel >= 0 && channel < Mix_AllocateChannels(-1) &&
-         Mix_GetChunk(channel) == s.chunk;
+         Mix_GetChunk(channel) == s.chunk.get();
 }
 
 // Runs f on the channel, or on every channel of the sound for -1.
@@ -36,22 +36,18 @@ template <typename F> void OnChannels(const Sound &s, int channel, F f) {
 
 } // namespace
 
-namespace detail {
-
-Sound::~Sound() {
-  if (chunk)
-    Mix_FreeChunk(chunk); // halts its channels; the PCM is ours
-}
-
-} // namespace detail
-
 bool InitSound() {
   detail::PlatformState &st = State();
   if (st.audioUp)
     return true;
-  if (!st.initialised || SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+  if (!st.initialised)
     return false;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    detail::ReportFailure("SDL_InitSubSystem(audio)");
+    return false;
+  }
   if (Mix_OpenAudioDevice(44100, AUDIO_S16SYS, 2, 1024, nullptr, 0) != 0) {
+    detail::ReportFailure("Mix_OpenAudioDevice", Mix_GetError());
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
@@ -60,7 +56,10 @@ bool InitSound() {
   // on worker threads).
   int rate = 0, channels = 0;
   Uint16 format = 0;
-  if (!Mix_QuerySpec(&rate, &format, &channels) || format != AUDIO_S16SYS) {
+  const int opened = Mix_QuerySpec(&rate, &format, &channels);
+  if (!opened || format != AUDIO_S16SYS) {
+    detail::ReportFailure("Mix_QuerySpec",
+                          opened ? "the device is not 16-bit" : Mix_GetError());
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return false;
@@ -89,9 +88,12 @@ bool LoadSoundPcm(int number, std::vector<uint8_t> &&pcm) {
     return false;
   auto s = std::make_unique<Sound>();
   s->pcm = std::move(pcm);
-  s->chunk = Mix_QuickLoad_RAW(s->pcm.data(), Uint32(s->pcm.size()));
-  if (!s->chunk)
+  // The chunk only points at the PCM, which the sound keeps.
+  s->chunk.reset(Mix_QuickLoad_RAW(s->pcm.data(), Uint32(s->pcm.size())));
+  if (!s->chunk) {
+    detail::ReportFailure("Mix_QuickLoad_RAW", Mix_GetError());
     return false;
+  }
   st.sounds.Put(n, std::move(s));
   return true;
 }
@@ -113,7 +115,8 @@ int PlaySound(int number, unsigned flags, int volume) {
   if (!(flags & kSoundMultiChannel) && s->ownChannel >= 0 &&
       (PlaysOn(*s, s->ownChannel) || !Mix_Playing(s->ownChannel)))
     channel = s->ownChannel; // restarts the previous play there
-  channel = Mix_PlayChannel(channel, s->chunk, (flags & kSoundLoop) ? -1 : 0);
+  channel =
+      Mix_PlayChannel(channel, s->chunk.get(), (flags & kSoundLoop) ? -1 : 0);
   if (channel < 0)
     return -1;
   Mix_Volume(channel, MixVolume(volume >= 0 ? volume : s->volume));

@@ -88,16 +88,16 @@ bool BuildPrescaled(Sprite &s, int dw, int dh, bool strip) {
 
   // A failure is remembered for this key, so that it is not retried on
   // every display.
-  auto fail = [&p] {
-    if (p.texture)
-      SDL_DestroyTexture(p.texture);
-    p.texture = nullptr;
+  auto fail = [&p](const char *what) {
+    if (what)
+      detail::ReportFailure(what);
+    p.texture.reset();
     p.failed = true;
     return false;
   };
   std::vector<uint8_t> pixels;
   if (!detail::ReadBox(s, pixels))
-    return fail();
+    return fail(nullptr); // reported there
   detail::ResampleJob job;
   job.pixels = pixels.data();
   job.stride = b.w * 4;
@@ -111,13 +111,15 @@ bool BuildPrescaled(Sprite &s, int dw, int dh, bool strip) {
   job.out = p.area;
   Picture pic = detail::Resample(job);
   if (pic.pixels.empty())
-    return fail();
-  p.texture =
-      SDL_CreateTexture(State().display.renderer, SDL_PIXELFORMAT_ARGB8888,
-                        SDL_TEXTUREACCESS_STATIC, pic.width, pic.height);
-  if (!p.texture ||
-      SDL_UpdateTexture(p.texture, nullptr, pic.pixels.data(), pic.width * 4))
-    return fail();
+    return fail(nullptr); // no library call failed
+  p.texture.reset(SDL_CreateTexture(
+      State().display.renderer.get(), SDL_PIXELFORMAT_ARGB8888,
+      SDL_TEXTUREACCESS_STATIC, pic.width, pic.height));
+  if (!p.texture)
+    return fail("SDL_CreateTexture");
+  if (SDL_UpdateTexture(p.texture.get(), nullptr, pic.pixels.data(),
+                        pic.width * 4) != 0)
+    return fail("SDL_UpdateTexture");
   return true;
 }
 
@@ -149,8 +151,8 @@ bool DrawPrescaled(SDL_Renderer *r, Sprite &s, int x, int y, bool blend,
     return true;
   SDL_Rect src{part.x - p.area.x, part.y - p.area.y, part.w, part.h};
   SDL_Rect dst{x + part.x - ux, y + part.y - uy, part.w, part.h};
-  PrepareCopy(p.texture, blend, intensity, false);
-  SDL_RenderCopy(r, p.texture, &src, &dst);
+  PrepareCopy(p.texture.get(), blend, intensity, false);
+  SDL_RenderCopy(r, p.texture.get(), &src, &dst);
   return true;
 }
 
@@ -163,12 +165,12 @@ void FillWith(SDL_Renderer *r, const SDL_Rect &dst, Colour c, bool blend) {
 
 void Draw(int number, int x, int y, bool blend, int intensity) {
   detail::PlatformState &st = State();
-  SDL_Renderer *r = st.display.renderer;
+  SDL_Renderer *r = st.display.renderer.get();
   Sprite *sp = st.sprites.Get(number);
   if (!r || !sp)
     return;
   Sprite &s = *sp;
-  if (s.texture && s.texture == SDL_GetRenderTarget(r))
+  if (s.texture && s.texture.get() == SDL_GetRenderTarget(r))
     return; // not into itself
   intensity = std::min(intensity, 255);
   if (blend && intensity <= 0)
@@ -206,18 +208,18 @@ void Draw(int number, int x, int y, bool blend, int intensity) {
       DrawPrescaled(r, s, x, y, blend, intensity))
     return;
 
-  PrepareCopy(s.texture, blend, intensity, linear);
+  PrepareCopy(s.texture.get(), blend, intensity, linear);
   SDL_Rect src{visible.x - s.box.x, visible.y - s.box.y, visible.w, visible.h};
   if (!zoomed) {
     SDL_Rect d{x + visible.x - c.x, y + visible.y - c.y, visible.w, visible.h};
-    SDL_RenderCopy(r, s.texture, &src, &d);
+    SDL_RenderCopy(r, s.texture.get(), &src, &d);
   } else if (covers) {
-    SDL_RenderCopy(r, s.texture, &src, &dst);
+    SDL_RenderCopy(r, s.texture.get(), &src, &dst);
   } else {
     const float fx = float(dw) / c.w, fy = float(dh) / c.h;
     SDL_FRect d{x + (visible.x - c.x) * fx, y + (visible.y - c.y) * fy,
                 visible.w * fx, visible.h * fy};
-    SDL_RenderCopyF(r, s.texture, &src, &d);
+    SDL_RenderCopyF(r, s.texture.get(), &src, &d);
   }
 }
 

@@ -12,21 +12,11 @@ using detail::State;
 
 namespace detail {
 
-Prescaled::~Prescaled() { Reset(); }
-
 void Prescaled::Reset() {
-  if (texture)
-    SDL_DestroyTexture(texture);
-  texture = nullptr;
+  texture.reset();
   valid = failed = false;
   zoomW = zoomH = clipW = clipH = clipX = clipY = 0;
   area = SDL_Rect{};
-}
-
-Sprite::~Sprite() {
-  scaled.Reset();
-  if (texture)
-    SDL_DestroyTexture(texture);
 }
 
 namespace {
@@ -85,12 +75,9 @@ void Classify(Sprite &s, const Picture &pic) {
 // Stores pic (straight BGRA, whole picture) in s: trims when asked and
 // uploads the box straight from the picture's buffer, which is then freed.
 bool StorePicture(Sprite &s, Picture &&pic) {
-  SDL_Renderer *r = State().display.renderer;
+  SDL_Renderer *r = State().display.renderer.get();
   s.scaled.Reset();
-  if (s.texture) {
-    SDL_DestroyTexture(s.texture);
-    s.texture = nullptr;
-  }
+  s.texture.reset();
   s.width = pic.width;
   s.height = pic.height;
   s.box = (s.flags & kSpriteTrim) && !s.target
@@ -99,15 +86,21 @@ bool StorePicture(Sprite &s, Picture &&pic) {
   Classify(s, pic);
   bool ok = true;
   if (s.box.w > 0 && s.box.h > 0) {
-    s.texture = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888,
-                                  s.target ? SDL_TEXTUREACCESS_TARGET
-                                           : SDL_TEXTUREACCESS_STATIC,
-                                  s.box.w, s.box.h);
+    s.texture.reset(SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888,
+                                      s.target ? SDL_TEXTUREACCESS_TARGET
+                                               : SDL_TEXTUREACCESS_STATIC,
+                                      s.box.w, s.box.h));
     const uint8_t *first =
         pic.pixels.data() +
         (static_cast<size_t>(s.box.y) * pic.width + s.box.x) * 4;
-    ok = s.texture &&
-         SDL_UpdateTexture(s.texture, nullptr, first, pic.width * 4) == 0;
+    if (!s.texture) {
+      ReportFailure("SDL_CreateTexture");
+      ok = false;
+    } else if (SDL_UpdateTexture(s.texture.get(), nullptr, first,
+                                 pic.width * 4) != 0) {
+      ReportFailure("SDL_UpdateTexture");
+      ok = false;
+    }
   }
   pic = Picture{};
   return ok;
@@ -170,24 +163,33 @@ bool ReadBox(const Sprite &s, std::vector<uint8_t> &out) {
     return true;
   // Drawn 1:1 without blending into a target texture and read from there:
   // the one documented way back out of a texture.
-  SDL_Renderer *r = State().display.renderer;
-  SDL_Texture *target = SDL_CreateTexture(
-      r, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, s.box.w, s.box.h);
-  if (!target)
+  SDL_Renderer *r = State().display.renderer.get();
+  TexturePtr target(SDL_CreateTexture(
+      r, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, s.box.w, s.box.h));
+  if (!target) {
+    ReportFailure("SDL_CreateTexture");
     return false;
-  SDL_Texture *previous = SDL_GetRenderTarget(r);
-  bool ok = SDL_SetRenderTarget(r, target) == 0;
-  if (ok) {
-    SDL_SetTextureBlendMode(s.texture, SDL_BLENDMODE_NONE);
-    SDL_SetTextureAlphaMod(s.texture, 255);
-    SDL_SetTextureColorMod(s.texture, 255, 255, 255);
-    SDL_SetTextureScaleMode(s.texture, SDL_ScaleModeNearest);
-    ok = SDL_RenderCopy(r, s.texture, nullptr, nullptr) == 0 &&
-         SDL_RenderReadPixels(r, nullptr, SDL_PIXELFORMAT_ARGB8888, out.data(),
-                              s.box.w * 4) == 0;
-    SDL_SetRenderTarget(r, previous);
   }
-  SDL_DestroyTexture(target);
+  SDL_Texture *previous = SDL_GetRenderTarget(r);
+  if (SDL_SetRenderTarget(r, target.get()) != 0) {
+    ReportFailure("SDL_SetRenderTarget");
+    return false;
+  }
+  SDL_Texture *t = s.texture.get();
+  SDL_SetTextureBlendMode(t, SDL_BLENDMODE_NONE);
+  SDL_SetTextureAlphaMod(t, 255);
+  SDL_SetTextureColorMod(t, 255, 255, 255);
+  SDL_SetTextureScaleMode(t, SDL_ScaleModeNearest);
+  bool ok = true;
+  if (SDL_RenderCopy(r, t, nullptr, nullptr) != 0) {
+    ReportFailure("SDL_RenderCopy");
+    ok = false;
+  } else if (SDL_RenderReadPixels(r, nullptr, SDL_PIXELFORMAT_ARGB8888,
+                                  out.data(), s.box.w * 4) != 0) {
+    ReportFailure("SDL_RenderReadPixels");
+    ok = false;
+  }
+  SDL_SetRenderTarget(r, previous);
   return ok;
 }
 
@@ -249,17 +251,23 @@ int CreateTargetSprite(int number, int w, int h) {
 }
 
 bool SetRenderTarget(int number) {
-  SDL_Renderer *r = State().display.renderer;
+  SDL_Renderer *r = State().display.renderer.get();
   if (!r)
     return false;
-  if (number < 0)
-    return SDL_SetRenderTarget(r, nullptr) == 0;
-  Sprite *s = State().sprites.Get(number);
-  if (!s || !s->target || !s->texture)
+  SDL_Texture *t = nullptr;
+  if (number >= 0) {
+    Sprite *s = State().sprites.Get(number);
+    if (!s || !s->target || !s->texture)
+      return false;
+    // Its content changes from here on: no shrunk copy can be trusted.
+    s->scaled.Reset();
+    t = s->texture.get();
+  }
+  if (SDL_SetRenderTarget(r, t) != 0) {
+    detail::ReportFailure("SDL_SetRenderTarget");
     return false;
-  // Its content changes from here on: no shrunk copy can be trusted.
-  s->scaled.Reset();
-  return SDL_SetRenderTarget(r, s->texture) == 0;
+  }
+  return true;
 }
 
 bool SpriteOpaque(int number) {

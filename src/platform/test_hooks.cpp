@@ -30,7 +30,7 @@ bool SpritePixels(int number, Picture &out) {
 
 std::string RendererName() {
   SDL_RendererInfo info;
-  SDL_Renderer *r = State().display.renderer;
+  SDL_Renderer *r = State().display.renderer.get();
   if (!r || SDL_GetRendererInfo(r, &info) != 0 || !info.name)
     return std::string();
   return info.name;
@@ -133,12 +133,12 @@ bool AttachVirtualPad() {
                                         SDL_CONTROLLER_BUTTON_MAX, 0);
   if (index < 0)
     return false;
-  in.virtualPad = SDL_JoystickOpen(index);
+  in.virtualPad.reset(SDL_JoystickOpen(index));
   return in.virtualPad != nullptr;
 }
 
 bool SetVirtualPadAxis(int axis, int raw) {
-  SDL_Joystick *j = State().input.virtualPad;
+  SDL_Joystick *j = State().input.virtualPad.get();
   if (!j || axis < 0 || axis > 3)
     return false;
   if (raw < -32768)
@@ -149,7 +149,7 @@ bool SetVirtualPadAxis(int axis, int raw) {
 }
 
 bool SetVirtualPadButton(int button, bool down) {
-  SDL_Joystick *j = State().input.virtualPad;
+  SDL_Joystick *j = State().input.virtualPad.get();
   if (!j || button < 1 || button > detail::kPadButtons)
     return false;
   return SDL_JoystickSetVirtualButton(j, button - 1, down ? 1 : 0) == 0;
@@ -159,9 +159,8 @@ void DetachVirtualPad() {
   detail::InputState &in = State().input;
   if (!in.virtualPad)
     return;
-  int instance = SDL_JoystickInstanceID(in.virtualPad);
-  SDL_JoystickClose(in.virtualPad);
-  in.virtualPad = nullptr;
+  int instance = SDL_JoystickInstanceID(in.virtualPad.get());
+  in.virtualPad.reset();
   for (int i = 0; i < SDL_NumJoysticks(); ++i)
     if (SDL_JoystickGetDeviceInstanceID(i) == instance) {
       SDL_JoystickDetachVirtual(i);

@@ -12,19 +12,10 @@ using detail::State;
 
 namespace detail {
 
-Font::~Font() {
-  if (desc)
-    pango_font_description_free(desc);
-}
-
 void ReleaseText() {
   TextState &t = State().text;
-  if (t.context)
-    g_object_unref(t.context);
-  if (t.fontMap)
-    g_object_unref(t.fontMap);
-  t.context = nullptr;
-  t.fontMap = nullptr;
+  t.context.reset(); // it holds the font map
+  t.fontMap.reset();
 }
 
 } // namespace detail
@@ -38,39 +29,40 @@ constexpr double kDpi = 96.0;
 PangoContext *Context() {
   detail::TextState &t = State().text;
   if (!t.context) {
-    t.fontMap = pango_cairo_font_map_new();
-    t.context = pango_font_map_create_context(t.fontMap);
-    pango_cairo_context_set_resolution(t.context, kDpi);
+    t.fontMap.reset(pango_cairo_font_map_new());
+    t.context.reset(pango_font_map_create_context(t.fontMap.get()));
+    pango_cairo_context_set_resolution(t.context.get(), kDpi);
     // Greyscale antialiasing: colour fringes would show on transparent
     // cards; the same options for measuring and drawing keep extents true.
     cairo_font_options_t *o = cairo_font_options_create();
     cairo_font_options_set_antialias(o, CAIRO_ANTIALIAS_GRAY);
     cairo_font_options_set_hint_style(o, CAIRO_HINT_STYLE_SLIGHT);
     cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_ON);
-    pango_cairo_context_set_font_options(t.context, o);
+    pango_cairo_context_set_font_options(t.context.get(), o);
     cairo_font_options_destroy(o);
   }
-  return t.context;
+  return t.context.get();
 }
 
 // A layout of the text in the current vector font (invalid UTF-8 is
 // repaired rather than refused).
-PangoLayout *MakeLayout(const std::string &utf8) {
+using LayoutPtr = detail::GObjectPtr<PangoLayout>;
+
+LayoutPtr MakeLayout(const std::string &utf8) {
   DrawState &d = State().draw;
   PangoContext *ctx = Context();
   if (d.active)
-    pango_cairo_update_context(d.cr, ctx);
-  PangoLayout *layout = pango_layout_new(ctx);
+    pango_cairo_update_context(d.cr.get(), ctx);
+  LayoutPtr layout(pango_layout_new(ctx));
   if (Font *f = State().fonts.Get(d.font)) {
-    PangoFontDescription *desc = pango_font_description_copy(f->desc);
+    detail::FontDescriptionPtr desc(pango_font_description_copy(f->desc.get()));
     if (d.pixelSize > 0)
       pango_font_description_set_absolute_size(
-          desc, std::round(d.pixelSize * PANGO_SCALE));
-    pango_layout_set_font_description(layout, desc);
-    pango_font_description_free(desc);
+          desc.get(), std::round(d.pixelSize * PANGO_SCALE));
+    pango_layout_set_font_description(layout.get(), desc.get());
   }
   gchar *valid = g_utf8_make_valid(utf8.data(), gssize(utf8.size()));
-  pango_layout_set_text(layout, valid, -1);
+  pango_layout_set_text(layout.get(), valid, -1);
   g_free(valid);
   return layout;
 }
@@ -90,16 +82,22 @@ int LoadFont(int number, const std::string &face, int points, bool bold) {
   if (face.empty() || points <= 0)
     return -1;
   auto font = std::make_unique<Font>();
-  font->desc = pango_font_description_new();
-  pango_font_description_set_family(font->desc, face.c_str());
-  pango_font_description_set_weight(font->desc, bold ? PANGO_WEIGHT_BOLD
-                                                     : PANGO_WEIGHT_NORMAL);
-  pango_font_description_set_size(font->desc, points * PANGO_SCALE);
+  font->desc.reset(pango_font_description_new());
+  PangoFontDescription *desc = font->desc.get();
+  pango_font_description_set_family(desc, face.c_str());
+  pango_font_description_set_weight(desc, bold ? PANGO_WEIGHT_BOLD
+                                               : PANGO_WEIGHT_NORMAL);
+  pango_font_description_set_size(desc, points * PANGO_SCALE);
   PangoContext *ctx = Context();
   PangoFont *matched =
-      pango_font_map_load_font(State().text.fontMap, ctx, font->desc);
-  if (!matched)
+      pango_font_map_load_font(State().text.fontMap.get(), ctx, desc);
+  if (!matched) {
+    // fontconfig falls back to any font it has: none at all is a broken
+    // installation, not a missing face.
+    detail::ReportFailure("pango_font_map_load_font",
+                          ("no font for \"" + face + "\"").c_str());
     return -1;
+  }
   PangoFontDescription *got = pango_font_describe(matched);
   const char *family = pango_font_description_get_family(got);
   font->family = family ? family : "";
@@ -131,15 +129,15 @@ void DrawVectorText(const std::string &utf8) {
   DrawState &d = State().draw;
   if (!d.active)
     return;
-  PangoLayout *layout = MakeLayout(utf8);
+  LayoutPtr layout = MakeLayout(utf8);
   int w = 0, h = 0;
-  pango_layout_get_pixel_size(layout, &w, &h);
-  cairo_save(d.cr);
-  SetSource(d.cr, d.colour);
-  cairo_move_to(d.cr, d.cursorX, d.cursorY);
-  pango_cairo_show_layout(d.cr, layout);
-  cairo_restore(d.cr);
-  g_object_unref(layout);
+  pango_layout_get_pixel_size(layout.get(), &w, &h);
+  cairo_t *cr = d.cr.get();
+  cairo_save(cr);
+  SetSource(cr, d.colour);
+  cairo_move_to(cr, d.cursorX, d.cursorY);
+  pango_cairo_show_layout(cr, layout.get());
+  cairo_restore(cr);
   d.cursorX += w;
 }
 
@@ -148,34 +146,32 @@ void DrawVectorParagraph(const std::string &utf8, double w, double h,
   DrawState &d = State().draw;
   if (!d.active || w <= 0 || h <= 0)
     return;
-  PangoLayout *layout = MakeLayout(utf8);
-  pango_layout_set_width(layout, int(std::lround(w * PANGO_SCALE)));
-  pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
-  pango_layout_set_alignment(layout,
+  LayoutPtr layout = MakeLayout(utf8);
+  pango_layout_set_width(layout.get(), int(std::lround(w * PANGO_SCALE)));
+  pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD_CHAR);
+  pango_layout_set_alignment(layout.get(),
                              centred ? PANGO_ALIGN_CENTER : PANGO_ALIGN_LEFT);
-  cairo_save(d.cr);
-  cairo_rectangle(d.cr, d.cursorX, d.cursorY, w, h);
-  cairo_clip(d.cr);
-  SetSource(d.cr, d.colour);
-  cairo_move_to(d.cr, d.cursorX, d.cursorY);
-  pango_cairo_show_layout(d.cr, layout);
-  cairo_restore(d.cr);
-  g_object_unref(layout);
+  cairo_t *cr = d.cr.get();
+  cairo_save(cr);
+  cairo_rectangle(cr, d.cursorX, d.cursorY, w, h);
+  cairo_clip(cr);
+  SetSource(cr, d.colour);
+  cairo_move_to(cr, d.cursorX, d.cursorY);
+  pango_cairo_show_layout(cr, layout.get());
+  cairo_restore(cr);
 }
 
 double VectorTextWidth(const std::string &utf8) {
-  PangoLayout *layout = MakeLayout(utf8);
+  LayoutPtr layout = MakeLayout(utf8);
   int w = 0, h = 0;
-  pango_layout_get_pixel_size(layout, &w, &h);
-  g_object_unref(layout);
+  pango_layout_get_pixel_size(layout.get(), &w, &h);
   return w;
 }
 
 double VectorTextHeight(const std::string &utf8) {
-  PangoLayout *layout = MakeLayout(utf8);
+  LayoutPtr layout = MakeLayout(utf8);
   int w = 0, h = 0;
-  pango_layout_get_pixel_size(layout, &w, &h);
-  g_object_unref(layout);
+  pango_layout_get_pixel_size(layout.get(), &w, &h);
   return h;
 }
 

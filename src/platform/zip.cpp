@@ -6,29 +6,40 @@
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <cerrno>
+
 namespace plat {
 
 namespace {
 
-struct Reader {
-  archive *a = nullptr;
-  explicit Reader(const std::string &path) {
-    a = archive_read_new();
-    // The seekable reader trusts the central directory, so sizes are known
-    // before the data is read.
-    archive_read_support_format_zip_seekable(a);
-    if (archive_read_open_filename(a, path.c_str(), 65536) != ARCHIVE_OK) {
-      archive_read_free(a);
-      a = nullptr;
-    }
-  }
-  ~Reader() {
-    if (a)
-      archive_read_free(a);
-  }
-  Reader(const Reader &) = delete;
-  Reader &operator=(const Reader &) = delete;
+struct ArchiveDeleter {
+  void operator()(archive *a) const { archive_read_free(a); }
 };
+using ArchivePtr = std::unique_ptr<archive, ArchiveDeleter>;
+
+void ReportArchiveFailure(const char *what, archive *a) {
+  const char *reason = archive_error_string(a);
+  detail::ReportFailure(what, reason ? reason : "unknown error");
+}
+
+// The archive opened for reading, or null. A missing file is the caller's
+// ordinary answer, not a failure worth a line on standard error.
+ArchivePtr OpenZip(const std::string &path) {
+  ArchivePtr a(archive_read_new());
+  if (!a) {
+    detail::ReportFailure("archive_read_new", "out of memory");
+    return nullptr;
+  }
+  // The seekable reader trusts the central directory, so sizes are known
+  // before the data is read.
+  archive_read_support_format_zip_seekable(a.get());
+  if (archive_read_open_filename(a.get(), path.c_str(), 65536) != ARCHIVE_OK) {
+    if (archive_errno(a.get()) != ENOENT)
+      ReportArchiveFailure("archive_read_open_filename", a.get());
+    return nullptr;
+  }
+  return a;
+}
 
 // ARCHIVE_WARN (an odd but readable entry) counts as success.
 bool Ok(int r) { return r == ARCHIVE_OK || r == ARCHIVE_WARN; }
@@ -44,15 +55,16 @@ std::string NameOf(archive_entry *e) {
 
 bool ZipList(const std::string &path, std::vector<ZipEntry> &out) {
   out.clear();
-  Reader r(path);
-  if (!r.a)
+  ArchivePtr a = OpenZip(path);
+  if (!a)
     return false;
   archive_entry *e = nullptr;
   for (;;) {
-    int res = archive_read_next_header(r.a, &e);
+    int res = archive_read_next_header(a.get(), &e);
     if (res == ARCHIVE_EOF)
       return true;
     if (!Ok(res)) {
+      ReportArchiveFailure("archive_read_next_header", a.get());
       out.clear();
       return false;
     }
@@ -67,14 +79,18 @@ bool ZipList(const std::string &path, std::vector<ZipEntry> &out) {
 bool ZipExtract(const std::string &path, const std::string &name,
                 size_t maxSize, std::vector<uint8_t> &out) {
   out.clear();
-  Reader r(path);
-  if (!r.a)
+  ArchivePtr a = OpenZip(path);
+  if (!a)
     return false;
   archive_entry *e = nullptr;
   for (;;) {
-    int res = archive_read_next_header(r.a, &e);
-    if (!Ok(res))
-      return false; // end of the archive, or damage before the entry
+    int res = archive_read_next_header(a.get(), &e);
+    if (res == ARCHIVE_EOF)
+      return false; // no such entry
+    if (!Ok(res)) {
+      ReportArchiveFailure("archive_read_next_header", a.get());
+      return false; // damage before the entry
+    }
     if (NameOf(e) != name)
       continue;
     if (archive_entry_filetype(e) != AE_IFREG)
@@ -89,10 +105,11 @@ bool ZipExtract(const std::string &path, const std::string &name,
     }
     uint8_t buf[65536];
     for (;;) {
-      la_ssize_t n = archive_read_data(r.a, buf, sizeof buf);
+      la_ssize_t n = archive_read_data(a.get(), buf, sizeof buf);
       if (n == 0)
         return true;
       if (n < 0 && n != ARCHIVE_WARN) {
+        ReportArchiveFailure("archive_read_data", a.get());
         out.clear();
         return false;
       }
