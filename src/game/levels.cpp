@@ -1,177 +1,20 @@
-// levels.cpp — the built-in table of level records.
+// levels.cpp — the game's level list, made from the level table.
 #include "game/levels.h"
 
-namespace {
-
-struct Row {
-  const char *id;
-  int house, startX, startY, monsters, pickups, interval;
-  uint8_t rgb[12];
-};
-
-const Row kRows[] = {
-    {"01",
-     1,
-     10,
-     10,
-     5,
-     364,
-     150,
-     {0, 104, 56, 103, 130, 24, 145, 188, 36, 0, 104, 56}},
-    {"02",
-     2,
-     31,
-     21,
-     6,
-     392,
-     150,
-     {2, 63, 32, 103, 130, 24, 145, 188, 36, 2, 63, 32}},
-    {"03", 1, 35, 3, 6, 356, 150, {0, 0, 0, 153, 51, 0, 247, 148, 30, 0, 0, 0}},
-    {"04",
-     2,
-     14,
-     10,
-     7,
-     386,
-     150,
-     {0, 0, 0, 155, 133, 121, 255, 204, 153, 0, 0, 0}},
-    {"05",
-     1,
-     27,
-     12,
-     7,
-     348,
-     150,
-     {102, 66, 56, 60, 36, 21, 194, 181, 155, 102, 66, 56}},
-    {"06",
-     2,
-     39,
-     21,
-     7,
-     372,
-     130,
-     {0, 104, 56, 103, 130, 24, 145, 188, 36, 0, 104, 56}},
-    {"07",
-     1,
-     21,
-     7,
-     8,
-     364,
-     120,
-     {2, 63, 32, 103, 130, 24, 145, 188, 36, 2, 63, 32}},
-    {"08", 2, 6, 6, 8, 364, 120, {0, 0, 0, 153, 51, 0, 247, 148, 30, 0, 0, 0}},
-    {"09",
-     1,
-     39,
-     13,
-     9,
-     362,
-     110,
-     {102, 66, 56, 60, 36, 21, 194, 181, 155, 102, 66, 56}},
-    {"10",
-     2,
-     11,
-     15,
-     9,
-     376,
-     150,
-     {0, 104, 56, 103, 130, 24, 145, 188, 36, 0, 104, 56}},
-    {"11",
-     1,
-     29,
-     5,
-     10,
-     390,
-     150,
-     {2, 63, 32, 103, 130, 24, 145, 188, 36, 2, 63, 32}},
-    {"12",
-     2,
-     21,
-     19,
-     10,
-     376,
-     120,
-     {0, 0, 0, 153, 51, 0, 247, 148, 30, 0, 0, 0}},
-    {"13",
-     1,
-     15,
-     14,
-     10,
-     374,
-     120,
-     {0, 0, 0, 155, 133, 121, 255, 204, 153, 0, 0, 0}},
-    {"14",
-     2,
-     21,
-     6,
-     10,
-     358,
-     120,
-     {2, 63, 32, 103, 130, 24, 145, 188, 36, 2, 63, 32}},
-    {"15",
-     1,
-     29,
-     12,
-     10,
-     340,
-     120,
-     {0, 0, 0, 155, 133, 121, 255, 204, 153, 0, 0, 0}},
-    {"16",
-     2,
-     21,
-     8,
-     10,
-     436,
-     120,
-     {0, 0, 0, 153, 51, 0, 247, 148, 30, 0, 0, 0}},
-    {"17",
-     1,
-     21,
-     21,
-     11,
-     370,
-     120,
-     {2, 63, 32, 103, 130, 24, 145, 188, 36, 2, 63, 32}},
-    {"18",
-     2,
-     6,
-     6,
-     11,
-     378,
-     120,
-     {102, 66, 56, 60, 36, 21, 194, 181, 155, 102, 66, 56}},
-    {"19",
-     1,
-     26,
-     18,
-     12,
-     354,
-     120,
-     {0, 0, 0, 153, 51, 0, 247, 148, 30, 0, 0, 0}},
-    {"20",
-     2,
-     21,
-     21,
-     13,
-     384,
-     120,
-     {0, 0, 0, 155, 133, 121, 255, 204, 153, 0, 0, 0}},
-};
-
-} // namespace
+#include "maps/mapfile_levels.h"
 
 std::vector<LevelRecord> BuiltInLevels() {
   std::vector<LevelRecord> levels;
-  for (const Row &r : kRows) {
+  for (const mapfile::LevelTableRow &r : mapfile::LevelTable()) {
     LevelRecord rec;
     rec.id = r.id;
     rec.mapName = r.id;
-    rec.houseType = static_cast<int8_t>(r.house);
+    rec.houseType = static_cast<int8_t>(r.houseType);
     rec.startX = static_cast<int8_t>(r.startX);
     rec.startY = static_cast<int8_t>(r.startY);
-    rec.monsterCount = static_cast<int8_t>(r.monsters);
-    rec.pickupTotal = r.pickups;
-    rec.releaseInterval = r.interval;
+    rec.monsterCount = static_cast<int8_t>(r.monsterCount);
+    rec.pickupTotal = r.pickupTotal;
+    rec.releaseInterval = r.releaseInterval;
     for (int i = 0; i < 4; ++i)
       rec.colours[i] = {r.rgb[3 * i], r.rgb[3 * i + 1], r.rgb[3 * i + 2], 255};
     levels.push_back(rec);

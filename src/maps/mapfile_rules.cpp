@@ -2,6 +2,8 @@
 // level mazes, the menu maze and the tiles.
 #include "maps/mapfile_rules.h"
 
+#include "maps/mapfile_levels.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <deque>
@@ -11,16 +13,14 @@ namespace mapfile {
 
 namespace {
 
-// Start tile, house type and pickup total of the 20 levels, in level order.
-const std::vector<LevelRule> kLevels = {
-    {"01", 1, 10, 10, 364}, {"02", 2, 31, 21, 392}, {"03", 1, 35, 3, 356},
-    {"04", 2, 14, 10, 386}, {"05", 1, 27, 12, 348}, {"06", 2, 39, 21, 372},
-    {"07", 1, 21, 7, 364},  {"08", 2, 6, 6, 364},   {"09", 1, 39, 13, 362},
-    {"10", 2, 11, 15, 376}, {"11", 1, 29, 5, 390},  {"12", 2, 21, 19, 376},
-    {"13", 1, 15, 14, 374}, {"14", 2, 21, 6, 358},  {"15", 1, 29, 12, 340},
-    {"16", 2, 21, 8, 436},  {"17", 1, 21, 21, 370}, {"18", 2, 6, 6, 378},
-    {"19", 1, 26, 18, 354}, {"20", 2, 21, 21, 384},
-};
+// What the rules need of the level table, in level order.
+std::vector<LevelRule> MakeLevelRules() {
+  std::vector<LevelRule> rules;
+  for (const LevelTableRow &row : LevelTable())
+    rules.push_back(
+        {row.id, row.houseType, row.startX, row.startY, row.pickupTotal});
+  return rules;
+}
 
 constexpr int kDx[5] = {0, -1, 1, 0, 0};
 constexpr int kDy[5] = {0, 0, 0, -1, 1};
@@ -185,10 +185,13 @@ bool InPlayArea(int x, int y) {
 
 } // namespace
 
-const std::vector<LevelRule> &LevelRules() { return kLevels; }
+const std::vector<LevelRule> &LevelRules() {
+  static const std::vector<LevelRule> rules = MakeLevelRules();
+  return rules;
+}
 
 const LevelRule *FindLevelRule(const std::string &id) {
-  for (const LevelRule &rule : kLevels)
+  for (const LevelRule &rule : LevelRules())
     if (id == rule.id)
       return &rule;
   return nullptr;
