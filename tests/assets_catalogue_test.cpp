@@ -38,20 +38,24 @@ protected:
 
   // Loads the screen assets, expecting the asset error.
   void ExpectFailure(const std::string &entry, const std::string &before) {
-    game->settings.gameScreen = 1;
+    game->settings.gameScreen = ScreenMode::Window;
     Display &d = game->display;
-    ChooseScreenSize(d, 1, 0);
-    ASSERT_TRUE(OpenGameScreen(d, 1, game->log));
+    ChooseScreenSize(d, ScreenMode::Window, 0);
+    ASSERT_TRUE(OpenGameScreen(d, ScreenMode::Window, game->log));
     d.aspectRatio = ClassifyAspectRatio(d.screenWidth, d.screenHeight);
     d.geometry =
         ComputeScreenGeometry(d.screenWidth, d.screenHeight, d.aspectRatio);
     NewLogLines();
-    EXPECT_THROW(LoadScreenAssets(*game), FatalExit);
+    EXPECT_THROW(
+        LoadScreenAssets(game->assets, d, game->paths.gameDir, game->log),
+        AssetFailure);
     const Lines lines = NewLogLines();
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines.back(), "Load asset (" + entry + "):\t\tFAILED");
     EXPECT_EQ(lines[lines.size() - 2], before);
-    EXPECT_FALSE(plat::ScreenOpen()); // closed before the message
+    // The shell closes the screen before the message.
+    EXPECT_THROW(FailOnAsset(*game), FatalExit);
+    EXPECT_FALSE(plat::ScreenOpen());
   }
 };
 
@@ -84,15 +88,15 @@ Lines ExpectedPictureLog(const std::string &aspect, const std::string &suffix) {
 }
 
 TEST_F(Catalogue, EverythingLoadsInCatalogueOrder) {
-  game->settings.gameScreen = 1;
+  game->settings.gameScreen = ScreenMode::Window;
   Display &d = game->display;
-  ChooseScreenSize(d, 1, 4);
-  ASSERT_TRUE(OpenGameScreen(d, 1, game->log));
+  ChooseScreenSize(d, ScreenMode::Window, 4);
+  ASSERT_TRUE(OpenGameScreen(d, ScreenMode::Window, game->log));
   d.aspectRatio = ClassifyAspectRatio(d.screenWidth, d.screenHeight);
   d.geometry =
       ComputeScreenGeometry(d.screenWidth, d.screenHeight, d.aspectRatio);
   NewLogLines();
-  LoadSounds(*game);
+  LoadSounds(game->paths.gameDir, game->log);
   EXPECT_EQ(
       NewLogLines(),
       (Lines{"Load asset (music1.ogg):\t\tOK", "Load asset (music2.ogg):\t\tOK",
@@ -103,7 +107,7 @@ TEST_F(Catalogue, EverythingLoadsInCatalogueOrder) {
              "Load asset (troll_monster_laugh_02.ogg):\t\tOK",
              "Load asset (collect_coin_03.ogg):\t\tOK",
              "Load asset (ui_menu_button_beep_11.ogg):\t\tOK"}));
-  LoadScreenAssets(*game);
+  LoadScreenAssets(game->assets, d, game->paths.gameDir, game->log);
   EXPECT_EQ(NewLogLines(), ExpectedPictureLog("16:9", "16x9"));
   for (const BannerFamily &f : game->assets.families)
     EXPECT_EQ(f.sprites.size(), static_cast<size_t>(f.frames)) << f.prefix;
@@ -182,7 +186,7 @@ TEST_F(Catalogue, DamagedSoundFails) {
     if (e.name == "collect_coin_03.ogg")
       e.data.resize(40);
   });
-  EXPECT_THROW(LoadSounds(*game), FatalExit);
+  EXPECT_THROW(LoadSounds(game->paths.gameDir, game->log), AssetFailure);
   const Lines lines = NewLogLines();
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back(), "Load asset (collect_coin_03.ogg):\t\tFAILED");
@@ -191,12 +195,14 @@ TEST_F(Catalogue, DamagedSoundFails) {
 
 TEST_F(Catalogue, NoArchiveAtAll) {
   game->paths.gameDir = dir.Folder();
-  EXPECT_THROW(LoadSounds(*game), FatalExit);
+  EXPECT_THROW(LoadSounds(game->paths.gameDir, game->log), AssetFailure);
   EXPECT_EQ(NewLogLines(), (Lines{"Load asset (music and sfx):\t\tFAILED"}));
-  ChooseScreenSize(game->display, 1, 0);
-  ASSERT_TRUE(OpenGameScreen(game->display, 1, game->log));
+  ChooseScreenSize(game->display, ScreenMode::Window, 0);
+  ASSERT_TRUE(OpenGameScreen(game->display, ScreenMode::Window, game->log));
   NewLogLines();
-  EXPECT_THROW(LoadScreenAssets(*game), FatalExit);
+  EXPECT_THROW(LoadScreenAssets(game->assets, game->display,
+                                game->paths.gameDir, game->log),
+               AssetFailure);
   EXPECT_EQ(NewLogLines(), (Lines{"Load asset ():\t\tFAILED"}));
 }
 

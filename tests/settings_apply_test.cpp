@@ -13,21 +13,16 @@ using Lines = std::vector<std::string>;
 
 class Apply : public GameFixture {
 protected:
-  void Confirm() {
-    Loop &loop = game->loop;
-    // The settings screen copies the current settings when it opens.
-    const Settings &s = game->settings;
-    loop.pending = {s.language,   s.music,      s.soundFx,
-                    s.gameScreen, s.resolution, s.resolution};
-  }
+  // The settings screen copies the current settings when it opens.
+  void Confirm() { game->loop.pending = MakePending(game->settings); }
 };
 
 TEST_F(Apply, EveryWindowSizeOpensAtItsSize) {
   const auto list = ResolutionList();
   for (int i = 0; i < 10; ++i) {
     Display d;
-    ChooseScreenSize(d, 1, i);
-    ASSERT_TRUE(OpenGameScreen(d, 1, game->log)) << list[i];
+    ChooseScreenSize(d, ScreenMode::Window, i);
+    ASSERT_TRUE(OpenGameScreen(d, ScreenMode::Window, game->log)) << list[i];
     EXPECT_EQ(plat::ScreenWidth(), d.screenWidth);
     EXPECT_EQ(plat::ScreenHeight(), d.screenHeight);
     EXPECT_EQ(NewLogLines(),
@@ -44,20 +39,21 @@ TEST_F(Apply, EveryWindowSizeOpensAtItsSize) {
 TEST_F(Apply, FullScreenAndBorderlessTakeTheDesktop) {
   int dw = 0, dh = 0;
   plat::DesktopSize(dw, dh);
-  for (int mode : {0, 2}) {
+  for (ScreenMode mode : {ScreenMode::FullScreen, ScreenMode::Borderless}) {
     Display d;
     ChooseScreenSize(d, mode, 9);
     EXPECT_EQ(d.screenWidth, dw);
     EXPECT_EQ(d.screenHeight, dh);
     ASSERT_TRUE(OpenGameScreen(d, mode, game->log));
-    const std::string name = mode == 0 ? "Fullscreen" : "Borderless";
+    const std::string name =
+        mode == ScreenMode::FullScreen ? "Fullscreen" : "Borderless";
     EXPECT_EQ(NewLogLines()[0], "Opening screen (" + name + "):\t\tOK");
     plat::CloseScreen();
     plat::CloseWindow();
   }
   // Any other mode opens nothing and logs nothing.
   Display d;
-  EXPECT_FALSE(OpenGameScreen(d, 3, game->log));
+  EXPECT_FALSE(OpenGameScreen(d, static_cast<ScreenMode>(3), game->log));
   EXPECT_TRUE(NewLogLines().empty());
 }
 
@@ -73,13 +69,13 @@ TEST_F(Apply, MusicLanguageAndSameSettings) {
   ApplySettings(*game);
   EXPECT_EQ(NewLogLines(), (Lines{"Music:\t\tOFF", "Sounds:\t\tOFF"}));
   EXPECT_EQ(game->settings.music, 0);
-  EXPECT_EQ(plat::SoundStatus(num::kMenuMusic, game->loop.musicChannel), 0);
+  EXPECT_EQ(plat::SoundStatus(num::kMenuMusic, game->sound.musicChannel), 0);
 
   Confirm();
   game->loop.pending.music = 1;
   ApplySettings(*game);
   EXPECT_EQ(NewLogLines(), (Lines{"Music:\t\tON", "Sounds:\t\tOFF"}));
-  EXPECT_EQ(plat::SoundStatus(num::kMenuMusic, game->loop.musicChannel), 1);
+  EXPECT_EQ(plat::SoundStatus(num::kMenuMusic, game->sound.musicChannel), 1);
 
   // A new language alone: its texts, no new screen.
   Confirm();
@@ -122,7 +118,7 @@ TEST_F(Apply, NewWindowSizeReopensTheScreen) {
   EXPECT_EQ(plat::ScreenWidth(), 1920);
   EXPECT_EQ(game->settings.resolution, 4);
   EXPECT_EQ(game->display.geometry.tileSize, 48);
-  EXPECT_EQ(game->loop.ignoreNextDeactivation, 1);
+  EXPECT_TRUE(game->loop.ignoreNextDeactivation);
   // The maps came back with the pictures, and draw.
   EXPECT_EQ(DrawMap(game->maps, game->mapView, "M0"), 0);
 }
@@ -130,12 +126,12 @@ TEST_F(Apply, NewWindowSizeReopensTheScreen) {
 TEST_F(Apply, ScreenModeChangeReopens) {
   ASSERT_TRUE(Start(1, 0, false));
   Confirm();
-  game->loop.pending.gameScreen = 2;
+  game->loop.pending.gameScreen = ScreenMode::Borderless;
   ApplySettings(*game);
   const Lines lines = NewLogLines();
   ASSERT_GT(lines.size(), 2u);
   EXPECT_EQ(lines[1], "Opening screen (Borderless):\t\tOK");
-  EXPECT_EQ(game->settings.gameScreen, 2);
+  EXPECT_EQ(game->settings.gameScreen, ScreenMode::Borderless);
 }
 
 } // namespace

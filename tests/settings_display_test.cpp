@@ -7,25 +7,25 @@
 namespace {
 
 TEST(Display, AspectClassesFromTheTwoDecimalRatio) {
-  EXPECT_EQ(ClassifyAspectRatio(1920, 1080), 3);
-  EXPECT_EQ(ClassifyAspectRatio(1366, 768), 3);
-  EXPECT_EQ(ClassifyAspectRatio(1280, 1024), 2);
-  EXPECT_EQ(ClassifyAspectRatio(3440, 1440), 6);
-  EXPECT_EQ(ClassifyAspectRatio(1280, 768), 7); // 1.67
-  EXPECT_EQ(ClassifyAspectRatio(1440, 960), 0);
-  EXPECT_EQ(ClassifyAspectRatio(1024, 768), 1);
-  EXPECT_EQ(ClassifyAspectRatio(1920, 1200), 4);
-  EXPECT_EQ(ClassifyAspectRatio(2040, 1080), 5); // 1.89
-  EXPECT_EQ(ClassifyAspectRatio(2052, 1080), 5); // 1.90
-  EXPECT_EQ(ClassifyAspectRatio(2560, 1080), 6); // 2.37
-  EXPECT_EQ(ClassifyAspectRatio(640, 0), 7);
-  EXPECT_EQ(AspectName(3), "16:9");
-  EXPECT_EQ(AspectName(6), "");
+  EXPECT_EQ(ClassifyAspectRatio(1920, 1080), Aspect::R16x9);
+  EXPECT_EQ(ClassifyAspectRatio(1366, 768), Aspect::R16x9);
+  EXPECT_EQ(ClassifyAspectRatio(1280, 1024), Aspect::R5x4);
+  EXPECT_EQ(ClassifyAspectRatio(3440, 1440), Aspect::R21x9);
+  EXPECT_EQ(ClassifyAspectRatio(1280, 768), Aspect::Other); // 1.67
+  EXPECT_EQ(ClassifyAspectRatio(1440, 960), Aspect::R3x2);
+  EXPECT_EQ(ClassifyAspectRatio(1024, 768), Aspect::R4x3);
+  EXPECT_EQ(ClassifyAspectRatio(1920, 1200), Aspect::R16x10);
+  EXPECT_EQ(ClassifyAspectRatio(2040, 1080), Aspect::R17x9); // 1.89
+  EXPECT_EQ(ClassifyAspectRatio(2052, 1080), Aspect::R17x9); // 1.90
+  EXPECT_EQ(ClassifyAspectRatio(2560, 1080), Aspect::R21x9); // 2.37
+  EXPECT_EQ(ClassifyAspectRatio(640, 0), Aspect::Other);
+  EXPECT_EQ(AspectName(Aspect::R16x9), "16:9");
+  EXPECT_EQ(AspectName(Aspect::R21x9), "");
 }
 
 TEST(Display, WidthRowsWinOverTheClass) {
   // 1920 x 1200 is 16:10, but the 1920 row and its cards apply.
-  const ScreenGeometry g = ComputeScreenGeometry(1920, 1200, 4);
+  const ScreenGeometry g = ComputeScreenGeometry(1920, 1200, Aspect::R16x10);
   EXPECT_EQ(g.tileSize, 48);
   EXPECT_EQ(g.panelHeight, 72);
   EXPECT_EQ(g.playOriginX, -72);
@@ -35,7 +35,7 @@ TEST(Display, WidthRowsWinOverTheClass) {
   EXPECT_EQ(g.levelSelectWidth, 19 * 45);
   EXPECT_EQ(g.settingsWidth, 19 * 55);
   EXPECT_EQ(g.creditsHeight, 12 * 60);
-  const ScreenGeometry k = ComputeScreenGeometry(3840, 2160, 3);
+  const ScreenGeometry k = ComputeScreenGeometry(3840, 2160, Aspect::R16x9);
   EXPECT_EQ(k.tileSize, 96);
   EXPECT_EQ(k.panelHeight, 144);
   EXPECT_EQ(k.playOriginX, -144);
@@ -45,31 +45,31 @@ TEST(Display, WidthRowsWinOverTheClass) {
 }
 
 TEST(Display, GeneralFormula) {
-  const ScreenGeometry a = ComputeScreenGeometry(2560, 1440, 3);
+  const ScreenGeometry a = ComputeScreenGeometry(2560, 1440, Aspect::R16x9);
   EXPECT_EQ(a.tileSize, 64);
   EXPECT_EQ(a.panelHeight, 96);
   EXPECT_EQ(a.playOriginX, -96);
   EXPECT_EQ(a.playOriginY, -32);
-  const ScreenGeometry b = ComputeScreenGeometry(1280, 1024, 2);
+  const ScreenGeometry b = ComputeScreenGeometry(1280, 1024, Aspect::R5x4);
   EXPECT_EQ(b.tileSize, 32);
   EXPECT_EQ(b.panelHeight, 48);
   EXPECT_EQ(b.playOriginX, -48);
   EXPECT_EQ(b.playOriginY, 136);
   EXPECT_EQ(b.settingsWidth, 12 * 65);
   EXPECT_EQ(b.helpHeight, 10 * 50);
-  const ScreenGeometry c = ComputeScreenGeometry(1366, 768, 3);
+  const ScreenGeometry c = ComputeScreenGeometry(1366, 768, Aspect::R16x9);
   EXPECT_EQ(c.tileSize, 34);
   EXPECT_EQ(c.playOriginX, -48);
   EXPECT_EQ(c.playOriginY, -16);
   EXPECT_EQ(c.menuOriginX, -48);
   EXPECT_EQ(c.menuOriginY, -211);
   EXPECT_EQ(c.playerStep, 34 / 16.0);
-  const ScreenGeometry d = ComputeScreenGeometry(1024, 768, 1);
+  const ScreenGeometry d = ComputeScreenGeometry(1024, 768, Aspect::R4x3);
   EXPECT_EQ(d.settingsWidth, 600);
   EXPECT_EQ(d.helpWidth, 600);
   EXPECT_EQ(d.helpHeight, 350);
   // Panel row at 1920 x 1080.
-  const ScreenGeometry e = ComputeScreenGeometry(1920, 1080, 3);
+  const ScreenGeometry e = ComputeScreenGeometry(1920, 1080, Aspect::R16x9);
   EXPECT_EQ(e.panelRowTop, 12);
   EXPECT_EQ(e.levelPictureX, 96);
   EXPECT_EQ(e.counterPictureX, 768);
@@ -89,8 +89,8 @@ TEST(Display, EveryWindowSize) {
     ASSERT_TRUE(ResolutionSize(list[i], w, h));
     EXPECT_EQ(w, widths[i]);
     EXPECT_EQ(h, heights[i]);
-    EXPECT_EQ(ClassifyAspectRatio(w, h), 3) << list[i];
-    const ScreenGeometry g = ComputeScreenGeometry(w, h, 3);
+    EXPECT_EQ(ClassifyAspectRatio(w, h), Aspect::R16x9) << list[i];
+    const ScreenGeometry g = ComputeScreenGeometry(w, h, Aspect::R16x9);
     EXPECT_EQ(g.tileSize, w / 40);
     // The maze is 43 tiles wide: one and a half tiles on each side lie off
     // the screen.
@@ -103,7 +103,7 @@ TEST(Display, EveryWindowSize) {
 }
 
 TEST(Display, TwentyOneByNineUsesTheGeneralRows) {
-  const ScreenGeometry g = ComputeScreenGeometry(3440, 1440, 6);
+  const ScreenGeometry g = ComputeScreenGeometry(3440, 1440, Aspect::R21x9);
   EXPECT_EQ(g.tileSize, 86);
   EXPECT_EQ(g.levelSelectWidth, 34 * 45);
   EXPECT_EQ(g.helpHeight, 14 * 60);

@@ -37,7 +37,7 @@ TEST(Preferences, ReadsWhatItWrites) {
   Settings s;
   s.language = "de_DE";
   s.music = 0;
-  s.gameScreen = 1;
+  s.gameScreen = ScreenMode::Window;
   s.resolution = 7;
   s.gamepad = 2;
   s.pad = 1;
@@ -48,7 +48,7 @@ TEST(Preferences, ReadsWhatItWrites) {
   ASSERT_TRUE(LoadPreferences(r, dir.Folder()));
   EXPECT_EQ(r.language, "de_DE");
   EXPECT_EQ(r.music, 0);
-  EXPECT_EQ(r.gameScreen, 1);
+  EXPECT_EQ(r.gameScreen, ScreenMode::Window);
   EXPECT_EQ(r.resolution, 7);
   EXPECT_EQ(r.gamepad, 2);
   EXPECT_EQ(r.pad, 1);
@@ -64,13 +64,14 @@ TEST(Preferences, HandEditedValues) {
             "[settings]\nsoundfx=0\nMusic = yes\nLanguage =  fr_FR \t\n"
             "Resolution = 42\n");
   Settings s;
-  s.gameScreen = 0;
+  s.gameScreen = ScreenMode::FullScreen;
   ASSERT_TRUE(LoadPreferences(s, dir.Folder()));
   EXPECT_EQ(s.soundFx, 0);
   EXPECT_EQ(s.music, 0);
   EXPECT_EQ(s.language, "fr_FR");
   EXPECT_EQ(s.resolution, 1);
-  EXPECT_EQ(s.gameScreen, 0); // missing: keeps the value in force
+  EXPECT_EQ(s.gameScreen,
+            ScreenMode::FullScreen); // missing: keeps the value in force
 }
 
 TEST(Preferences, ForeignGroupGivesDefaults) {

@@ -7,6 +7,7 @@
 #include "game/levels.h"
 #include "platform/platform.h"
 #include "shell/game.h"
+#include "shell/input.h"
 #include "shell/loop.h"
 #include "support/temp_dir.h"
 
@@ -14,36 +15,28 @@ namespace {
 
 using plat::Key;
 
+// The loop's logic without a screen, sounds or an archive: input comes
+// from the platform's scripted input (no device is opened), and the sound
+// service records what was asked of it.
 class Loop_ : public ::testing::Test {
 protected:
   std::unique_ptr<Game> game = std::make_unique<Game>();
   TempDir dir;
 
   void SetUp() override {
-    ASSERT_TRUE(plat::Init());
-    ASSERT_TRUE(plat::InitKeyboard());
     plat::ScriptedInput(true);
+    plat::InjectPadConnected(false);
     game->play.levels = BuiltInLevels();
     game->display.resolutions = ResolutionList();
     game->paths.saveTo = dir.Folder();
-    // Sounds from the forged archive, so clicks can be counted.
-    game->paths.gameDir = WARRENFOLD_GAME_DIR;
-    soundsLoaded = plat::InitSound() && LoadSoundsQuietly();
+    game->sound.recording = true;
+    game->loop.drawing = false;
   }
-  void TearDown() override { plat::Shutdown(); }
-
-  bool soundsLoaded = false;
-  bool LoadSoundsQuietly() {
-    try {
-      LoadSounds(*game);
-      return true;
-    } catch (const FatalExit &) {
-      return false;
-    }
-  }
+  void TearDown() override { plat::ScriptedInput(false); }
 
   void Snapshot() {
-    plat::KeyboardSnapshot();
+    const Settings &s = game->settings;
+    game->input = TakeInputFrame(s.gamepad, s.pad, s.button);
     HandleKeyboard(*game);
   }
   // Down in one frame, up in the next: released once.
@@ -55,8 +48,11 @@ protected:
   }
   ScreenState State() const { return game->loop.state; }
   void Enter(ScreenState s) { game->loop.state = s; }
-  int Clicks() { return plat::SoundPlayCount(num::kClick); }
-  int Confirms() { return plat::SoundPlayCount(num::kConfirm); }
+  int Effects(int sound) const {
+    return CountRequests(game->sound, SoundAsk::Effect, sound);
+  }
+  int Clicks() const { return Effects(num::kClick); }
+  int Confirms() const { return Effects(num::kConfirm); }
 };
 
 TEST_F(Loop_, EscThroughTheOpeningScreens) {
@@ -71,7 +67,7 @@ TEST_F(Loop_, EscThroughTheOpeningScreens) {
   StateLogic(*game);
   EXPECT_EQ(game->loop.fade, 88);
   Press(Key::Esc);
-  EXPECT_EQ(game->loop.quit, 1);
+  EXPECT_TRUE(game->loop.quit);
 }
 
 TEST_F(Loop_, OpeningScreensRunOnTheirOwn) {
@@ -98,15 +94,11 @@ TEST_F(Loop_, MainMenuMovesWithoutWrapping) {
   for (int i = 0; i < 6; ++i)
     Press(Key::Down);
   EXPECT_EQ(game->loop.mainMenuItem, 5);
-  if (soundsLoaded) {
-    EXPECT_EQ(Clicks() - clicks, 4);
-  } // only the moves that happened
+  EXPECT_EQ(Clicks() - clicks, 4); // only the moves that happened
   game->settings.soundFx = 0;
   Press(Key::Up);
   EXPECT_EQ(game->loop.mainMenuItem, 4);
-  if (soundsLoaded) {
-    EXPECT_EQ(Clicks() - clicks, 4);
-  } // silent with effects off
+  EXPECT_EQ(Clicks() - clicks, 4); // silent with effects off
 }
 
 TEST_F(Loop_, HeldKeyActsOnceWhenReleased) {
@@ -122,13 +114,13 @@ TEST_F(Loop_, HeldKeyActsOnceWhenReleased) {
 }
 
 TEST_F(Loop_, SettingsSkipTheWindowSizeUnlessWindowed) {
-  game->settings.gameScreen = 2;
+  game->settings.gameScreen = ScreenMode::Borderless;
   Enter(ScreenState::MainMenu);
   game->loop.mainMenuItem = 2;
   Press(Key::Return);
   ASSERT_EQ(State(), ScreenState::SettingsDialog);
   EXPECT_EQ(game->loop.settingsRow, 1);
-  EXPECT_EQ(game->loop.pending.gameScreen, 2);
+  EXPECT_EQ(game->loop.pending.gameScreen, ScreenMode::Borderless);
   for (int i = 0; i < 3; ++i)
     Press(Key::Down);
   EXPECT_EQ(game->loop.settingsRow, 4);
@@ -137,7 +129,7 @@ TEST_F(Loop_, SettingsSkipTheWindowSizeUnlessWindowed) {
   Press(Key::Up);
   EXPECT_EQ(game->loop.settingsRow, 4);
   Press(Key::Left); // borderless -> windowed
-  EXPECT_EQ(game->loop.pending.gameScreen, 1);
+  EXPECT_EQ(game->loop.pending.gameScreen, ScreenMode::Window);
   Press(Key::Down);
   EXPECT_EQ(game->loop.settingsRow, 5);
   Press(Key::Right);
@@ -151,7 +143,7 @@ TEST_F(Loop_, SettingsSkipTheWindowSizeUnlessWindowed) {
   // Esc drops the pending settings.
   Press(Key::Esc);
   EXPECT_EQ(State(), ScreenState::MainMenu);
-  EXPECT_EQ(game->settings.gameScreen, 2);
+  EXPECT_EQ(game->settings.gameScreen, ScreenMode::Borderless);
   EXPECT_EQ(game->loop.mainMenuItem, 2); // menu keeps its entry
 }
 
@@ -167,13 +159,11 @@ TEST_F(Loop_, SettingsValuesStopAtTheirEnds) {
   EXPECT_EQ(game->loop.pending.music, 0);
   Press(Key::Right);
   EXPECT_EQ(game->loop.pending.music, 0);
-  if (soundsLoaded) {
-    EXPECT_EQ(Clicks() - clicks, 1);
-  }
+  EXPECT_EQ(Clicks() - clicks, 1);
   game->loop.settingsRow = 4;
   Press(Key::Right);
   Press(Key::Right);
-  EXPECT_EQ(game->loop.pending.gameScreen, 2);
+  EXPECT_EQ(game->loop.pending.gameScreen, ScreenMode::Borderless);
   // Confirm on a value row does nothing; Cancel plays the confirm sound.
   const int confirms = Confirms();
   Press(Key::Return);
@@ -183,9 +173,7 @@ TEST_F(Loop_, SettingsValuesStopAtTheirEnds) {
   EXPECT_EQ(State(), ScreenState::MainMenu);
   EXPECT_EQ(game->loop.settingsRow, 1);
   EXPECT_EQ(game->settings.music, 1);
-  if (soundsLoaded) {
-    EXPECT_EQ(Confirms() - confirms, 1);
-  }
+  EXPECT_EQ(Confirms() - confirms, 1);
 }
 
 TEST_F(Loop_, QuitQuestionFromMenuAndFromLevel) {
@@ -198,11 +186,11 @@ TEST_F(Loop_, QuitQuestionFromMenuAndFromLevel) {
   EXPECT_EQ(State(), ScreenState::MainMenu);
   Press(Key::Return);
   Press(Key::Return); // Yes at once: the quick double confirm quits
-  EXPECT_EQ(game->loop.quit, 1);
+  EXPECT_TRUE(game->loop.quit);
 
-  game->loop.quit = 0;
+  game->loop.quit = false;
   Enter(ScreenState::Playing);
-  game->loop.playActive = 1;
+  game->play.playActive = true;
   Press(Key::Esc);
   ASSERT_EQ(State(), ScreenState::Paused);
   Press(Key::Down);
@@ -218,8 +206,8 @@ TEST_F(Loop_, QuitQuestionFromMenuAndFromLevel) {
   Press(Key::Return);
   Press(Key::Return); // Yes: the level is abandoned
   EXPECT_EQ(State(), ScreenState::MainMenu);
-  EXPECT_EQ(game->loop.playActive, 0);
-  EXPECT_EQ(game->loop.quit, 0);
+  EXPECT_FALSE(game->play.playActive);
+  EXPECT_FALSE(game->loop.quit);
 }
 
 TEST_F(Loop_, LevelSelectStartsAndResetsSlots) {
@@ -259,9 +247,7 @@ TEST_F(Loop_, LevelCompleteOnTheLastLevelStartsTheFinale) {
   const int confirms = Confirms();
   Press(Key::Return);
   EXPECT_EQ(State(), ScreenState::GameFinished);
-  if (soundsLoaded) {
-    EXPECT_EQ(Confirms(), confirms);
-  } // the finale starts without a click
+  EXPECT_EQ(Confirms(), confirms); // the finale starts without a click
   game->loop.levelSelectItem = 3;
   game->progress.slots[2] = "20";
   Press(Key::Space);
@@ -290,14 +276,15 @@ TEST_F(Loop_, MusicToggleFollowsTheStateGroup) {
     Press(Key::M);
     EXPECT_EQ(game->settings.music, 1);
   }
-  if (!soundsLoaded)
-    return;
   Enter(ScreenState::MainMenu);
   game->settings.music = 0;
+  game->sound.requests.clear();
   Press(Key::M);
-  EXPECT_EQ(plat::SoundStatus(num::kMenuMusic, game->loop.musicChannel), 1);
   Press(Key::M);
-  EXPECT_EQ(plat::SoundStatus(num::kMenuMusic, game->loop.musicChannel), 0);
+  EXPECT_EQ(
+      game->sound.requests,
+      (std::vector<SoundRequest>{{SoundAsk::StartMusic, num::kMenuMusic, -1},
+                                 {SoundAsk::StopMusic, num::kMenuMusic, -1}}));
 }
 
 TEST_F(Loop_, SoundEffectsToggle) {
@@ -317,7 +304,8 @@ protected:
     ASSERT_EQ(game->loop.padCount, 1);
   }
   void Frame() {
-    plat::KeyboardSnapshot();
+    const Settings &s = game->settings;
+    game->input = TakeInputFrame(s.gamepad, s.pad, s.button);
     HandleGamepad(*game);
   }
 };

@@ -9,7 +9,7 @@
 #include "assets/ordered_work.h"
 #include "assets/pack.h"
 #include "platform/platform.h"
-#include "shell/game.h"
+#include "platform/run_log.h"
 
 namespace {
 
@@ -34,18 +34,19 @@ const char *kAspectSuffix[] = {"3x2", "4x3", "5x4", "16x9", "16x10", "17x9"};
 
 // The suffix of the title and studio pictures made for an aspect class;
 // the classes without pictures of their own use the 16:9 ones.
-std::string AspectSuffix(int aspect) {
-  return aspect >= 0 && aspect <= 5 ? kAspectSuffix[aspect] : "16x9";
+std::string AspectSuffix(Aspect aspect) {
+  const int n = AspectNumber(aspect);
+  return n >= 0 && n <= 5 ? kAspectSuffix[n] : "16x9";
 }
 
-void LogAspect(Game &game) {
-  const std::string name = AspectName(game.display.aspectRatio);
+void LogAspect(RunLog &log, Aspect aspect) {
+  const std::string name = AspectName(aspect);
   if (!name.empty())
-    WriteLog(game.log, "AspectRatio:  " + name);
+    WriteLog(log, "AspectRatio:  " + name);
 }
 
-void LogLoaded(Game &game, const std::string &name) {
-  WriteLogValue(game.log, "Load asset (" + name + "):", "OK");
+void LogLoaded(RunLog &log, const std::string &name) {
+  WriteLogValue(log, "Load asset (" + name + "):", "OK");
 }
 
 // Scales in proportion (whole hundredths) until the picture covers the
@@ -68,7 +69,9 @@ plat::Picture CoverScreen(const plat::Picture &pic, int sw, int sh) {
   return out;
 }
 
-bool OddAspect(int aspect) { return aspect == 6 || aspect == 7; }
+bool OddAspect(Aspect aspect) {
+  return aspect == Aspect::R21x9 || aspect == Aspect::Other;
+}
 
 // How an entry of the picture step becomes what the game draws.
 enum class Kind { Title, StudioLogo, Logo, Sprite, CherryScore, Frame };
@@ -89,11 +92,11 @@ std::string FrameName(const BannerFamily &f, int frame) {
 }
 
 // Every picture of the step, in catalogue order.
-std::vector<Job> PictureJobs(const Game &game) {
+std::vector<Job> PictureJobs(const Assets &assets, const Display &display) {
   using plat::kSpriteAlpha;
   using plat::kSpriteCollision;
   const unsigned actor = kSpriteAlpha | kSpriteCollision;
-  const std::string suffix = AspectSuffix(game.display.aspectRatio);
+  const std::string suffix = AspectSuffix(display.aspectRatio);
   std::vector<Job> t = {
       {"title_" + suffix + ".png", Kind::Title, num::kTitle},
       {"qirn_" + suffix + ".png", Kind::StudioLogo, num::kStudioLogo},
@@ -120,9 +123,9 @@ std::vector<Job> PictureJobs(const Game &game) {
         {base + "right.png", Kind::Sprite, num::MonsterRight(k), actor, 96});
   }
   t.push_back({"fx.png", Kind::Sprite, num::kImpact, kSpriteAlpha, 192});
-  for (size_t f = 0; f < game.assets.families.size(); ++f)
-    for (int i = 0; i < game.assets.families[f].frames; ++i)
-      t.push_back({FrameName(game.assets.families[f], i), Kind::Frame,
+  for (size_t f = 0; f < assets.families.size(); ++f)
+    for (int i = 0; i < assets.families[f].frames; ++i)
+      t.push_back({FrameName(assets.families[f], i), Kind::Frame,
                    plat::kAnyNumber, kSpriteAlpha | plat::kSpriteTrim, 0,
                    static_cast<int>(f)});
   return t;
@@ -155,7 +158,8 @@ plat::Picture FitToScreen(const Job &job, plat::Picture pic, const Display &d) {
 }
 
 // The screen-side part of a job, on this thread; false when it failed.
-bool Install(Game &game, const Job &job, plat::Picture &&pic) {
+bool Install(Assets &assets, const Display &display, const Job &job,
+             plat::Picture &&pic) {
   switch (job.kind) {
   case Kind::Title:
   case Kind::StudioLogo:
@@ -165,7 +169,7 @@ bool Install(Game &game, const Job &job, plat::Picture &&pic) {
     if (plat::CreateSpriteFromPicture(job.number, std::move(pic), job.flags) <
         0)
       return false;
-    const int sw = game.display.screenWidth;
+    const int sw = display.screenWidth;
     const int h = static_cast<int>(
         std::lround(static_cast<double>(plat::SpriteHeight(job.number)) /
                     plat::SpriteWidth(job.number) * (sw / 100.0) * 25.0));
@@ -182,7 +186,7 @@ bool Install(Game &game, const Job &job, plat::Picture &&pic) {
         plat::CreateSpriteFromPicture(job.number, std::move(pic), job.flags);
     if (sprite < 0)
       return false;
-    game.assets.families[job.family].sprites.push_back(sprite);
+    assets.families[job.family].sprites.push_back(sprite);
     return true;
   }
   }
@@ -192,9 +196,10 @@ bool Install(Game &game, const Job &job, plat::Picture &&pic) {
 // Extraction (one at a time), decoding and fitting run on every core; this
 // thread makes the sprites and writes the log in catalogue order, and the
 // first failure stops the loading.
-void LoadPictureStep(Game &game, pack::Archive &archive) {
-  const std::vector<Job> jobs = PictureJobs(game);
-  for (BannerFamily &f : game.assets.families)
+void LoadPictureStep(Assets &assets, const Display &display, RunLog &log,
+                     pack::Archive &archive) {
+  const std::vector<Job> jobs = PictureJobs(assets, display);
+  for (BannerFamily &f : assets.families)
     f.sprites.clear();
   std::mutex archiveMutex; // the archive reader is not shared-safe
   // A few pictures ahead: banner frames are megabytes each once decoded.
@@ -217,29 +222,29 @@ void LoadPictureStep(Game &game, pack::Archive &archive) {
         plat::Picture pic;
         if (!plat::DecodePng(bytes.data(), bytes.size(), pic))
           return std::nullopt;
-        return FitToScreen(job, std::move(pic), game.display);
+        return FitToScreen(job, std::move(pic), display);
       },
       [&](size_t i, plat::Picture *pic) {
         const Job &job = jobs[i];
         if (job.kind == Kind::Title || job.kind == Kind::StudioLogo)
-          LogAspect(game);
-        if (pic == nullptr || !Install(game, job, std::move(*pic)))
-          ReportAssetFailure(game, job.name);
+          LogAspect(log, display.aspectRatio);
+        if (pic == nullptr || !Install(assets, display, job, std::move(*pic)))
+          ReportAssetFailure(log, job.name);
         if (job.kind == Kind::Frame)
-          WriteLogValue(game.log, job.name, "OK");
+          WriteLogValue(log, job.name, "OK");
         else
-          LogLoaded(game, job.name);
+          LogLoaded(log, job.name);
         if (job.clip > 0)
           plat::ClipSprite(job.number, 0, 0, job.clip, job.clip);
       });
 }
 
-void MakeWorkSprites(Game &game) {
-  const int sw = game.display.screenWidth, sh = game.display.screenHeight;
-  const int t = game.display.geometry.tileSize;
+void MakeWorkSprites(const Display &display) {
+  const int sw = display.screenWidth, sh = display.screenHeight;
+  const int t = display.geometry.tileSize;
   plat::CopySprite(num::kShadow, num::kVeil);
   plat::ZoomSprite(num::kVeil, sw, sh);
-  plat::CreateSprite(num::kPanelBand, sw, game.display.geometry.panelHeight);
+  plat::CreateSprite(num::kPanelBand, sw, display.geometry.panelHeight);
   plat::CreateSprite(num::kLevelLabel, 6 * t, t);
   plat::CreateSprite(num::kCherryCount, 2 * t, t);
   plat::CreateSprite(num::kPickupCount, 8 * t, t);
@@ -252,10 +257,10 @@ void MakeWorkSprites(Game &game) {
 
 } // namespace
 
-void LoadSounds(Game &game) {
+void LoadSounds(const std::string &gameDir, RunLog &log) {
   pack::Archive archive;
-  if (!pack::Open(archive, game.paths.gameDir + kDataArchive))
-    ReportAssetFailure(game, "music and sfx");
+  if (!pack::Open(archive, gameDir + kDataArchive))
+    ReportAssetFailure(log, "music and sfx");
   // Extracted here one by one, decoded on every core, made sounds and
   // logged in catalogue order; the first failure stops the loading.
   const size_t count = std::size(kSounds);
@@ -278,32 +283,27 @@ void LoadSounds(Game &game) {
       [&](size_t i, std::vector<uint8_t> *pcm) {
         if (pcm == nullptr ||
             !plat::LoadSoundPcm(kSounds[i].number, std::move(*pcm)))
-          ReportAssetFailure(game, kSounds[i].name);
-        LogLoaded(game, kSounds[i].name);
+          ReportAssetFailure(log, kSounds[i].name);
+        LogLoaded(log, kSounds[i].name);
       });
   if (extracted < count)
-    ReportAssetFailure(game, kSounds[extracted].name);
+    ReportAssetFailure(log, kSounds[extracted].name);
 }
 
-void LoadScreenAssets(Game &game) {
+void LoadScreenAssets(Assets &assets, const Display &display,
+                      const std::string &gameDir, RunLog &log) {
   pack::Archive archive;
-  if (!pack::Open(archive, game.paths.gameDir + kDataArchive))
-    ReportAssetFailure(game, "");
+  if (!pack::Open(archive, gameDir + kDataArchive))
+    ReportAssetFailure(log, "");
   try {
-    LoadPictureStep(game, archive);
+    LoadPictureStep(assets, display, log, archive);
   } catch (...) {
     pack::Close(archive);
     throw;
   }
   pack::Close(archive);
-  PlaceBanners(game.assets, game.display.screenWidth,
-               game.display.screenHeight);
-  MakeWorkSprites(game);
-}
-
-void ReloadScreenAssets(Game &game) {
-  LoadMaps(game.maps, game.paths.gameDir + kMapArchive);
-  LoadScreenAssets(game);
+  PlaceBanners(assets, display.screenWidth, display.screenHeight);
+  MakeWorkSprites(display);
 }
 
 void PlaceBanners(Assets &assets, int sw, int sh) {
@@ -326,8 +326,8 @@ void PlaceBanners(Assets &assets, int sw, int sh) {
   }
 }
 
-void ScaleToTileSize(Game &game) {
-  const int t = game.display.geometry.tileSize;
+void ScaleToTileSize(const Assets &assets, const Display &display) {
+  const int t = display.geometry.tileSize;
   if (t != 96) {
     for (int n = num::kPlayerUp; n <= num::kItemCherry; ++n)
       plat::ZoomSprite(n, t, t);
@@ -342,19 +342,15 @@ void ScaleToTileSize(Game &game) {
     }
     plat::ZoomSprite(num::kImpact, 2 * t, 2 * t);
   }
-  if (game.display.screenWidth != 1920) {
-    for (const BannerFamily &f : game.assets.families)
+  if (display.screenWidth != 1920) {
+    for (const BannerFamily &f : assets.families)
       for (int sprite : f.sprites)
         plat::ZoomSprite(sprite, static_cast<int>(std::lround(f.displayWidth)),
                          static_cast<int>(std::lround(f.displayHeight)));
   }
 }
 
-void ReportAssetFailure(Game &game, const std::string &name) {
-  WriteLogValue(game.log, "Load asset (" + name + "):", "FAILED");
-  ResetMapView(game.mapView);
-  plat::CloseScreen();
-  if (game.settings.gameScreen != 0)
-    plat::CloseWindow();
-  ShowFatalError(game, Text(game.lang, "tErrorASSET"));
+void ReportAssetFailure(RunLog &log, const std::string &name) {
+  WriteLogValue(log, "Load asset (" + name + "):", "FAILED");
+  throw AssetFailure{name};
 }

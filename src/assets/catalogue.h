@@ -6,7 +6,16 @@
 #include <string>
 #include <vector>
 
-struct Game;
+#include "settings/display.h"
+
+struct RunLog;
+
+// An entry of the data archive that could not be loaded: the game cannot
+// run without it. Thrown after its "FAILED" line; the shell closes the
+// screen and shows the asset error.
+struct AssetFailure {
+  std::string name;
+};
 
 enum class BannerPlace { Centred, AboveMiddle, BelowMiddle };
 
@@ -39,16 +48,16 @@ constexpr size_t kSoundBuffer = 15728640;
 constexpr size_t kScreenPictureBuffer = 4194304;
 constexpr size_t kPictureBuffer = 204800;
 
-// The nine sounds, before the screen opens.
-void LoadSounds(Game &game);
-// Title, studio logo, sprites, banner frames and the work sprites.
-void LoadScreenAssets(Game &game);
-// After a reopening of the screen: the maps, then the screen assets.
-void ReloadScreenAssets(Game &game);
+// The nine sounds of gameDir's data archive, before the screen opens.
+// Throws AssetFailure.
+void LoadSounds(const std::string &gameDir, RunLog &log);
+// Title, studio logo, sprites, banner frames and the work sprites for the
+// open screen. Throws AssetFailure.
+void LoadScreenAssets(Assets &assets, const Display &display,
+                      const std::string &gameDir, RunLog &log);
 // Display sizes and positions of the banners for the current screen.
 void PlaceBanners(Assets &assets, int screenWidth, int screenHeight);
 // Zooms the tile-sized sprites and the banner frames for this screen.
-void ScaleToTileSize(Game &game);
-// Logs "FAILED" for the entry, closes the screen and ends the game with
-// the asset error. Never returns.
-[[noreturn]] void ReportAssetFailure(Game &game, const std::string &name);
+void ScaleToTileSize(const Assets &assets, const Display &display);
+// Logs "FAILED" for the entry and throws AssetFailure.
+[[noreturn]] void ReportAssetFailure(RunLog &log, const std::string &name);

@@ -2,20 +2,14 @@
 #include "assets/numbers.h"
 #include "game/gameplay.h"
 #include "platform/platform.h"
-#include "shell/game.h"
-#include "shell/music.h"
 
-void LevelSetup(Game &game, int levelIndex) {
-  Play &play = game.play;
-  Loop &loop = game.loop;
+void LevelSetup(Stage &stage, int levelIndex, bool fromMenu) {
+  Play &play = stage.play;
   if (levelIndex < 0 || levelIndex >= static_cast<int>(play.levels.size()))
     levelIndex = 0;
   play.current = levelIndex;
   LevelRecord &level = play.levels[levelIndex];
   play.currentMap = level.mapName;
-
-  loop.padCount = plat::FindGamepads();
-  loop.pauseItem = 1;
 
   Player &p = play.player;
   p.tileX = level.startX;
@@ -28,30 +22,26 @@ void LevelSetup(Game &game, int levelIndex) {
 
   play.monsters.clear();
 
-  DropStoredMap(game.maps);
-  StoreMap(game.maps, play.currentMap);
+  DropStoredMap(stage.maps);
+  StoreMap(stage.maps, play.currentMap);
 
   level.releasedCount = 0;
   play.remaining = level.pickupTotal;
   play.cherries = 0;
   play.collected = 0;
-  RenderLevelLabel(game);
-  RenderPickupCounter(game);
-  RenderCherryCounter(game);
+  play.panelStale = kPanelAll;
   play.effects.clear();
 
-  if (game.settings.music != 0 && static_cast<int>(loop.state) < 9)
-    StopMusic(game, num::kMenuMusic);
+  if (MusicOn(stage.settings) && fromMenu)
+    StopMusic(stage.sound, num::kMenuMusic);
 
-  loop.caughtFreeze = 0;
-  plat::ClearScreen({0, 0, 0, 255});
-  SetMapOffsetX(game.mapView, game.display.geometry.playOriginX);
-  SetMapOffsetY(game.mapView, game.display.geometry.playOriginY);
-  loop.state = ScreenState::Countdown;
+  play.caughtFreeze = false;
+  SetMapOffsetX(stage.mapView, stage.display.geometry.playOriginX);
+  SetMapOffsetY(stage.mapView, stage.display.geometry.playOriginY);
 }
 
-void CountdownFrame(Game &game) {
-  Play &play = game.play;
+Outcome CountdownFrame(Stage &stage) {
+  Play &play = stage.play;
   if (play.player.opacity != 255)
     play.player.opacity += 3;
   if (play.countdownIndex < 46) {
@@ -60,30 +50,30 @@ void CountdownFrame(Game &game) {
       play.countdownDelay = 2;
       const int i = play.countdownIndex;
       if ((i == 8 || i == 14 || i == 21 || i == 27 || i == 34) &&
-          game.settings.soundFx != 0)
-        plat::PlaySound(num::kBeep, plat::kSoundMultiChannel, 50);
+          EffectsOn(stage.settings))
+        PlayEffect(stage.sound, num::kBeep, 50);
     } else {
       --play.countdownDelay;
     }
-  } else {
-    play.countdownDelay = 2;
-    play.countdownIndex = 0;
-    if (game.settings.music != 0)
-      StartMusic(game, num::kLevelMusic);
-    game.loop.state = ScreenState::Playing;
-    game.loop.playActive = 1;
-    play.releaseCounter = 0;
+    return Outcome::None;
   }
+  play.countdownDelay = 2;
+  play.countdownIndex = 0;
+  if (MusicOn(stage.settings))
+    StartMusic(stage.sound, num::kLevelMusic);
+  play.playActive = true;
+  play.releaseCounter = 0;
+  return Outcome::CountdownOver;
 }
 
-void DrawCountdown(Game &game) {
-  const Play &play = game.play;
-  const ScreenGeometry &g = game.display.geometry;
+void DrawCountdown(const Stage &stage) {
+  const Play &play = stage.play;
+  const ScreenGeometry &g = stage.display.geometry;
   const Player &p = play.player;
   plat::DisplaySpriteTransparent(p.image, g.playOriginX + p.tileX * g.tileSize,
                                  g.playOriginY + p.tileY * g.tileSize,
                                  p.opacity);
-  const BannerFamily &f = game.assets.families[kCountdown];
+  const BannerFamily &f = stage.assets.families[kCountdown];
   if (play.countdownIndex >= 0 &&
       play.countdownIndex < static_cast<int>(f.sprites.size()))
     plat::DisplaySpriteTransparent(f.sprites[play.countdownIndex], f.x, f.y);
@@ -91,14 +81,20 @@ void DrawCountdown(Game &game) {
 
 // The player's step and animation come with the gameplay; until then the
 // player stands where the level put it.
-void StartStep(Game &, int) {}
+void StartStep(Stage &, int) {}
 
-void PlayerStep(Game &game) {
-  const ScreenGeometry &g = game.display.geometry;
-  Player &p = game.play.player;
-  p.screenX = g.playOriginX + p.tileX * g.tileSize;
-  p.screenY = g.playOriginY + p.tileY * g.tileSize;
-  plat::DisplaySpriteTransparent(p.image, p.screenX, p.screenY);
+void DrawPlayer(const Stage &stage) {
+  const ScreenGeometry &g = stage.display.geometry;
+  const Player &p = stage.play.player;
+  plat::DisplaySpriteTransparent(p.image, g.playOriginX + p.tileX * g.tileSize,
+                                 g.playOriginY + p.tileY * g.tileSize);
 }
 
-void PlayerAnimation(Game &) {}
+void AdvancePlayer(Stage &stage) {
+  const ScreenGeometry &g = stage.display.geometry;
+  Player &p = stage.play.player;
+  p.screenX = g.playOriginX + p.tileX * g.tileSize;
+  p.screenY = g.playOriginY + p.tileY * g.tileSize;
+}
+
+void PlayerAnimation(Stage &) {}

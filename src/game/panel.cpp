@@ -2,15 +2,27 @@
 #include "assets/numbers.h"
 #include "game/gameplay.h"
 #include "platform/platform.h"
-#include "shell/game.h"
+
+namespace {
 
 // The three text pictures are rendered with the front end's font rules.
-void RenderLevelLabel(Game &) {}
-void RenderPickupCounter(Game &) {}
-void RenderCherryCounter(Game &) {}
+void RenderLevelLabel(Stage &) {}
+void RenderPickupCounter(Stage &) {}
+void RenderCherryCounter(Stage &) {}
 
-void DrawPanel(Game &game) {
-  const ScreenGeometry &g = game.display.geometry;
+} // namespace
+
+void DrawPanel(Stage &stage) {
+  Play &play = stage.play;
+  if (play.panelStale & kPanelLevelLabel)
+    RenderLevelLabel(stage);
+  if (play.panelStale & kPanelPickups)
+    RenderPickupCounter(stage);
+  if (play.panelStale & kPanelCherries)
+    RenderCherryCounter(stage);
+  play.panelStale = 0;
+
+  const ScreenGeometry &g = stage.display.geometry;
   const int y = g.panelRowTop;
   plat::DisplaySprite(num::kPanelBand, 0, 0);
   plat::DisplaySprite(num::kStar, 0, y);

@@ -1,16 +1,15 @@
 // pickups.cpp — pickups and the sequences that end a level. The sequences
 // arrive with the gameplay; these keep the loop's calls in place.
 #include "game/gameplay.h"
-#include "shell/game.h"
 
-void EffectsFrame(Game &) {}
-void CaughtFrame(Game &) {}
-void CompletionTest(Game &) {}
-void LevelCompleteFrame(Game &) {}
-void FinaleFrame(Game &) {}
+void EffectsFrame(Stage &) {}
+Outcome CaughtFrame(Stage &) { return Outcome::None; }
+Outcome CompletionTest(Stage &) { return Outcome::None; }
+void LevelCompleteFrame(Stage &) {}
+Outcome FinaleFrame(Stage &) { return Outcome::None; }
 
-void FinaleReset(Game &game) {
-  Play &play = game.play;
+void FinaleReset(Stage &stage) {
+  Play &play = stage.play;
   play.congratsDelay = 1;
   play.congratsIndex = 0;
   play.finaleDimming = 3;
@@ -18,5 +17,5 @@ void FinaleReset(Game &game) {
   play.finaleIndex = 0;
 }
 
-void DrawOverlays(Game &) {}
-void DrawFinale(Game &) {}
+void DrawOverlays(const Stage &) {}
+void DrawFinale(const Stage &) {}

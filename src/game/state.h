@@ -61,10 +61,23 @@ struct PickupEffect {
   int32_t image = 0;
 };
 
+// The panel's text pictures that must be rendered again before they are
+// next shown.
+enum PanelPicture : unsigned {
+  kPanelLevelLabel = 1u << 0,
+  kPanelPickups = 1u << 1,
+  kPanelCherries = 1u << 2,
+  kPanelAll = kPanelLevelLabel | kPanelPickups | kPanelCherries,
+};
+
 struct Play {
   std::vector<LevelRecord> levels; // the level list, in table order
   int current = -1;                // index of the current level
   std::string currentMap;
+
+  bool playActive = false;   // a level is in play (from the countdown's end)
+  bool caughtFreeze = false; // the player was caught: no steps, no music
+  unsigned panelStale = kPanelAll;
 
   Player player;
   std::vector<Monster> monsters;

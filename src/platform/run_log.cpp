@@ -1,35 +1,34 @@
-// log.cpp — the run log file.
-#include "shell/log.h"
+// run_log.cpp — the run log file.
+#include "platform/run_log.h"
 
 bool OpenLog(RunLog &log, const std::string &path, const std::string &first) {
   CloseLog(log);
-  log.file = std::fopen(path.c_str(), "wb");
-  if (log.file == nullptr)
+  log.file.reset(std::fopen(path.c_str(), "wb"));
+  if (!log.file)
     return false;
-  std::fputs(first.c_str(), log.file);
-  std::fputs("\r\n", log.file);
-  if (std::ferror(log.file)) {
-    std::fclose(log.file);
-    log.file = nullptr;
+  std::fputs(first.c_str(), log.file.get());
+  std::fputs("\r\n", log.file.get());
+  if (std::ferror(log.file.get())) {
+    log.file.reset();
     return false;
   }
   return true;
 }
 
 void EnableLog(RunLog &log) {
-  if (log.file != nullptr)
+  if (log.file)
     log.enabled = true;
 }
 
 void WriteLog(RunLog &log, const std::string &text) {
   if (!log.enabled)
     return;
-  if (log.file == nullptr || std::ferror(log.file)) {
+  if (!log.file || std::ferror(log.file.get())) {
     log.enabled = false;
     return;
   }
-  std::fwrite(text.data(), 1, text.size(), log.file);
-  std::fputs("\r\n", log.file);
+  std::fwrite(text.data(), 1, text.size(), log.file.get());
+  std::fputs("\r\n", log.file.get());
 }
 
 void WriteLogValue(RunLog &log, const std::string &key,
@@ -38,9 +37,7 @@ void WriteLogValue(RunLog &log, const std::string &key,
 }
 
 void CloseLog(RunLog &log) {
-  if (log.file != nullptr)
-    std::fclose(log.file);
-  log.file = nullptr;
+  log.file.reset();
   log.enabled = false;
 }
 

@@ -1,12 +1,18 @@
-// log.h — the run log: one event per line, UTF-8, CR LF, written only when
-// the game was started with "/LOG".
+// run_log.h — the run log: one event per line, UTF-8, CR LF, written only
+// when the game was started with "/LOG". It sits at the bottom so that
+// every module can write its own lines.
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
+struct FileCloser {
+  void operator()(std::FILE *f) const { std::fclose(f); }
+};
+
 struct RunLog {
-  std::FILE *file = nullptr;
+  std::unique_ptr<std::FILE, FileCloser> file;
   bool enabled = false;
 };
 

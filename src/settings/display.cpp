@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "platform/platform.h"
-#include "shell/log.h"
+#include "platform/run_log.h"
 
 std::vector<std::string> ResolutionList() {
   return {"1024x576",  "1280x720",  "1366x768",  "1600x900",  "1920x1080",
@@ -21,33 +21,34 @@ bool ResolutionSize(const std::string &entry, int &w, int &h) {
   return w > 0 && h > 0;
 }
 
-int ClassifyAspectRatio(int width, int height) {
+Aspect ClassifyAspectRatio(int width, int height) {
   if (height <= 0)
-    return 7;
+    return Aspect::Other;
   char text[32];
   std::snprintf(text, sizeof text, "%.2f",
                 static_cast<double>(width) / static_cast<double>(height));
   const std::string r = text;
   if (r == "1.50")
-    return 0;
+    return Aspect::R3x2;
   if (r == "1.33")
-    return 1;
+    return Aspect::R4x3;
   if (r == "1.25")
-    return 2;
+    return Aspect::R5x4;
   if (r == "1.77" || r == "1.78")
-    return 3;
+    return Aspect::R16x9;
   if (r == "1.60")
-    return 4;
+    return Aspect::R16x10;
   if (r == "1.89" || r == "1.90")
-    return 5;
+    return Aspect::R17x9;
   if (r == "2.37" || r == "2.38" || r == "2.39")
-    return 6;
-  return 7;
+    return Aspect::R21x9;
+  return Aspect::Other;
 }
 
-std::string AspectName(int aspectClass) {
+std::string AspectName(Aspect aspectClass) {
   static const char *names[] = {"3:2", "4:3", "5:4", "16:9", "16:10", "17:9"};
-  return aspectClass >= 0 && aspectClass <= 5 ? names[aspectClass] : "";
+  const int n = AspectNumber(aspectClass);
+  return n >= 0 && n <= 5 ? names[n] : "";
 }
 
 namespace {
@@ -57,18 +58,18 @@ struct CardRow {
 };
 
 // Percentages of the screen width (W) and height (H) per case.
-CardRow CardsFor(int width, int aspectClass) {
+CardRow CardsFor(int width, Aspect aspectClass) {
   const CardRow wide = {45, 55, 55, 60, 55, 60, 55};
   if (width == 1920 || width == 3840)
     return wide;
   switch (aspectClass) {
-  case 0:
+  case Aspect::R3x2:
     return {55, 65, 60, 60, 60, 60, 60};
-  case 1:
+  case Aspect::R4x3:
     return {55, 60, 60, 50, 60, 50, 60};
-  case 2:
+  case Aspect::R5x4:
     return {55, 65, 60, 50, 60, 50, 60};
-  case 4:
+  case Aspect::R16x10:
     return {55, 65, 55, 60, 55, 60, 55};
   default: // 16:9, 17:9, and the classes without a row of their own
     return wide;
@@ -77,7 +78,8 @@ CardRow CardsFor(int width, int aspectClass) {
 
 } // namespace
 
-ScreenGeometry ComputeScreenGeometry(int width, int height, int aspectClass) {
+ScreenGeometry ComputeScreenGeometry(int width, int height,
+                                     Aspect aspectClass) {
   ScreenGeometry g;
   if (width == 1920) {
     g.tileSize = 48;
@@ -124,8 +126,8 @@ ScreenGeometry ComputeScreenGeometry(int width, int height, int aspectClass) {
   return g;
 }
 
-void ChooseScreenSize(Display &display, int gameScreen, int resolution) {
-  if (gameScreen == 1) {
+void ChooseScreenSize(Display &display, ScreenMode gameScreen, int resolution) {
+  if (gameScreen == ScreenMode::Window) {
     const auto list = ResolutionList();
     if (resolution < 0 || resolution >= static_cast<int>(list.size()))
       resolution = 1;
@@ -135,31 +137,31 @@ void ChooseScreenSize(Display &display, int gameScreen, int resolution) {
   }
 }
 
-std::string ScreenModeName(int gameScreen) {
+std::string ScreenModeName(ScreenMode gameScreen) {
   switch (gameScreen) {
-  case 0:
+  case ScreenMode::FullScreen:
     return "Fullscreen";
-  case 1:
+  case ScreenMode::Window:
     return "Windowed";
-  case 2:
+  case ScreenMode::Borderless:
     return "Borderless";
   default:
     return "";
   }
 }
 
-bool OpenGameScreen(Display &display, int gameScreen, RunLog &log) {
+bool OpenGameScreen(Display &display, ScreenMode gameScreen, RunLog &log) {
   const int w = display.screenWidth, h = display.screenHeight;
   bool ok = false;
   switch (gameScreen) {
-  case 0:
+  case ScreenMode::FullScreen:
     ok = plat::OpenFullScreen(w, h, kWindowTitle);
     break;
-  case 1:
+  case ScreenMode::Window:
     ok = plat::OpenWindow(w, h, kWindowTitle, plat::WindowStyle::Windowed) &&
          plat::OpenScreenInWindow();
     break;
-  case 2:
+  case ScreenMode::Borderless:
     ok = plat::OpenWindow(w, h, kWindowTitle, plat::WindowStyle::Borderless) &&
          plat::OpenScreenInWindow();
     if (ok)

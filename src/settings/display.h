@@ -5,7 +5,24 @@
 #include <string>
 #include <vector>
 
+#include "settings/preferences.h"
+
 struct RunLog;
+
+// The aspect class of a screen size, from its ratio written with two
+// decimals.
+enum class Aspect : int {
+  R3x2 = 0,
+  R4x3 = 1,
+  R5x4 = 2,
+  R16x9 = 3,
+  R16x10 = 4,
+  R17x9 = 5,
+  R21x9 = 6,
+  Other = 7,
+};
+// The class's number as the run log writes it.
+inline int AspectNumber(Aspect a) { return static_cast<int>(a); }
 
 struct ScreenGeometry {
   int tileSize = 0;
@@ -25,7 +42,7 @@ struct ScreenGeometry {
 struct Display {
   int screenWidth = 0;
   int screenHeight = 0;
-  int aspectRatio = 0; // class 0..7
+  Aspect aspectRatio = Aspect::R3x2;
   ScreenGeometry geometry;
   std::vector<std::string> resolutions; // "1024x576" ... "3840x2160"
 };
@@ -37,17 +54,15 @@ inline const char *kWindowTitle =
 std::vector<std::string> ResolutionList();
 // Splits "WxH"; false when the text is not of that form.
 bool ResolutionSize(const std::string &entry, int &w, int &h);
-// 0 3:2, 1 4:3, 2 5:4, 3 16:9, 4 16:10, 5 17:9, 6 21:9, 7 any other, from
-// the ratio written with two decimals.
-int ClassifyAspectRatio(int width, int height);
+Aspect ClassifyAspectRatio(int width, int height);
 // "3:2" ... "17:9"; "" for the classes without a name.
-std::string AspectName(int aspectClass);
-ScreenGeometry ComputeScreenGeometry(int width, int height, int aspectClass);
+std::string AspectName(Aspect aspectClass);
+ScreenGeometry ComputeScreenGeometry(int width, int height, Aspect aspectClass);
 // Window mode takes its size from the list, the full-size modes from
 // desktop 0.
-void ChooseScreenSize(Display &display, int gameScreen, int resolution);
+void ChooseScreenSize(Display &display, ScreenMode gameScreen, int resolution);
 // Opens the screen for the mode and writes the "Opening screen" lines.
-// Any mode but 0, 1 and 2 opens nothing and logs nothing.
-bool OpenGameScreen(Display &display, int gameScreen, RunLog &log);
+// Any other number opens nothing and logs nothing.
+bool OpenGameScreen(Display &display, ScreenMode gameScreen, RunLog &log);
 // Log name of a screen mode, "" for unknown ones.
-std::string ScreenModeName(int gameScreen);
+std::string ScreenModeName(ScreenMode gameScreen);

@@ -11,7 +11,8 @@ bool LoadPreferences(Settings &settings, const std::string &folder) {
   const kv::Group *g = kv::FindGroup(doc, "Settings");
   settings.language = kv::ReadText(g, "Language", "");
   settings.music = kv::ReadInt(g, "Music", 1);
-  settings.gameScreen = kv::ReadInt(g, "GameScreen", settings.gameScreen);
+  settings.gameScreen = static_cast<ScreenMode>(
+      kv::ReadInt(g, "GameScreen", static_cast<int32_t>(settings.gameScreen)));
   settings.resolution = kv::ReadInt(g, "Resolution", 1);
   settings.gamepad = kv::ReadInt(g, "Gamepad", 0);
   settings.pad = kv::ReadInt(g, "Pad", 0);
@@ -34,7 +35,7 @@ std::vector<uint8_t> PreferencesBytes(const Settings &s) {
   };
   line("Language", s.language);
   line("Music", std::to_string(s.music));
-  line("GameScreen", std::to_string(s.gameScreen));
+  line("GameScreen", std::to_string(static_cast<int32_t>(s.gameScreen)));
   line("Resolution", std::to_string(s.resolution));
   line("Gamepad", std::to_string(s.gamepad));
   line("Pad", std::to_string(s.pad));
@@ -46,4 +47,15 @@ std::vector<uint8_t> PreferencesBytes(const Settings &s) {
 bool SavePreferences(const Settings &settings, const std::string &folder) {
   return plat::WriteFileAtomic(folder + kPreferencesFile,
                                PreferencesBytes(settings));
+}
+
+PendingSettings MakePending(const Settings &s) {
+  PendingSettings p;
+  p.language = s.language;
+  p.music = MusicOn(s) ? 1 : 0;
+  p.soundFx = EffectsOn(s) ? 1 : 0;
+  p.gameScreen = s.gameScreen;
+  p.resolution = s.resolution;
+  p.resolutionChoice = s.resolution;
+  return p;
 }

@@ -6,16 +6,41 @@
 #include <string>
 #include <vector>
 
+// How the game takes the screen. A hand-edited file may hold any other
+// number; such a mode opens no screen.
+enum class ScreenMode : int32_t { FullScreen = 0, Window = 1, Borderless = 2 };
+
 struct Settings {
   std::string language; // file name of the language, such as "en_GB"
-  int32_t music = 1;
-  int32_t gameScreen = 2; // 0 full screen, 1 window, 2 borderless
+  int32_t music = 1;    // as stored; read it through MusicOn
+  ScreenMode gameScreen = ScreenMode::Borderless;
   int32_t resolution = 1; // index into the resolution list (window mode)
   int32_t gamepad = 0;
-  int32_t pad = 0;    // 0 left stick, 1 right stick, 2 direction pad
-  int32_t button = 1; // confirm button, from 1
-  int32_t soundFx = 1;
+  int32_t pad = 0;     // 0 left stick, 1 right stick, 2 direction pad
+  int32_t button = 1;  // confirm button, from 1
+  int32_t soundFx = 1; // as stored; read it through EffectsOn
 };
+
+// A stored flag counts as on unless it is 0, so an edited value such as 2
+// means the same everywhere.
+inline bool MusicOn(const Settings &s) { return s.music != 0; }
+inline bool EffectsOn(const Settings &s) { return s.soundFx != 0; }
+// The modes that have a window of their own.
+inline bool HasWindow(ScreenMode m) {
+  return m == ScreenMode::Window || m == ScreenMode::Borderless;
+}
+
+// The copies the settings screen edits; they take effect only on OK.
+struct PendingSettings {
+  std::string language;
+  int music = 1, soundFx = 1; // 0 or 1
+  ScreenMode gameScreen = ScreenMode::Borderless;
+  int resolution = 1;
+  int resolutionChoice = 1; // current entry of the resolution list
+};
+
+// The pending copies of the current settings.
+PendingSettings MakePending(const Settings &settings);
 
 inline const char *kPreferencesFile = "Warrenfold.prefs";
 

@@ -6,7 +6,6 @@
 #include "game/gameplay.h"
 #include "platform/platform.h"
 #include "shell/game.h"
-#include "shell/music.h"
 #include "ui/dialogs.h"
 
 namespace {
@@ -15,32 +14,27 @@ void LogOnOff(Game &game, const char *key, bool on) {
   WriteLogValue(game.log, key, on ? "ON" : "OFF");
 }
 
-// After a language change without a new screen: every card with words.
+// After a language change without a new screen: every card with words,
+// and the panel's level label.
 void RenderLanguageCards(Game &game) {
-  Loop &loop = game.loop;
-  RenderMainMenu(game, loop.mainMenuItem);
-  RenderSettings(game, loop.settingsRow, loop.pending.gameScreen);
-  RenderMainMenu(game, loop.mainMenuItem);
-  RenderHelp(game);
-  RenderCredits(game);
-  RenderLevelSelect(game, loop.levelSelectItem);
-  RenderQuit(game, loop.quitItem, loop.playActive);
-  RenderLevelLabel(game);
+  game.loop.staleCards |= kCardMainMenu | kCardSettings | kCardHelp |
+                          kCardCredits | kCardLevelSelect | kCardQuit;
+  game.play.panelStale |= kPanelLevelLabel;
 }
 
 void ReopenScreen(Game &game) {
   Loop &loop = game.loop;
   Settings &s = game.settings;
-  const int oldMode = s.gameScreen;
+  const ScreenMode oldMode = s.gameScreen;
   ResetMapView(game.mapView);
   plat::CloseScreen();
-  if (oldMode == 1 || oldMode == 2)
+  if (HasWindow(oldMode))
     plat::CloseWindow();
   s.gameScreen = loop.pending.gameScreen;
   s.resolution = loop.pending.resolution;
   ChooseScreenSize(game.display, s.gameScreen, s.resolution);
   const bool open = OpenGameScreen(game.display, s.gameScreen, game.log);
-  if (open && s.gameScreen == 1)
+  if (open && s.gameScreen == ScreenMode::Window)
     plat::ShowCursor(true);
   if (!open)
     ShowFatalError(game, Text(game.lang, "tErrorSCREEN"));
@@ -48,36 +42,33 @@ void ReopenScreen(Game &game) {
   WriteLogValue(game.log, "Joystick: ", std::to_string(loop.padCount));
   Display &d = game.display;
   d.aspectRatio = ClassifyAspectRatio(d.screenWidth, d.screenHeight);
-  WriteLogValue(game.log, "AspectRatio:", std::to_string(d.aspectRatio));
+  WriteLogValue(game.log,
+                "AspectRatio:", std::to_string(AspectNumber(d.aspectRatio)));
   d.geometry =
       ComputeScreenGeometry(d.screenWidth, d.screenHeight, d.aspectRatio);
   ReloadScreenAssets(game);
   SetUpScreen(game);
   // Reopening a borderless window takes the focus away once; that must not
   // minimise the new window.
-  loop.ignoreNextDeactivation = 1;
+  loop.ignoreNextDeactivation = true;
 }
 
 } // namespace
 
-void RenderAllCards(Game &game) {
-  Loop &loop = game.loop;
-  RenderSettings(game, loop.settingsRow, game.settings.gameScreen);
-  RenderMainMenu(game, loop.mainMenuItem);
-  RenderCredits(game);
-  RenderHelp(game);
-  RenderLevelSelect(game, loop.levelSelectItem);
-  RenderQuit(game, loop.quitItem, loop.playActive);
+void ReloadScreenAssets(Game &game) {
+  LoadMaps(game.maps, game.paths.gameDir + kMapArchive);
+  LoadScreenAssets(game.assets, game.display, game.paths.gameDir, game.log);
 }
 
 void SetUpScreen(Game &game) {
   const ScreenGeometry &g = game.display.geometry;
-  game.dialogs = LayoutDialogs(game);
+  game.dialogs = LayoutDialogs(game.display);
   game.play.player.speed = g.playerStep;
   game.play.player.offset = g.playerStep;
-  SetMonsterSpeeds(game);
-  RenderAllCards(game);
-  ScaleToTileSize(game);
+  Stage stage = StageOf(game);
+  SetMonsterSpeeds(stage);
+  game.loop.staleCards |= kCardsAll;
+  ScaleToTileSize(game.assets, game.display);
   SetMapTileSize(game.maps, game.mapView, g.tileSize);
   SetMapOffsetX(game.mapView, g.menuOriginX);
   SetMapOffsetY(game.mapView, g.menuOriginY);
@@ -86,7 +77,7 @@ void SetUpScreen(Game &game) {
   WriteLogValue(game.log, "OffsetY: ", std::to_string(g.playOriginY));
   plat::SetFrameRate(60);
   plat::SetSpriteQuality(1);
-  if (game.settings.gameScreen == 1 || game.settings.gameScreen == 2) {
+  if (HasWindow(game.settings.gameScreen)) {
     plat::ShowWindow();
     plat::ActivateWindow();
   }
@@ -97,22 +88,23 @@ void ApplySettings(Game &game) {
   Settings &s = game.settings;
   const PendingSettings &p = loop.pending;
 
-  PlayEffect(game, num::kConfirm);
-  if (s.music == 1 && p.music == 0) {
-    StopMusic(game, num::kMenuMusic);
+  Effect(game, num::kConfirm);
+  if (MusicOn(s) && p.music == 0) {
+    StopMusic(game.sound, num::kMenuMusic);
     s.music = 0;
     LogOnOff(game, "Music:", false);
-  } else if (s.music == 0 && p.music == 1) {
-    StartMusic(game, num::kMenuMusic);
+  } else if (!MusicOn(s) && p.music == 1) {
+    StartMusic(game.sound, num::kMenuMusic);
     s.music = 1;
     LogOnOff(game, "Music:", true);
   }
   s.soundFx = p.soundFx;
-  LogOnOff(game, "Sounds:", s.soundFx != 0);
+  LogOnOff(game, "Sounds:", EffectsOn(s));
 
   const bool reopen =
       p.gameScreen != s.gameScreen ||
-      (p.gameScreen == 1 && s.gameScreen == 1 && p.resolution != s.resolution);
+      (p.gameScreen == ScreenMode::Window &&
+       s.gameScreen == ScreenMode::Window && p.resolution != s.resolution);
   if (p.language != s.language) {
     s.language = p.language;
     const bool ok =

@@ -6,3 +6,11 @@ void ShowFatalError(Game &game, const std::string &message) {
   plat::MessageBox("Warrenfold::" + Text(game.lang, "tErrorERROR"), message);
   throw FatalExit{message};
 }
+
+void FailOnAsset(Game &game) {
+  ResetMapView(game.mapView);
+  plat::CloseScreen();
+  if (game.settings.gameScreen != ScreenMode::FullScreen)
+    plat::CloseWindow();
+  ShowFatalError(game, Text(game.lang, "tErrorASSET"));
+}

@@ -5,14 +5,16 @@
 #include <string>
 
 #include "assets/catalogue.h"
-#include "game/state.h"
+#include "assets/sound.h"
+#include "game/stage.h"
 #include "maps/catalogue.h"
 #include "maps/draw.h"
+#include "platform/input_frame.h"
+#include "platform/run_log.h"
 #include "progress/scores.h"
 #include "settings/display.h"
 #include "settings/languages.h"
 #include "settings/preferences.h"
-#include "shell/log.h"
 #include "shell/loop_state.h"
 #include "shell/paths.h"
 #include "shell/replay.h"
@@ -29,11 +31,29 @@ struct Game {
   MapView mapView;
   Progress progress;
   Play play;
+  SoundSink sound;
+  InputFrame input; // this pass's input
   Loop loop;
   DialogLayout dialogs;
   Replay replay;
   bool prefsFromGameDir = false;
 };
+
+// The parts gameplay works on.
+inline Stage StageOf(Game &game) {
+  return Stage{game.play,   game.maps,     game.mapView, game.display,
+               game.assets, game.settings, game.lang,    game.sound};
+}
+// What the card renderers read.
+inline CardSources CardSourcesOf(const Game &game) {
+  return CardSources{game.lang, game.display, game.dialogs, game.progress,
+                     game.play};
+}
+// Plays an effect when sound effects are on.
+inline void Effect(Game &game, int sound, int volume = -1) {
+  if (EffectsOn(game.settings))
+    PlayEffect(game.sound, sound, volume);
+}
 
 // A fatal error travels up to main as this exception, after its message
 // box, so that the program ends through the normal shutdown.
@@ -44,3 +64,9 @@ struct FatalExit {
 // Shows the box titled "Warrenfold::" + the error text and ends the game
 // without saving. Never returns.
 [[noreturn]] void ShowFatalError(Game &game, const std::string &message);
+// An asset could not be loaded: closes the screen and ends the game with
+// the asset error. Never returns.
+[[noreturn]] void FailOnAsset(Game &game);
+// An asset could not be loaded: closes the screen and ends the game with
+// the asset error. Never returns.
+[[noreturn]] void FailOnAsset(Game &game);

@@ -6,19 +6,17 @@
 #include "assets/numbers.h"
 #include "game/gameplay.h"
 #include "platform/platform.h"
+#include "shell/actions.h"
 #include "shell/apply_settings.h"
 #include "shell/game.h"
-#include "shell/music.h"
+#include "shell/input.h"
 #include "shell/replay.h"
 #include "ui/dialogs.h"
 
 namespace {
 
-bool WindowMode(const Game &game) {
-  return game.settings.gameScreen == 1 || game.settings.gameScreen == 2;
-}
-
 void HandleWindowEvents(Game &game) {
+  const ScreenMode mode = game.settings.gameScreen;
   for (;;) {
     const plat::WindowEvent e = plat::PollWindowEvent();
     if (e == plat::WindowEvent::None)
@@ -26,31 +24,31 @@ void HandleWindowEvents(Game &game) {
     if (e == plat::WindowEvent::Close) {
       // Closing the window (or a quit signal) ends the game in every mode,
       // through the orderly exit that saves.
-      game.loop.quit = 1;
+      game.loop.quit = true;
       RecordQuit(game);
       continue;
     }
-    if (!WindowMode(game))
+    if (!HasWindow(mode))
       continue;
     switch (e) {
     case plat::WindowEvent::Repaint:
       plat::Flip();
       break;
     case plat::WindowEvent::Minimised:
-      if (game.settings.gameScreen == 1)
-        PauseMusic(game);
+      if (mode == ScreenMode::Window)
+        PauseMusic(game.sound);
       break;
     case plat::WindowEvent::Restored:
     case plat::WindowEvent::Activated:
-      ResumeMusic(game);
+      ResumeMusic(game.sound);
       break;
     case plat::WindowEvent::Deactivated:
-      if (game.settings.gameScreen == 2) {
-        PauseMusic(game);
-        if (game.loop.ignoreNextDeactivation == 0)
+      if (mode == ScreenMode::Borderless) {
+        PauseMusic(game.sound);
+        if (!game.loop.ignoreNextDeactivation)
           plat::MinimiseWindow();
         else
-          game.loop.ignoreNextDeactivation = 0;
+          game.loop.ignoreNextDeactivation = false;
       }
       break;
     default:
@@ -67,10 +65,39 @@ void DrawVeil(int intensity) {
   plat::DisplaySpriteTransparent(num::kVeil, 0, 0, intensity);
 }
 
+// Cards are rendered only when their content changed, just before they
+// are next shown.
+void RenderStaleCards(Game &game) {
+  Loop &loop = game.loop;
+  const unsigned stale = loop.staleCards;
+  if (stale == 0)
+    return;
+  loop.staleCards = 0;
+  const CardSources src = CardSourcesOf(game);
+  if (stale & kCardSettings)
+    RenderSettings(src, loop.settingsRow, loop.pending);
+  if (stale & kCardMainMenu)
+    RenderMainMenu(src, loop.mainMenuItem);
+  if (stale & kCardCredits)
+    RenderCredits(src);
+  if (stale & kCardHelp)
+    RenderHelp(src);
+  if (stale & kCardLevelSelect)
+    RenderLevelSelect(src, loop.levelSelectItem);
+  if (stale & kCardQuit)
+    RenderQuit(src, loop.quitItem, game.play.playActive);
+  if (stale & kCardPause)
+    RenderPause(src, loop.pauseItem);
+  if (stale & kCardComplete)
+    RenderComplete(src, loop.completeItem);
+  if (stale & kCardCaught)
+    RenderCaught(src, loop.caughtItem);
+}
+
 void DrawMenuScene(Game &game) {
   const DialogLayout &d = game.dialogs;
   DrawMap(game.maps, game.mapView, "M0");
-  MonsterStep(game);
+  DrawMonsters(StageOf(game));
   plat::DisplaySprite(num::kMenuBox, d.menuBox.x, d.menuBox.y);
   plat::DisplaySpriteTransparent(num::kLogo, d.logo.x, d.logo.y);
   DrawCard(num::kMainMenuCard, d.mainMenu);
@@ -101,15 +128,16 @@ void DrawMenuScene(Game &game) {
 
 void DrawLevelScene(Game &game) {
   const DialogLayout &d = game.dialogs;
+  Stage stage = StageOf(game);
   DrawMap(game.maps, game.mapView, game.play.currentMap);
-  DrawPanel(game);
+  DrawPanel(stage);
   if (game.loop.state == ScreenState::Countdown) {
-    DrawCountdown(game);
+    DrawCountdown(stage);
     return;
   }
-  PlayerStep(game);
-  MonsterStep(game);
-  DrawOverlays(game);
+  DrawPlayer(stage);
+  DrawMonsters(stage);
+  DrawOverlays(stage);
   switch (game.loop.state) {
   case ScreenState::Paused:
     DrawVeil(128);
@@ -125,7 +153,7 @@ void DrawLevelScene(Game &game) {
     break;
   case ScreenState::GameFinished:
     DrawVeil(game.play.finaleDimming);
-    DrawFinale(game);
+    DrawFinale(stage);
     break;
   case ScreenState::Caught:
     DrawVeil(128);
@@ -136,9 +164,40 @@ void DrawLevelScene(Game &game) {
   }
 }
 
+// A sequence of the level has ended: its dialog opens.
+void ApplyOutcome(Game &game, Outcome outcome) {
+  Loop &loop = game.loop;
+  switch (outcome) {
+  case Outcome::CountdownOver:
+    loop.state = ScreenState::Playing;
+    break;
+  case Outcome::Caught:
+    loop.caughtItem = kFirstRow;
+    loop.staleCards |= kCardCaught;
+    loop.state = ScreenState::Caught;
+    break;
+  case Outcome::LevelWon: {
+    const Play &play = game.play;
+    const int slot = loop.levelSelectItem;
+    if (play.current + 1 < static_cast<int>(play.levels.size()) && slot >= 1 &&
+        slot <= kSlotCount)
+      game.progress.slots[slot - 1] = play.levels[play.current + 1].id;
+    SaveScores(game.progress, game.paths.saveTo);
+    loop.completeItem = kFirstRow;
+    loop.staleCards |= kCardComplete;
+    loop.state = ScreenState::LevelComplete;
+    break;
+  }
+  case Outcome::FinaleOver:
+  case Outcome::None:
+    break;
+  }
+}
+
 } // namespace
 
 void DrawState(Game &game) {
+  RenderStaleCards(game);
   const Loop &loop = game.loop;
   switch (loop.state) {
   case ScreenState::StudioLogo:
@@ -160,8 +219,20 @@ void DrawState(Game &game) {
   }
 }
 
+void MoveActors(Game &game) {
+  const ScreenState s = game.loop.state;
+  Stage stage = StageOf(game);
+  if (IsMenuState(s)) {
+    AdvanceMonsters(stage);
+  } else if (IsLevelState(s) && s != ScreenState::Countdown) {
+    AdvancePlayer(stage);
+    AdvanceMonsters(stage);
+  }
+}
+
 void StateLogic(Game &game) {
   Loop &loop = game.loop;
+  Stage stage = StageOf(game);
   // Each pass runs the logic of the state it began in.
   const ScreenState state = loop.state;
   switch (state) {
@@ -181,23 +252,23 @@ void StateLogic(Game &game) {
     }
     break;
   case ScreenState::Countdown:
-    CountdownFrame(game);
+    ApplyOutcome(game, CountdownFrame(stage));
     break;
   case ScreenState::Playing:
-    PlayerAnimation(game);
-    EffectsFrame(game);
-    MonsterDecisions(game);
-    MonsterAnimation(game);
-    MonsterRelease(game);
-    CatchTest(game);
-    CaughtFrame(game);
-    CompletionTest(game);
+    PlayerAnimation(stage);
+    EffectsFrame(stage);
+    MonsterDecisions(stage);
+    MonsterAnimation(stage);
+    MonsterRelease(stage);
+    CatchTest(stage);
+    ApplyOutcome(game, CaughtFrame(stage));
+    ApplyOutcome(game, CompletionTest(stage));
     break;
   case ScreenState::LevelComplete:
-    LevelCompleteFrame(game);
+    LevelCompleteFrame(stage);
     break;
   case ScreenState::GameFinished:
-    FinaleFrame(game);
+    ApplyOutcome(game, FinaleFrame(stage));
     break;
   default:
     break;
@@ -205,19 +276,20 @@ void StateLogic(Game &game) {
   if (state == ScreenState::MainMenu && loop.fade != 0)
     loop.fade = std::max(0, loop.fade - 8);
   if (IsMenuState(state)) {
-    TitleMonsterRelease(game);
-    MonsterDecisions(game);
-    MonsterAnimation(game);
+    TitleMonsterRelease(stage);
+    MonsterDecisions(stage);
+    MonsterAnimation(stage);
   }
 }
 
 void PrepareFirstFrame(Game &game) {
   game.play.player.speed = game.display.geometry.playerStep;
   game.play.player.offset = game.display.geometry.playerStep;
-  CreateTitleMonsters(game);
+  Stage stage = StageOf(game);
+  CreateTitleMonsters(stage);
   SetUpScreen(game);
-  if (game.settings.music != 0)
-    StartMusic(game, num::kMenuMusic);
+  if (MusicOn(game.settings))
+    StartMusic(game.sound, num::kMenuMusic);
 }
 
 bool RunFrame(Game &game) {
@@ -226,20 +298,23 @@ bool RunFrame(Game &game) {
   HandleWindowEvents(game);
   plat::Flip();
   if (!plat::ScreenActive()) {
-    PauseMusic(game);
+    PauseMusic(game.sound);
     plat::Sleep(100);
     plat::Flip();
   } else {
-    DrawState(game);
+    if (loop.drawing)
+      DrawState(game);
+    MoveActors(game);
     StateLogic(game);
-    plat::KeyboardSnapshot();
+    game.input = TakeInputFrame(game.settings.gamepad, game.settings.pad,
+                                game.settings.button);
     RecordKeyboard(game);
     HandleKeyboard(game);
     HandleGamepad(game);
     RecordGamepad(game);
   }
   ++loop.pass;
-  if (loop.quit == 1) {
+  if (loop.quit) {
     SavePreferences(game.settings, game.paths.saveTo);
     SaveScores(game.progress, game.paths.saveTo);
     return false;
@@ -250,19 +325,4 @@ bool RunFrame(Game &game) {
 void RunLoop(Game &game) {
   while (RunFrame(game)) {
   }
-}
-
-void TakeScreenshot(Game &game) {
-  const std::string name =
-      "Warrenfold " +
-      plat::FormatDate(plat::Now(), "%dd-%mm-%yyyy %hh-%ii-%ss") + ".bmp";
-  // One sprite number serves every shot; it is overwritten each time.
-  constexpr int kShotSprite = 99;
-  if (!plat::GrabSprite(kShotSprite, 0, 0, game.display.screenWidth,
-                        game.display.screenHeight)) {
-    WriteLogValue(game.log, "Saving screenshot:", "FAILED");
-    return;
-  }
-  const bool ok = plat::SaveSpriteBmp(kShotSprite, game.paths.saveTo + name);
-  WriteLogValue(game.log, "Saving screenshot:", ok ? "OK" : "FAILED");
 }

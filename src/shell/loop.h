@@ -1,5 +1,6 @@
 // loop.h — the main loop: one pass per frame at 60 frames per second
-// through the fifteen screen states, and the actions its keys lead to.
+// through the fifteen screen states. A pass: window events, present, draw,
+// move what was drawn, the state's logic, then the frame's input.
 #pragma once
 
 struct Game;
@@ -7,28 +8,15 @@ struct Game;
 // The set-up before the first frame: cards, title monsters, scaling, map
 // layout, frame rate, the window shown, the menu music.
 void PrepareFirstFrame(Game &game);
-// One pass: events, present, draw, logic, keyboard, gamepad. Returns false
-// once the quit flag ends the loop (preferences and scores are saved).
+// One pass. Returns false once the quit flag ends the loop (preferences
+// and scores are saved).
 bool RunFrame(Game &game);
 // Runs passes until the game quits.
 void RunLoop(Game &game);
 
-// Drawing and logic of the current state (parts of a pass).
+// Parts of a pass. DrawState only draws (rendering stale cards first);
+// MoveActors moves on the actors it drew; StateLogic runs the logic of the
+// state the pass began in.
 void DrawState(Game &game);
+void MoveActors(Game &game);
 void StateLogic(Game &game);
-
-// Input handling of one pass, after the snapshots were taken.
-void HandleKeyboard(Game &game);
-void HandleGamepad(Game &game);
-
-// Actions shared by keys, gamepad and sequences.
-void MoveSelection(Game &game, int delta); // +1 down, -1 up
-void ChangeSetting(Game &game, int delta); // -1 left, +1 right
-void Confirm(Game &game);
-void Back(Game &game);
-void ToggleMusic(Game &game);
-void ReturnToMenu(Game &game);
-void AbandonLevel(Game &game);
-void StartFinale(Game &game);
-void LeaveFinale(Game &game);
-void TakeScreenshot(Game &game);

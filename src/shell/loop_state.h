@@ -3,7 +3,8 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+
+#include "settings/preferences.h"
 
 enum class ScreenState : int {
   StudioLogo = 0,
@@ -28,31 +29,22 @@ inline bool IsMenuState(ScreenState s) {
 }
 inline bool IsLevelState(ScreenState s) { return static_cast<int>(s) >= 8; }
 
-// The settings screen edits these; they take effect only on OK.
-struct PendingSettings {
-  std::string language;
-  int music = 1, soundFx = 1, gameScreen = 2, resolution = 1;
-  int resolutionChoice = 1; // current entry of the resolution list
-};
-
 struct Loop {
   ScreenState state = ScreenState::StudioLogo;
-  int quit = 0;
+  bool quit = false;
   int frameCounter = 0;
   int fade = 0; // title image opacity, 0..256
-  int musicChannel = -1;
 
   int mainMenuItem = 1, levelSelectItem = 1, settingsRow = 1, pauseItem = 1,
       quitItem = 1, completeItem = 1, caughtItem = 1;
-
-  int playActive = 0;
-  uint8_t caughtFreeze = 0;
+  unsigned staleCards = 0; // Card bits: render before showing
 
   int padCount = 0;
   int padRepeat = 10;
   static constexpr int kPadRepeatDelay = 10;
-  uint8_t padLatch = 1;
-  int ignoreNextDeactivation = 0;
+  bool padLatch = true;
+  bool ignoreNextDeactivation = false;
+  bool drawing = true; // off: passes run the logic without drawing
 
   uint64_t pass = 0; // main-loop passes so far (replays count them)
   PendingSettings pending;

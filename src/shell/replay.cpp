@@ -52,9 +52,9 @@ bool KeyFromName(const std::string &name, int &code) {
 }
 
 void Emit(Game &game, const std::string &line) {
-  if (game.replay.record == nullptr)
+  if (!game.replay.record)
     return;
-  std::fprintf(game.replay.record, "%llu %s\n",
+  std::fprintf(game.replay.record.get(), "%llu %s\n",
                static_cast<unsigned long long>(game.loop.pass), line.c_str());
 }
 
@@ -167,12 +167,12 @@ bool SetUpReplay(Game &game) {
       plat::SeedRandom(r.seed);
   }
   if (const char *path = std::getenv("WARRENFOLD_RECORD"); path && *path) {
-    r.record = std::fopen(path, "wb");
-    if (r.record == nullptr) {
+    r.record.reset(std::fopen(path, "wb"));
+    if (!r.record) {
       std::fprintf(stderr, "%s: cannot create the recording\n", path);
       return false;
     }
-    std::fprintf(r.record, "# Warrenfold input recording\nseed %llu\n",
+    std::fprintf(r.record.get(), "# Warrenfold input recording\nseed %llu\n",
                  static_cast<unsigned long long>(plat::RandomSeedInUse()));
     r.keysDown.assign(256, 0);
     r.padButtons.assign(kPadButtons + 1, 0);
@@ -212,7 +212,7 @@ void ApplyReplayPass(Game &game) {
 
 void RecordKeyboard(Game &game) {
   Replay &r = game.replay;
-  if (r.record == nullptr)
+  if (!r.record)
     return;
   for (const KeyName &k : kKeys) {
     const uint8_t down = plat::RawKeyDown(k.key) ? 1 : 0;
@@ -226,7 +226,7 @@ void RecordKeyboard(Game &game) {
 
 void RecordGamepad(Game &game) {
   Replay &r = game.replay;
-  if (r.record == nullptr)
+  if (!r.record)
     return;
   const bool connected = plat::FindGamepads() > 0;
   if (connected != r.padConnected) {
@@ -258,8 +258,4 @@ void RecordGamepad(Game &game) {
 
 void RecordQuit(Game &game) { Emit(game, "quit"); }
 
-void CloseRecording(Game &game) {
-  if (game.replay.record != nullptr)
-    std::fclose(game.replay.record);
-  game.replay.record = nullptr;
-}
+void CloseRecording(Game &game) { game.replay.record.reset(); }

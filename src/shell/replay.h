@@ -15,8 +15,11 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "platform/run_log.h"
 
 struct Game;
 
@@ -46,7 +49,7 @@ struct Replay {
   std::vector<ReplayEvent> events; // in file order, passes non-decreasing
   size_t next = 0;
 
-  std::FILE *record = nullptr;   // recording, when asked for
+  std::unique_ptr<std::FILE, FileCloser> record; // when asked for
   std::vector<uint8_t> keysDown; // last recorded state, by scan code
   bool padConnected = false;
   int padAxes[3][2] = {};

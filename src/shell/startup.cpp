@@ -66,8 +66,7 @@ void StartUp(Game &game, const std::vector<std::string> &args) {
 
   // Fonts shared by the drawing code: the map's and the dialogs'.
   plat::LoadFont(1, "Courier New", 10, false);
-  game.loop.pending = {s.language,   s.music,      s.soundFx,
-                       s.gameScreen, s.resolution, s.resolution};
+  game.loop.pending = MakePending(s);
   game.display.resolutions = ResolutionList();
   plat::LoadFont(0, "Arial", 30, true);
 
@@ -102,7 +101,7 @@ void StartUp(Game &game, const std::vector<std::string> &args) {
   const std::string mode = ScreenModeName(s.gameScreen);
   if (!mode.empty())
     WriteLogValue(game.log, "GameScreen:", mode);
-  WriteLogValue(game.log, "Music:", s.music != 0 ? "On" : "Off");
+  WriteLogValue(game.log, "Music:", MusicOn(s) ? "On" : "Off");
   WriteLogValue(game.log, "ScreenMode:", std::to_string(s.resolution));
 
   const std::string source = LanguageSource(paths.gameDir);
@@ -128,10 +127,10 @@ void StartUp(Game &game, const std::vector<std::string> &args) {
   plat::DesktopSize(d.screenWidth, d.screenHeight);
   WriteLogValue(game.log, "ScreenWidth:", std::to_string(d.screenWidth));
   WriteLogValue(game.log, "ScreenHeight:", std::to_string(d.screenHeight));
-  if (s.gameScreen == 1)
-    ChooseScreenSize(d, 1, s.resolution);
+  if (s.gameScreen == ScreenMode::Window)
+    ChooseScreenSize(d, ScreenMode::Window, s.resolution);
 
-  LoadSounds(game);
+  LoadSounds(paths.gameDir, game.log);
 
   if (!OpenGameScreen(d, s.gameScreen, game.log))
     ShowFatalError(game, Text(game.lang, "tErrorSCREEN"));
@@ -140,14 +139,15 @@ void StartUp(Game &game, const std::vector<std::string> &args) {
   WriteLogValue(game.log, "Joystick:", std::to_string(game.loop.padCount));
 
   d.aspectRatio = ClassifyAspectRatio(d.screenWidth, d.screenHeight);
-  WriteLogValue(game.log, "AspectRatio:", std::to_string(d.aspectRatio));
+  WriteLogValue(game.log,
+                "AspectRatio:", std::to_string(AspectNumber(d.aspectRatio)));
   d.geometry =
       ComputeScreenGeometry(d.screenWidth, d.screenHeight, d.aspectRatio);
 
   LoadMaps(game.maps, paths.gameDir + kMapArchive);
   game.play.levels = BuiltInLevels();
   LoadScores(game.progress, paths.saveTo);
-  LoadScreenAssets(game);
+  LoadScreenAssets(game.assets, d, paths.gameDir, game.log);
 }
 
 int RunGame(int argc, char **argv) {
@@ -164,9 +164,13 @@ int RunGame(int argc, char **argv) {
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   int status = 0;
   try {
-    StartUp(*game, args);
-    PrepareFirstFrame(*game);
-    RunLoop(*game);
+    try {
+      StartUp(*game, args);
+      PrepareFirstFrame(*game);
+      RunLoop(*game);
+    } catch (const AssetFailure &) {
+      FailOnAsset(*game);
+    }
   } catch (const FatalExit &) {
     status = 1;
   }

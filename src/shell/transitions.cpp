@@ -1,9 +1,10 @@
-// transitions.cpp — leaving a level for the menu, and the finale.
+// transitions.cpp — entering a level, leaving it for the menu, and the
+// finale.
 #include "assets/numbers.h"
 #include "game/gameplay.h"
+#include "platform/platform.h"
+#include "shell/actions.h"
 #include "shell/game.h"
-#include "shell/loop.h"
-#include "shell/music.h"
 
 namespace {
 
@@ -15,18 +16,34 @@ void MenuLayout(Game &game) {
 // The common tail: fresh title monsters and the main menu.
 void BackToTitleMonsters(Game &game) {
   game.play.releaseCounter = 0;
-  CreateTitleMonsters(game);
+  Stage stage = StageOf(game);
+  CreateTitleMonsters(stage);
   game.loop.state = ScreenState::MainMenu;
 }
 
 void SwitchToMenuMusic(Game &game, int fromTrack) {
-  if (game.settings.music != 0) {
-    StopMusic(game, fromTrack);
-    StartMusic(game, num::kMenuMusic);
+  if (MusicOn(game.settings)) {
+    StopMusic(game.sound, fromTrack);
+    StartMusic(game.sound, num::kMenuMusic);
   }
 }
 
 } // namespace
+
+void StartLevel(Game &game, int levelIndex) {
+  Loop &loop = game.loop;
+  Stage stage = StageOf(game);
+  // Chosen on the level-select screen: the menu track still plays.
+  const bool fromMenu =
+      static_cast<int>(loop.state) < static_cast<int>(ScreenState::Playing);
+  loop.padCount = game.input.gamepads;
+  loop.pauseItem = kFirstRow;
+  LevelSetup(stage, levelIndex, fromMenu);
+  // The frame about to be shown is black, not the screen left behind.
+  if (loop.drawing)
+    plat::ClearScreen({0, 0, 0, 255});
+  loop.state = ScreenState::Countdown;
+}
 
 void ReturnToMenu(Game &game) {
   SwitchToMenuMusic(game, num::kLevelMusic);
@@ -36,7 +53,7 @@ void ReturnToMenu(Game &game) {
 }
 
 void AbandonLevel(Game &game) {
-  game.loop.playActive = 0;
+  game.play.playActive = false;
   SwitchToMenuMusic(game, num::kLevelMusic);
   RestoreMap(game.maps);
   MenuLayout(game);
@@ -45,17 +62,18 @@ void AbandonLevel(Game &game) {
 
 void StartFinale(Game &game) {
   game.loop.state = ScreenState::GameFinished;
-  if (game.settings.music != 0)
-    StartMusic(game, num::kFinaleMusic);
+  if (MusicOn(game.settings))
+    StartMusic(game.sound, num::kFinaleMusic);
 }
 
 void LeaveFinale(Game &game) {
   SwitchToMenuMusic(game, num::kFinaleMusic);
-  FinaleReset(game);
+  Stage stage = StageOf(game);
+  FinaleReset(stage);
   RestoreMap(game.maps);
   MenuLayout(game);
   const int slot = game.loop.levelSelectItem;
-  if (slot >= 1 && slot <= 5)
+  if (slot >= 1 && slot <= kSlotCount)
     game.progress.slots[slot - 1] = "01";
   BackToTitleMonsters(game);
 }

@@ -2,14 +2,14 @@
 // front end's renderers.
 #include "ui/dialogs.h"
 
-#include "shell/game.h"
-
-DialogLayout LayoutDialogs(Game &game) {
-  const int sw = game.display.screenWidth, sh = game.display.screenHeight;
-  const int aspect = game.display.aspectRatio;
-  const ScreenGeometry &g = game.display.geometry;
+DialogLayout LayoutDialogs(const Display &display) {
+  const int sw = display.screenWidth, sh = display.screenHeight;
+  const Aspect aspect = display.aspectRatio;
+  const ScreenGeometry &g = display.geometry;
   DialogLayout d;
-  d.baseFont = (aspect == 1 || aspect == 2) ? (sh / 2) / 13 : (sh / 2) / 11;
+  d.baseFont = (aspect == Aspect::R4x3 || aspect == Aspect::R5x4)
+                   ? (sh / 2) / 13
+                   : (sh / 2) / 11;
   d.titleBar = (sh / 100) * 5;
   const int f = d.baseFont, t = d.titleBar;
   auto side = [&](int w, int h) {
@@ -36,12 +36,12 @@ DialogLayout LayoutDialogs(Game &game) {
 }
 
 // The card contents come with the front end.
-void RenderMainMenu(Game &, int) {}
-void RenderPause(Game &, int) {}
-void RenderQuit(Game &, int, int) {}
-void RenderCaught(Game &, int) {}
-void RenderComplete(Game &, int) {}
-void RenderLevelSelect(Game &, int) {}
-void RenderSettings(Game &, int, int) {}
-void RenderCredits(Game &) {}
-void RenderHelp(Game &) {}
+void RenderMainMenu(const CardSources &, int) {}
+void RenderPause(const CardSources &, int) {}
+void RenderQuit(const CardSources &, int, bool) {}
+void RenderCaught(const CardSources &, int) {}
+void RenderComplete(const CardSources &, int) {}
+void RenderLevelSelect(const CardSources &, int) {}
+void RenderSettings(const CardSources &, int, const PendingSettings &) {}
+void RenderCredits(const CardSources &) {}
+void RenderHelp(const CardSources &) {}

@@ -1,8 +1,13 @@
 // dialogs.h — the dialog cards of the menus and the level: their sizes and
-// places on the screen, and the renderers that draw them.
+// places on the screen, the rows they offer, and the renderers that draw
+// them into their sprites.
 #pragma once
 
-struct Game;
+#include "game/state.h"
+#include "progress/scores.h"
+#include "settings/display.h"
+#include "settings/languages.h"
+#include "settings/preferences.h"
 
 struct CardPlace {
   int x = 0, y = 0, w = 0, h = 0;
@@ -16,15 +21,62 @@ struct DialogLayout {
   CardPlace menuBox, logo;
 };
 
-// Sizes and places for the current screen; creates each card sprite.
-DialogLayout LayoutDialogs(Game &game);
+// The rows of each dialog, numbered from 1 as the selections count them.
+enum MainMenuRow : int {
+  kMenuStart = 1,
+  kMenuSettings = 2,
+  kMenuCredits = 3,
+  kMenuHelp = 4,
+  kMenuQuit = 5,
+};
+enum SettingsRow : int {
+  kRowLanguage = 1,
+  kRowMusic = 2,
+  kRowEffects = 3,
+  kRowScreenMode = 4,
+  kRowResolution = 5,
+  kRowOk = 6,
+  kRowCancel = 7,
+};
+constexpr int kSlotCount = 5;
+constexpr int kLevelSelectBack = kSlotCount + 1; // the row below the slots
+// The two-entry dialogs: pause (continue, quit), the quit question,
+// level complete and caught (yes / next, no / menu).
+enum TwoRow : int { kFirstRow = 1, kSecondRow = 2 };
 
-void RenderMainMenu(Game &game, int selected);
-void RenderPause(Game &game, int selected);
-void RenderQuit(Game &game, int selected, int playActive);
-void RenderCaught(Game &game, int selected);
-void RenderComplete(Game &game, int selected);
-void RenderLevelSelect(Game &game, int selected);
-void RenderSettings(Game &game, int row, int screenMode);
-void RenderCredits(Game &game);
-void RenderHelp(Game &game);
+// Cards whose content changed and must be rendered before they are shown.
+enum Card : unsigned {
+  kCardMainMenu = 1u << 0,
+  kCardPause = 1u << 1,
+  kCardQuit = 1u << 2,
+  kCardCaught = 1u << 3,
+  kCardComplete = 1u << 4,
+  kCardLevelSelect = 1u << 5,
+  kCardSettings = 1u << 6,
+  kCardCredits = 1u << 7,
+  kCardHelp = 1u << 8,
+  kCardsAll = (1u << 9) - 1,
+};
+
+// What the renderers read: texts, sizes, the slots and the level's colours.
+struct CardSources {
+  const Languages &lang;
+  const Display &display;
+  const DialogLayout &layout;
+  const Progress &progress;
+  const Play &play;
+};
+
+// Sizes and places for the current screen.
+DialogLayout LayoutDialogs(const Display &display);
+
+void RenderMainMenu(const CardSources &src, int selected);
+void RenderPause(const CardSources &src, int selected);
+void RenderQuit(const CardSources &src, int selected, bool playActive);
+void RenderCaught(const CardSources &src, int selected);
+void RenderComplete(const CardSources &src, int selected);
+void RenderLevelSelect(const CardSources &src, int selected);
+void RenderSettings(const CardSources &src, int row,
+                    const PendingSettings &pending);
+void RenderCredits(const CardSources &src);
+void RenderHelp(const CardSources &src);

@@ -43,7 +43,8 @@ protected:
 
   // Opens the screen in the given mode and size and loads what the start
   // loads after it.
-  bool Start(int gameScreen, int resolution, bool assets = true) {
+  bool Start(int mode, int resolution, bool assets = true) {
+    const auto gameScreen = static_cast<ScreenMode>(mode);
     Settings &s = game->settings;
     s.gameScreen = gameScreen;
     s.resolution = resolution;
@@ -58,13 +59,13 @@ protected:
     d.geometry =
         ComputeScreenGeometry(d.screenWidth, d.screenHeight, d.aspectRatio);
     try {
-      LoadSounds(*game);
+      LoadSounds(game->paths.gameDir, game->log);
       LoadMaps(game->maps, game->paths.gameDir + kMapArchive);
       if (assets) {
-        LoadScreenAssets(*game);
+        LoadScreenAssets(game->assets, d, game->paths.gameDir, game->log);
         PrepareFirstFrame(*game);
       }
-    } catch (const FatalExit &) {
+    } catch (const AssetFailure &) {
       return false;
     }
     NewLogLines();
@@ -73,7 +74,7 @@ protected:
 
   // The log lines written since the last call.
   std::vector<std::string> NewLogLines() {
-    std::fflush(game->log.file);
+    std::fflush(game->log.file.get());
     const std::string text = ReadText(dir.File("test.log"));
     std::vector<std::string> lines;
     size_t pos = logRead;
