@@ -234,6 +234,26 @@ TEST_F(Loop_, LevelSelectStartsAndResetsSlots) {
   EXPECT_EQ(game->loop.levelSelectItem, 1);
 }
 
+TEST_F(Loop_, ALevelFromTheMenuCountsDownIntoPlay) {
+  Enter(ScreenState::LevelSelect);
+  game->loop.levelSelectItem = 1;
+  Press(Key::Return);
+  ASSERT_EQ(State(), ScreenState::Countdown);
+  EXPECT_EQ(game->sound.requests.back(),
+            (SoundRequest{SoundAsk::StopMusic, num::kMenuMusic}));
+  for (int i = 0; i < 138; ++i)
+    StateLogic(*game);
+  EXPECT_EQ(State(), ScreenState::Countdown);
+  StateLogic(*game);
+  EXPECT_EQ(State(), ScreenState::Playing);
+  EXPECT_TRUE(game->play.playActive);
+  EXPECT_EQ(game->sound.requests.back(),
+            (SoundRequest{SoundAsk::StartMusic, num::kLevelMusic}));
+  // Esc pauses once play runs.
+  Press(Key::Esc);
+  EXPECT_EQ(State(), ScreenState::Paused);
+}
+
 TEST_F(Loop_, CountdownIsNotInterrupted) {
   Enter(ScreenState::Countdown);
   Press(Key::Esc);
