@@ -109,6 +109,12 @@ const std::string &Text(Languages &lang, const std::string &key) {
   return lang.texts[key];
 }
 
+const std::string &Text(const Languages &lang, const std::string &key) {
+  static const std::string empty;
+  const auto it = lang.texts.find(key);
+  return it == lang.texts.end() ? empty : it->second;
+}
+
 std::string LanguageSource(const std::string &gameDir) {
   return gameDir + "Warrenfold.languages";
 }

@@ -37,6 +37,8 @@ LanguageInfosInOrder(const LanguageTable &table);
 
 // The text of a key; a key the table lacks gives "" and is entered empty.
 const std::string &Text(Languages &lang, const std::string &key);
+// The same lookup without adding the key: a missing text is empty.
+const std::string &Text(const Languages &lang, const std::string &key);
 // GameDir + "Warrenfold.languages": a folder or a ZIP archive.
 std::string LanguageSource(const std::string &gameDir);
 // Fills the language table and the choice list from the source; leaves
