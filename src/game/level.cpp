@@ -1,7 +1,25 @@
 // level.cpp — level set-up, the countdown and the player.
 #include "assets/numbers.h"
+#include "game/actors.h"
 #include "game/gameplay.h"
 #include "platform/platform.h"
+
+namespace {
+
+int PlayerImage(int direction) {
+  switch (direction) {
+  case kLeft:
+    return num::kPlayerLeft;
+  case kRight:
+    return num::kPlayerRight;
+  case kUp:
+    return num::kPlayerUp;
+  default:
+    return num::kPlayerDown;
+  }
+}
+
+} // namespace
 
 void LevelSetup(Stage &stage, int levelIndex, bool fromMenu) {
   Play &play = stage.play;
@@ -20,7 +38,7 @@ void LevelSetup(Stage &stage, int levelIndex, bool fromMenu) {
   p.opacity = 0;
   p.frameDelay = 4;
 
-  play.monsters.clear();
+  CreateLevelMonsters(stage);
 
   DropStoredMap(stage.maps);
   StoreMap(stage.maps, play.currentMap);
@@ -70,31 +88,70 @@ void DrawCountdown(const Stage &stage) {
   const Play &play = stage.play;
   const ScreenGeometry &g = stage.display.geometry;
   const Player &p = play.player;
-  plat::DisplaySpriteTransparent(p.image, g.playOriginX + p.tileX * g.tileSize,
-                                 g.playOriginY + p.tileY * g.tileSize,
-                                 p.opacity);
+  actors::DrawStripFrame(p.image, p.frameX,
+                         g.playOriginX + p.tileX * g.tileSize,
+                         g.playOriginY + p.tileY * g.tileSize, p.opacity);
   const BannerFamily &f = stage.assets.families[kCountdown];
   if (play.countdownIndex >= 0 &&
       play.countdownIndex < static_cast<int>(f.sprites.size()))
     plat::DisplaySpriteTransparent(f.sprites[play.countdownIndex], f.x, f.y);
 }
 
-// The player's step and animation come with the gameplay; until then the
-// player stands where the level put it.
-void StartStep(Stage &, int) {}
+void StartStep(Stage &stage, int direction) {
+  Play &play = stage.play;
+  Player &p = play.player;
+  if (!play.playActive || play.caughtFreeze || p.direction != kStand)
+    return;
+  const int x = p.tileX + actors::Dx(direction);
+  const int y = p.tileY + actors::Dy(direction);
+  if (IsTileEmpty(stage.maps, play.currentMap, actors::kWallLayer, x, y) == 0)
+    return;
+  p.image = PlayerImage(direction);
+  p.frameX = actors::kFrameWidth;
+  p.direction = static_cast<int8_t>(direction);
+}
 
 void DrawPlayer(const Stage &stage) {
   const ScreenGeometry &g = stage.display.geometry;
   const Player &p = stage.play.player;
-  plat::DisplaySpriteTransparent(p.image, g.playOriginX + p.tileX * g.tileSize,
-                                 g.playOriginY + p.tileY * g.tileSize);
+  const int t = g.tileSize;
+  actors::DrawStripFrame(
+      p.image, p.frameX,
+      actors::ScreenX(g.playOriginX, p.tileX, t, p.direction, p.offset),
+      actors::ScreenY(g.playOriginY, p.tileY, t, p.direction, p.offset), 255);
 }
 
 void AdvancePlayer(Stage &stage) {
   const ScreenGeometry &g = stage.display.geometry;
-  Player &p = stage.play.player;
-  p.screenX = g.playOriginX + p.tileX * g.tileSize;
-  p.screenY = g.playOriginY + p.tileY * g.tileSize;
+  Play &play = stage.play;
+  Player &p = play.player;
+  const int t = g.tileSize;
+  // Where it was drawn this frame: the catch test looks there.
+  p.screenX = actors::ScreenX(g.playOriginX, p.tileX, t, p.direction, p.offset);
+  p.screenY = actors::ScreenY(g.playOriginY, p.tileY, t, p.direction, p.offset);
+  if (p.direction == kStand || play.caughtFreeze)
+    return;
+  if (p.offset == static_cast<double>(t)) {
+    p.tileX += actors::Dx(p.direction);
+    p.tileY += actors::Dy(p.direction);
+    p.offset = p.speed;
+    p.direction = kStand;
+    p.frameX = 0;
+    TakePickup(stage);
+  } else {
+    p.offset += p.speed;
+  }
 }
 
-void PlayerAnimation(Stage &) {}
+void PlayerAnimation(Stage &stage) {
+  Play &play = stage.play;
+  Player &p = play.player;
+  if (p.direction == kStand || !play.playActive || play.caughtFreeze)
+    return;
+  if (p.frameDelay == 0) {
+    p.frameX = actors::NextFrame(p.frameX);
+    p.frameDelay = 4;
+  } else {
+    --p.frameDelay;
+  }
+}

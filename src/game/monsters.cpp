@@ -1,11 +1,148 @@
-// monsters.cpp — level and title monsters. The wandering itself arrives
-// with the gameplay; these keep the loop's calls in place.
+// monsters.cpp — level and title monsters: creation, release from the
+// house, stepping, the choice of a way at every tile, animation, the doors
+// and the catch.
+#include <array>
+
+#include "assets/numbers.h"
+#include "game/actors.h"
 #include "game/gameplay.h"
+#include "maps/mapfile_rules.h"
+#include "platform/platform.h"
+
+namespace {
+
+constexpr const char *kMenuMap = "M0";
+constexpr int kTitleStartX = 1, kTitleStartY = 1;
+constexpr int kTitleReleaseInterval = 50;
+
+int MonsterImage(int kind, int direction) {
+  switch (direction) {
+  case kLeft:
+    return num::MonsterLeft(kind);
+  case kRight:
+    return num::MonsterRight(kind);
+  case kUp:
+    return num::MonsterUp(kind);
+  default:
+    return num::MonsterDown(kind);
+  }
+}
+
+int Opposite(int direction) {
+  switch (direction) {
+  case kLeft:
+    return kRight;
+  case kRight:
+    return kLeft;
+  case kUp:
+    return kDown;
+  default:
+    return kUp;
+  }
+}
+
+const std::string &MonsterMap(const Stage &stage) {
+  static const std::string menu = kMenuMap;
+  return stage.play.titleMonsters ? menu : stage.play.currentMap;
+}
+
+// Level monsters move, choose and animate only while play runs.
+bool LevelRunning(const Play &play) {
+  return play.playActive && !play.caughtFreeze;
+}
+
+Monster NewMonster(const Stage &stage, int tileX, int tileY, int direction) {
+  Monster m;
+  m.tileX = tileX;
+  m.tileY = tileY;
+  m.direction = static_cast<int8_t>(direction);
+  m.offset = stage.play.player.speed;
+  m.speed = stage.play.player.speed;
+  m.active = 0;
+  m.stepsSinceRelease = 0;
+  m.opacity = 255;
+  m.kind = plat::RandomRange(1, 6);
+  m.image = MonsterImage(m.kind, direction);
+  m.frameX = 0;
+  m.frameDelay = 0;
+  return m;
+}
+
+void SetDoor(Stage &stage, int x, int y, int value) {
+  SetTile(stage.maps, stage.play.currentMap, actors::kWallLayer, x, y, value);
+}
+
+// The door a released monster leaves through is opened.
+void OpenDoor(Stage &stage, const Monster &m, int houseType) {
+  if (houseType == 1) {
+    if (m.direction == kDown)
+      SetDoor(stage, 21, 14, mapfile::kDoorBottomOpen);
+    else
+      SetDoor(stage, 21, 10, mapfile::kDoorTopOpen);
+  } else {
+    if (m.direction == kRight)
+      SetDoor(stage, 23, 12, mapfile::kDoorRightOpen);
+    else
+      SetDoor(stage, 19, 12, mapfile::kDoorLeftOpen);
+  }
+}
+
+// After the leaving monster's second step, the doors of its axis close.
+void CloseDoors(Stage &stage, const Monster &m, int houseType) {
+  const bool sideways = m.direction == kLeft || m.direction == kRight;
+  if (sideways && houseType == 2) {
+    SetDoor(stage, 23, 12, mapfile::kDoorRightClosed);
+    SetDoor(stage, 19, 12, mapfile::kDoorLeftClosed);
+  } else if (!sideways && houseType == 1) {
+    SetDoor(stage, 21, 14, mapfile::kDoorBottomClosed);
+    SetDoor(stage, 21, 10, mapfile::kDoorTopClosed);
+  }
+}
+
+Monster *FirstWaiting(Play &play) {
+  for (Monster &m : play.monsters)
+    if (m.active == 0)
+      return &m;
+  return nullptr;
+}
+
+void ScreenPosition(const Stage &stage, const Monster &m, int &x, int &y) {
+  const int t = actors::TileSize(stage);
+  x = actors::ScreenX(stage.mapView.offsetX, m.tileX, t, m.direction, m.offset);
+  y = actors::ScreenY(stage.mapView.offsetY, m.tileY, t, m.direction, m.offset);
+}
+
+} // namespace
+
+void CreateLevelMonsters(Stage &stage) {
+  Play &play = stage.play;
+  play.monsters.clear();
+  play.titleMonsters = false;
+  if (play.current < 0 || play.current >= static_cast<int>(play.levels.size()))
+    return;
+  const LevelRecord &level = play.levels[play.current];
+  for (int i = 0; i < level.monsterCount; ++i) {
+    const bool first = plat::Random(1) == 0;
+    if (level.houseType == 1)
+      play.monsters.push_back(
+          NewMonster(stage, 21, first ? 13 : 11, first ? kDown : kUp));
+    else
+      play.monsters.push_back(
+          NewMonster(stage, first ? 20 : 22, 12, first ? kLeft : kRight));
+  }
+}
 
 void CreateTitleMonsters(Stage &stage) {
-  stage.play.monsters.clear();
-  stage.play.titleReleased = 0;
-  stage.play.releaseCounter = 0;
+  Play &play = stage.play;
+  play.monsters.clear();
+  play.titleMonsters = true;
+  for (int i = 0; i < kTitleMonsterCount; ++i) {
+    const int direction = plat::Random(1) == 0 ? kUp : kRight;
+    play.monsters.push_back(
+        NewMonster(stage, kTitleStartX, kTitleStartY, direction));
+  }
+  play.titleReleased = 0;
+  play.releaseCounter = 0;
 }
 
 void SetMonsterSpeeds(Stage &stage) {
@@ -15,10 +152,152 @@ void SetMonsterSpeeds(Stage &stage) {
   }
 }
 
-void DrawMonsters(const Stage &) {}
-void AdvanceMonsters(Stage &) {}
-void MonsterDecisions(Stage &) {}
-void MonsterAnimation(Stage &) {}
-void MonsterRelease(Stage &) {}
-void TitleMonsterRelease(Stage &) {}
-void CatchTest(Stage &) {}
+void DrawMonsters(const Stage &stage) {
+  for (const Monster &m : stage.play.monsters) {
+    if (m.active != 1)
+      continue;
+    int x = 0, y = 0;
+    ScreenPosition(stage, m, x, y);
+    actors::DrawStripFrame(m.image, m.frameX, x, y, m.opacity);
+  }
+}
+
+void AdvanceMonsters(Stage &stage, bool playing) {
+  Play &play = stage.play;
+  const bool moving = play.titleMonsters || (playing && LevelRunning(play));
+  const double tile = static_cast<double>(actors::TileSize(stage));
+  const int houseType =
+      play.current >= 0 && play.current < static_cast<int>(play.levels.size())
+          ? play.levels[play.current].houseType
+          : 1;
+  for (Monster &m : play.monsters) {
+    if (m.active != 1)
+      continue;
+    // Where it was drawn this frame: the catch test looks there.
+    ScreenPosition(stage, m, m.screenX, m.screenY);
+    if (!moving)
+      continue;
+    if (m.offset != tile) {
+      m.offset += m.speed;
+      continue;
+    }
+    m.tileX += actors::Dx(m.direction);
+    m.tileY += actors::Dy(m.direction);
+    m.offset = m.speed;
+    if (play.titleMonsters || m.stepsSinceRelease >= 2)
+      continue;
+    if (++m.stepsSinceRelease == 2) {
+      CloseDoors(stage, m, houseType);
+      m.stepsSinceRelease = 3;
+    }
+  }
+}
+
+void MonsterDecisions(Stage &stage) {
+  Play &play = stage.play;
+  if (!play.titleMonsters && !LevelRunning(play))
+    return;
+  const std::string &map = MonsterMap(stage);
+  for (Monster &m : play.monsters) {
+    if (m.active != 1 || m.offset != m.speed)
+      continue;
+    // The ways to test after a step, in their order; never the way back.
+    std::array<int, 3> order{};
+    switch (m.direction) {
+    case kLeft:
+      order = {kLeft, kUp, kDown};
+      break;
+    case kRight:
+      order = {kRight, kUp, kDown};
+      break;
+    case kUp:
+      order = {kLeft, kRight, kUp};
+      break;
+    default:
+      order = {kLeft, kRight, kDown};
+      break;
+    }
+    std::array<int, 3> candidates{};
+    int n = 0;
+    for (int d : order)
+      if (IsTileEmpty(stage.maps, map, actors::kWallLayer,
+                      m.tileX + actors::Dx(d), m.tileY + actors::Dy(d)) != 0)
+        candidates[n++] = d;
+    // A dead end leaves only the way back.
+    const int chosen = n == 0 ? Opposite(m.direction)
+                              : candidates[plat::RandomRange(1, n) - 1];
+    m.direction = static_cast<int8_t>(chosen);
+    m.image = MonsterImage(m.kind, chosen);
+  }
+}
+
+void MonsterAnimation(Stage &stage) {
+  Play &play = stage.play;
+  if (!play.titleMonsters && !LevelRunning(play))
+    return;
+  for (Monster &m : play.monsters) {
+    if (m.active != 1)
+      continue;
+    if (m.frameDelay == 0) {
+      m.frameX = actors::NextFrame(m.frameX);
+      m.frameDelay = 4;
+    } else {
+      --m.frameDelay;
+    }
+  }
+}
+
+void MonsterRelease(Stage &stage) {
+  Play &play = stage.play;
+  if (play.titleMonsters || play.caughtFreeze || play.current < 0 ||
+      play.current >= static_cast<int>(play.levels.size()))
+    return;
+  LevelRecord &level = play.levels[play.current];
+  if (level.releasedCount == level.monsterCount)
+    return;
+  ++play.releaseCounter;
+  Monster *m = FirstWaiting(play);
+  if (play.releaseCounter != level.releaseInterval || m == nullptr)
+    return;
+  m->active = 1;
+  ++level.releasedCount;
+  play.releaseCounter = 0;
+  OpenDoor(stage, *m, level.houseType);
+}
+
+void TitleMonsterRelease(Stage &stage) {
+  Play &play = stage.play;
+  if (!play.titleMonsters || play.titleReleased >= kTitleMonsterCount)
+    return;
+  ++play.releaseCounter;
+  Monster *m = FirstWaiting(play);
+  if (play.releaseCounter != kTitleReleaseInterval || m == nullptr)
+    return;
+  m->active = 1;
+  ++play.titleReleased;
+  play.releaseCounter = 0;
+}
+
+void CatchTest(Stage &stage) {
+  Play &play = stage.play;
+  if (play.caughtFreeze || play.titleMonsters)
+    return;
+  const Player &p = play.player;
+  for (const Monster &m : play.monsters) {
+    if (m.active != 1)
+      continue;
+    if (!actors::Collide(stage, p.image, p.screenX, p.screenY, m.image,
+                         m.screenX, m.screenY))
+      continue;
+    play.caughtFreeze = true;
+    const ScreenGeometry &g = stage.display.geometry;
+    const int t = g.tileSize;
+    play.impactX = g.playOriginX + p.tileX * t - t / 2;
+    play.impactY = g.playOriginY + p.tileY * t - t / 2;
+    if (MusicOn(stage.settings))
+      StopMusic(stage.sound, num::kLevelMusic);
+    if (EffectsOn(stage.settings))
+      PlayEffect(stage.sound, num::kLaugh);
+    return;
+  }
+}

@@ -1,25 +1,67 @@
 // panel.cpp — the in-game band: star, level label, pickups left, cherries.
+// The three text pictures are rendered only when their value changed.
+#include <string>
+
 #include "assets/numbers.h"
 #include "game/gameplay.h"
 #include "platform/platform.h"
 
 namespace {
 
-// The three text pictures are rendered with the front end's font rules.
-void RenderLevelLabel(Stage &) {}
-void RenderPickupCounter(Stage &) {}
-void RenderCherryCounter(Stage &) {}
+constexpr int kUiFont = 0;
+constexpr plat::Colour kPanelText{240, 241, 122, 255};
+constexpr plat::Colour kBlack{0, 0, 0, 255};
+
+struct PanelText {
+  int sprite;
+  int width; // in tiles
+  bool centred;
+  plat::Colour colour;
+};
+
+// Renders one text picture: opaque black (or the cherry score picture),
+// the text at the panel size, left at x = 10 or centred.
+void RenderText(const Stage &stage, const PanelText &item,
+                const std::string &text, bool cherryBack) {
+  const ScreenGeometry &g = stage.display.geometry;
+  const int t = g.tileSize, w = item.width * t;
+  if (!plat::BeginDraw(plat::Target::Sprite, item.sprite))
+    return; // the sprite keeps what it showed
+  plat::Box(0, 0, w, t, kBlack);
+  if (cherryBack)
+    plat::DrawImage(num::kCherryScoreImage, 0, 0);
+  plat::SetVectorFont(kUiFont, g.panelTextSize);
+  plat::SetVectorColour(item.colour);
+  const double tw = plat::VectorTextWidth(text);
+  const double th = plat::VectorTextHeight(text);
+  const double x = item.centred ? w / 2 - tw / 2 : 10.0;
+  plat::MovePathCursor(x, t / 2 - th / 2);
+  plat::DrawVectorText(text);
+  plat::EndDraw();
+}
+
+std::string LevelLabel(const Stage &stage) {
+  std::string label = Text(stage.lang, "tPanelLEVEL");
+  const std::string &name = stage.play.currentMap;
+  for (size_t pos = label.find('#'); pos != std::string::npos;
+       pos = label.find('#', pos + name.size()))
+    label.replace(pos, 1, name);
+  return label;
+}
 
 } // namespace
 
 void DrawPanel(Stage &stage) {
   Play &play = stage.play;
   if (play.panelStale & kPanelLevelLabel)
-    RenderLevelLabel(stage);
+    RenderText(stage, {num::kLevelLabel, 6, false, kPanelText},
+               LevelLabel(stage), false);
   if (play.panelStale & kPanelPickups)
-    RenderPickupCounter(stage);
+    RenderText(stage, {num::kPickupCount, 8, true, kPanelText},
+               std::to_string(play.remaining), false);
   if (play.panelStale & kPanelCherries)
-    RenderCherryCounter(stage);
+    RenderText(stage, {num::kCherryCount, 2, true, kBlack},
+               std::to_string(play.cherries), true);
   play.panelStale = 0;
 
   const ScreenGeometry &g = stage.display.geometry;

@@ -12,6 +12,10 @@
 #include "settings/languages.h"
 #include "settings/preferences.h"
 
+// Whether two sprites' drawn pixels touch; the platform's pixel test in the
+// game, a stand-in in tests that have no sprites.
+using CollisionTest = bool (*)(int a, int ax, int ay, int b, int bx, int by);
+
 struct Stage {
   Play &play;
   MapCatalogue &maps;
@@ -21,6 +25,7 @@ struct Stage {
   const Settings &settings;
   const Languages &lang;
   SoundSink &sound;
+  CollisionTest collide = nullptr; // nullptr: the platform's
 };
 
 // What a frame of gameplay ended with; the loop turns it into a screen
@@ -30,5 +35,4 @@ enum class Outcome {
   CountdownOver, // play begins
   Caught,        // the caught sequence has ended: the caught dialog
   LevelWon,      // the victory sequence has ended: the level-complete dialog
-  FinaleOver,    // the finale has run its course
 };

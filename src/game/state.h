@@ -81,6 +81,7 @@ struct Play {
 
   Player player;
   std::vector<Monster> monsters;
+  bool titleMonsters = false; // the list holds the menu's monsters
   int32_t releaseCounter = 0;
   int8_t titleReleased = 0;
 
@@ -94,6 +95,7 @@ struct Play {
   int8_t victoryIndex = 0, victoryDelay = 2, victoryHold = 60;
   int8_t caughtIndex = 0, caughtDelay = 2, caughtHold = 100;
   int32_t impactFrame = 0;
+  int32_t impactClip = 0; // left edge of the impact frame being shown
   int32_t impactX = 0, impactY = 0;
   int8_t congratsIndex = 0, congratsDelay = 2;
   int8_t finaleIndex = 0, finaleDelay = 2;

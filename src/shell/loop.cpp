@@ -137,8 +137,11 @@ void DrawLevelScene(Game &game) {
   }
   DrawPlayer(stage);
   DrawMonsters(stage);
-  DrawOverlays(stage);
-  switch (game.loop.state) {
+  const ScreenState s = game.loop.state;
+  DrawOverlays(stage, s != ScreenState::Caught,
+               s != ScreenState::LevelComplete &&
+                   s != ScreenState::GameFinished);
+  switch (s) {
   case ScreenState::Paused:
     DrawVeil(128);
     DrawCard(num::kPauseCard, d.pause);
@@ -188,7 +191,6 @@ void ApplyOutcome(Game &game, Outcome outcome) {
     loop.state = ScreenState::LevelComplete;
     break;
   }
-  case Outcome::FinaleOver:
   case Outcome::None:
     break;
   }
@@ -223,11 +225,17 @@ void MoveActors(Game &game) {
   const ScreenState s = game.loop.state;
   Stage stage = StageOf(game);
   if (IsMenuState(s)) {
-    AdvanceMonsters(stage);
+    AdvanceMonsters(stage, false);
   } else if (IsLevelState(s) && s != ScreenState::Countdown) {
     AdvancePlayer(stage);
-    AdvanceMonsters(stage);
+    AdvanceMonsters(stage, s == ScreenState::Playing);
   }
+}
+
+void DrawLate(Game &game) {
+  // The pickup effects go over everything, the one taken this frame too.
+  if (game.loop.state == ScreenState::Playing)
+    DrawEffects(StageOf(game));
 }
 
 void StateLogic(Game &game) {
@@ -268,7 +276,7 @@ void StateLogic(Game &game) {
     LevelCompleteFrame(stage);
     break;
   case ScreenState::GameFinished:
-    ApplyOutcome(game, FinaleFrame(stage));
+    FinaleFrame(stage);
     break;
   default:
     break;
@@ -276,9 +284,11 @@ void StateLogic(Game &game) {
   if (state == ScreenState::MainMenu && loop.fade != 0)
     loop.fade = std::max(0, loop.fade - 8);
   if (IsMenuState(state)) {
-    TitleMonsterRelease(stage);
+    // Released last, as in a level: a new monster steps out before it
+    // chooses a way.
     MonsterDecisions(stage);
     MonsterAnimation(stage);
+    TitleMonsterRelease(stage);
   }
 }
 
@@ -305,6 +315,8 @@ bool RunFrame(Game &game) {
     if (loop.drawing)
       DrawState(game);
     MoveActors(game);
+    if (loop.drawing)
+      DrawLate(game);
     StateLogic(game);
     game.input = TakeInputFrame(game.settings.gamepad, game.settings.pad,
                                 game.settings.button);

@@ -19,4 +19,6 @@ void RunLoop(Game &game);
 // state the pass began in.
 void DrawState(Game &game);
 void MoveActors(Game &game);
+// What is drawn after the moves: the pickup effects.
+void DrawLate(Game &game);
 void StateLogic(Game &game);
