@@ -8,32 +8,13 @@
 #include "assets/numbers.h"
 #include "game/gameplay.h"
 #include "game/levels.h"
+#include "support/stage_parts.h"
 
 namespace {
 
-struct Parts {
-  Play play;
-  MapCatalogue maps;
-  MapView view;
-  Display display;
-  Assets assets;
-  Settings settings;
-  Languages lang;
-  SoundSink sound;
-  Stage stage{play, maps, view, display, assets, settings, lang, sound};
-
-  Parts() {
-    play.levels = BuiltInLevels();
-    display.screenWidth = 1920;
-    display.screenHeight = 1080;
-    display.geometry = ComputeScreenGeometry(1920, 1080, Aspect::R16x9);
-    sound.recording = true;
-  }
-};
-
 class Level : public ::testing::Test {
 protected:
-  std::unique_ptr<Parts> p = std::make_unique<Parts>();
+  std::unique_ptr<StageParts> p = std::make_unique<StageParts>();
   Stage &stage = p->stage;
 };
 
