@@ -9,6 +9,7 @@
 #include "shell/game.h"
 #include "shell/input.h"
 #include "shell/loop.h"
+#include "support/maze_builder.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -252,6 +253,90 @@ TEST_F(Loop_, ALevelFromTheMenuCountsDownIntoPlay) {
   // Esc pauses once play runs.
   Press(Key::Esc);
   EXPECT_EQ(State(), ScreenState::Paused);
+}
+
+// A level on an open maze of its own, started from a level-select slot and
+// counted down into play.
+void PlayFromSlot(Game &game, int slot, const std::string &id) {
+  game.progress.slots[slot - 1] = id;
+  AddMaze(game.maps, id, OpenLevel());
+  game.loop.state = ScreenState::LevelSelect;
+  game.loop.levelSelectItem = slot;
+  game.input = InputFrame{};
+  game.input.released[static_cast<uint8_t>(Key::Return)] = true;
+  HandleKeyboard(game);
+  game.input = InputFrame{};
+  while (game.loop.state == ScreenState::Countdown)
+    StateLogic(game);
+}
+
+int RunUntilStateChanges(Game &game) {
+  const ScreenState from = game.loop.state;
+  int frames = 0;
+  while (game.loop.state == from && frames < 10000) {
+    MoveActors(game);
+    StateLogic(game);
+    ++frames;
+  }
+  return frames;
+}
+
+TEST_F(Loop_, WinningAdvancesTheSlotAndSavesTheScores) {
+  PlayFromSlot(*game, 2, "01");
+  ASSERT_EQ(State(), ScreenState::Playing);
+  game->play.collected = game->play.levels[0].pickupTotal;
+  EXPECT_EQ(RunUntilStateChanges(*game), 128);
+  EXPECT_EQ(State(), ScreenState::LevelComplete);
+  EXPECT_EQ(game->loop.completeItem, 1);
+  EXPECT_EQ(ReadText(dir.File("Warrenfold.scores")),
+            "01\r\n02\r\n01\r\n01\r\n01\r\n");
+  // Next: the following level counts down, for the same slot.
+  Press(Key::Return);
+  EXPECT_EQ(State(), ScreenState::Countdown);
+  EXPECT_EQ(game->play.currentMap, "02");
+  EXPECT_EQ(game->loop.levelSelectItem, 2);
+}
+
+TEST_F(Loop_, TheLastLevelKeepsItsSlotThenTheFinaleResetsIt) {
+  PlayFromSlot(*game, 4, "20");
+  game->play.collected = game->play.levels[19].pickupTotal;
+  RunUntilStateChanges(*game);
+  ASSERT_EQ(State(), ScreenState::LevelComplete);
+  EXPECT_EQ(ReadText(dir.File("Warrenfold.scores")),
+            "01\r\n01\r\n01\r\n20\r\n01\r\n");
+  Press(Key::Return);
+  ASSERT_EQ(State(), ScreenState::GameFinished);
+  EXPECT_EQ(game->sound.requests.back(),
+            (SoundRequest{SoundAsk::StartMusic, num::kFinaleMusic}));
+  for (int i = 0; i < 200; ++i)
+    StateLogic(*game);
+  EXPECT_EQ(game->play.finaleDimming, 255);
+  Press(Key::Space);
+  EXPECT_EQ(State(), ScreenState::MainMenu);
+  EXPECT_EQ(game->progress.slots[3], "01"); // in memory; saved at the exit
+  EXPECT_EQ(ReadText(dir.File("Warrenfold.scores")),
+            "01\r\n01\r\n01\r\n20\r\n01\r\n");
+  EXPECT_EQ(game->play.monsters.size(), 50u); // the title monsters are back
+}
+
+TEST_F(Loop_, LastPickupOnTheFrameOfACatchWinsTheLevel) {
+  PlayFromSlot(*game, 1, "01");
+  game->play.collected = game->play.levels[0].pickupTotal;
+  game->play.caughtFreeze = true; // caught on the same frame
+  EXPECT_EQ(RunUntilStateChanges(*game), 128);
+  EXPECT_EQ(State(), ScreenState::LevelComplete);
+}
+
+TEST_F(Loop_, CaughtOpensItsDialogThenRetries) {
+  PlayFromSlot(*game, 1, "01");
+  game->play.caughtFreeze = true;
+  EXPECT_EQ(RunUntilStateChanges(*game), 168);
+  EXPECT_EQ(State(), ScreenState::Caught);
+  EXPECT_FALSE(game->play.playActive);
+  Press(Key::Return); // retry
+  EXPECT_EQ(State(), ScreenState::Countdown);
+  EXPECT_FALSE(game->play.caughtFreeze);
+  EXPECT_EQ(game->play.player.opacity, 0);
 }
 
 TEST_F(Loop_, CountdownIsNotInterrupted) {
