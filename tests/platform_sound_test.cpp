@@ -1,6 +1,7 @@
 // platform_sound_test.cpp — sound loading and channel play on SDL's dummy
 // audio driver, which mixes in real time.
 #include "platform_helpers.h"
+#include "support/ogg_rate.h"
 
 #include <cmath>
 
@@ -110,6 +111,31 @@ TEST_F(SoundTest, DamagedFilesAreRefused) {
   std::vector<uint8_t> cut(ogg.begin(), ogg.begin() + long(ogg.size() / 2));
   if (plat::LoadSound(1, cut.data(), cut.size())) {
     EXPECT_GT(plat::SoundPcmBytes(1), 0u);
+  }
+}
+
+TEST_F(SoundTest, AHeaderRateFarBelowTheDevicesIsRefusedBeforeResampling) {
+  // At the device's rate a 25 ms sound whose header says 1 Hz would become
+  // eighteen minutes of sound: more than any decoded sound may hold.
+  for (int channels : {1, 2}) {
+    std::vector<uint8_t> ogg = Tone(0.025, 44100, channels);
+    std::vector<uint8_t> pcm;
+    ASSERT_TRUE(plat::DecodeSound(ogg.data(), ogg.size(), pcm));
+    const double frames = double(pcm.size()) / 4; // 16-bit stereo
+
+    std::vector<uint8_t> slow = ogg;
+    ASSERT_TRUE(ogg_test::SetVorbisRate(slow, 1));
+    EXPECT_NO_THROW(
+        EXPECT_FALSE(plat::DecodeSound(slow.data(), slow.size(), pcm)));
+    EXPECT_TRUE(pcm.empty());
+    EXPECT_FALSE(plat::LoadSound(7, slow.data(), slow.size()));
+    EXPECT_EQ(plat::PlaySound(7, 0), -1);
+
+    // The same patch to a plausible rate decodes: the checksum is right and
+    // the length is scaled as the header says.
+    ASSERT_TRUE(ogg_test::SetVorbisRate(slow, 8000));
+    ASSERT_TRUE(plat::DecodeSound(slow.data(), slow.size(), pcm));
+    EXPECT_NEAR(double(pcm.size()) / 4, frames * 44100 / 8000, 2);
   }
 }
 

@@ -81,13 +81,20 @@ void Downmix(float **in, int channels, long n, std::vector<float> &out) {
   }
 }
 
-// Linear interpolation to the device rate. The output covers the whole
-// input, last frame included.
-std::vector<float> ToRate(const Segment &s, int rate) {
+// Frames a segment has at the device rate. A header may claim any rate
+// from 1 Hz up: the result is computed without overflow and may well be far
+// beyond the cap.
+uint64_t FramesAtRate(const Segment &s, int rate) {
+  const double m = std::round(double(s.frames.size() / 2) * rate / s.rate);
+  return m < double(kMaxFrames) ? uint64_t(m) : uint64_t(kMaxFrames) + 1;
+}
+
+// Linear interpolation to the device rate, m frames (FramesAtRate). The
+// output covers the whole input, last frame included.
+std::vector<float> ToRate(const Segment &s, int rate, size_t m) {
   const size_t n = s.frames.size() / 2;
   if (n == 0)
     return {};
-  const size_t m = size_t(std::llround(double(n) * rate / s.rate));
   std::vector<float> out(m * 2);
   const double step = double(s.rate) / rate;
   for (size_t j = 0; j < m; ++j) {
@@ -180,16 +187,25 @@ bool DecodeVorbis(const uint8_t *data, size_t size, int rate, int channels,
   if (!ok || total == 0)
     return false;
 
+  // The cap holds for the sound at the device rate too: a header claiming
+  // a very low rate would multiply the length. Checked before allocating.
+  uint64_t outFrames = 0;
+  for (const Segment &seg : segments) {
+    if (seg.rate <= 0)
+      return false;
+    outFrames +=
+        seg.rate == rate ? seg.frames.size() / 2 : FramesAtRate(seg, rate);
+    if (outFrames > kMaxFrames)
+      return false;
+  }
+  pcm.reserve(size_t(outFrames) * channels * sizeof(int16_t));
+
   auto to16 = [](float v) {
     return int16_t(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f));
   };
   for (Segment &seg : segments) {
-    if (seg.rate <= 0) {
-      pcm.clear();
-      return false;
-    }
     if (seg.rate != rate)
-      seg.frames = ToRate(seg, rate);
+      seg.frames = ToRate(seg, rate, size_t(FramesAtRate(seg, rate)));
     size_t at = pcm.size();
     pcm.resize(at + seg.frames.size() / 2 * channels * sizeof(int16_t));
     uint8_t *out = pcm.data() + at;
