@@ -7,6 +7,7 @@
 #include "assets/packwriter.h"
 #include "platform/test_hooks.h"
 #include "support/game_fixture.h"
+#include "support/ogg_rate.h"
 
 namespace {
 
@@ -36,23 +37,40 @@ protected:
     game->paths.gameDir = dir.Folder();
   }
 
-  // Loads the screen assets, expecting the asset error.
-  void ExpectFailure(const std::string &entry, const std::string &before) {
+  // A window of the first listed size, or of w x h when given.
+  void OpenScreen(int w = 0, int h = 0) {
     game->settings.gameScreen = ScreenMode::Window;
     Display &d = game->display;
     ChooseScreenSize(d, ScreenMode::Window, 0);
+    if (w > 0) {
+      d.screenWidth = w;
+      d.screenHeight = h;
+    }
     ASSERT_TRUE(OpenGameScreen(d, ScreenMode::Window, game->log));
     d.aspectRatio = ClassifyAspectRatio(d.screenWidth, d.screenHeight);
     d.geometry =
         ComputeScreenGeometry(d.screenWidth, d.screenHeight, d.aspectRatio);
     NewLogLines();
+  }
+
+  // Loads the screen assets, expecting the asset error.
+  void ExpectFailure(const std::string &entry, const std::string &before,
+                     int w = 0, int h = 0) {
+    OpenScreen(w, h);
+    Display &d = game->display;
     EXPECT_THROW(
         LoadScreenAssets(game->assets, d, game->paths.gameDir, game->log),
         AssetFailure);
     const Lines lines = NewLogLines();
-    ASSERT_GE(lines.size(), 2u);
+    ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "Load asset (" + entry + "):\t\tFAILED");
-    EXPECT_EQ(lines[lines.size() - 2], before);
+    // An empty `before`: the failure is the first line of the loading.
+    if (before.empty())
+      EXPECT_EQ(lines.size(), 1u);
+    else if (lines.size() >= 2)
+      EXPECT_EQ(lines[lines.size() - 2], before);
+    else
+      ADD_FAILURE() << "no line before the failure";
     // The shell closes the screen before the message.
     EXPECT_THROW(FailOnAsset(*game), FatalExit);
     EXPECT_FALSE(plat::ScreenOpen());
@@ -191,6 +209,64 @@ TEST_F(Catalogue, DamagedSoundFails) {
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back(), "Load asset (collect_coin_03.ogg):\t\tFAILED");
   EXPECT_EQ(lines.size(), 8u); // seven loaded before it
+}
+
+// A PNG of one colour.
+std::vector<uint8_t> SolidPng(int w, int h) {
+  plat::Picture pic;
+  pic.width = w;
+  pic.height = h;
+  pic.pixels.assign(size_t(w) * h * 4, 200);
+  std::vector<uint8_t> png;
+  EXPECT_TRUE(plat::EncodePng(pic, png));
+  return png;
+}
+
+TEST_F(Catalogue, TitleAndStudioLogoCoverAWideScreen) {
+  OpenScreen(2560, 1080);
+  ASSERT_EQ(game->display.aspectRatio, Aspect::R21x9);
+  LoadScreenAssets(game->assets, game->display, game->paths.gameDir, game->log);
+  for (int n : {num::kTitle, num::kStudioLogo}) {
+    EXPECT_EQ(plat::SpriteWidth(n), 2560) << n;
+    EXPECT_EQ(plat::SpriteHeight(n), 1080) << n;
+  }
+}
+
+// Covering a 21:9 screen with a picture of a far other shape would take a
+// scaled copy larger than any picture may be: the picture fails like a
+// damaged one, with the asset error.
+TEST_F(Catalogue, PictureTooWideToCoverTheScreenFails) {
+  const std::vector<uint8_t> wide = SolidPng(4000, 40);
+  CopyArchive([&](pack::WriteEntry &e) {
+    if (e.name == "title_16x9.png")
+      e.data = wide;
+  });
+  // The 21:9 class has no name: no aspect line comes first.
+  ExpectFailure("title_16x9.png", "", 2560, 1080);
+}
+
+TEST_F(Catalogue, StudioLogoTooTallToCoverTheScreenFails) {
+  const std::vector<uint8_t> tall = SolidPng(40, 4000);
+  CopyArchive([&](pack::WriteEntry &e) {
+    if (e.name == "qirn_16x9.png")
+      e.data = tall;
+  });
+  ExpectFailure("qirn_16x9.png", "Load asset (title_16x9.png):\t\tOK", 2560,
+                1080);
+}
+
+// A damaged header that says 1 Hz: resampled to the device's rate the
+// sound would not fit in memory. It fails like any damaged sound.
+TEST_F(Catalogue, SoundWithAOneHertzHeaderFails) {
+  CopyArchive([](pack::WriteEntry &e) {
+    if (e.name == "ui_menu_button_beep_11.ogg") {
+      ASSERT_TRUE(ogg_test::SetVorbisRate(e.data, 1));
+    }
+  });
+  EXPECT_THROW(LoadSounds(game->paths.gameDir, game->log), AssetFailure);
+  const Lines lines = NewLogLines();
+  ASSERT_EQ(lines.size(), 9u); // eight loaded before it
+  EXPECT_EQ(lines.back(), "Load asset (ui_menu_button_beep_11.ogg):\t\tFAILED");
 }
 
 TEST_F(Catalogue, NoArchiveAtAll) {

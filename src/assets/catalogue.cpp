@@ -2,8 +2,11 @@
 // the data archive under its number, with its log line.
 #include "assets/catalogue.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <mutex>
+#include <optional>
 
 #include "assets/numbers.h"
 #include "assets/ordered_work.h"
@@ -49,13 +52,39 @@ void LogLoaded(RunLog &log, const std::string &name) {
   WriteLogValue(log, "Load asset (" + name + "):", "OK");
 }
 
+// Largest scaled copy fitting may make, in pixels: the platform's limit
+// for any picture (256 MiB of BGRA).
+constexpr int64_t kMaxFitPixels = int64_t(64) << 20;
+
+// A picture of w x h that fitting may make.
+bool FitSizeOk(int64_t w, int64_t h) {
+  return w > 0 && h > 0 && w <= kMaxFitPixels && h <= kMaxFitPixels &&
+         w * h <= kMaxFitPixels;
+}
+
+bool HasSize(const plat::Picture &pic, int w, int h) {
+  return pic.width == w && pic.height == h &&
+         pic.pixels.size() == static_cast<size_t>(w) * h * 4;
+}
+
 // Scales in proportion (whole hundredths) until the picture covers the
-// screen, then cuts out the screen-sized middle.
-plat::Picture CoverScreen(const plat::Picture &pic, int sw, int sh) {
-  const int pw = pic.width, ph = pic.height;
-  int percent = std::max((sw * 100 + pw - 1) / pw, (sh * 100 + ph - 1) / ph);
-  plat::Picture scaled = plat::ResamplePicture(
-      pic, std::max(sw, pw * percent / 100), std::max(sh, ph * percent / 100));
+// screen, then cuts out the screen-sized middle. Nothing when the scaled
+// copy would be too large: a picture of a far other shape than the screen.
+std::optional<plat::Picture> CoverScreen(const plat::Picture &pic, int sw,
+                                         int sh) {
+  const int64_t pw = pic.width, ph = pic.height;
+  if (pw <= 0 || ph <= 0 || !FitSizeOk(sw, sh))
+    return std::nullopt;
+  const int64_t percent = std::max((sw * int64_t(100) + pw - 1) / pw,
+                                   (sh * int64_t(100) + ph - 1) / ph);
+  const int64_t w = std::max<int64_t>(sw, pw * percent / 100);
+  const int64_t h = std::max<int64_t>(sh, ph * percent / 100);
+  if (!FitSizeOk(w, h))
+    return std::nullopt;
+  const plat::Picture scaled =
+      plat::ResamplePicture(pic, static_cast<int>(w), static_cast<int>(h));
+  if (!HasSize(scaled, static_cast<int>(w), static_cast<int>(h)))
+    return std::nullopt;
   plat::Picture out;
   out.width = sw;
   out.height = sh;
@@ -66,6 +95,18 @@ plat::Picture CoverScreen(const plat::Picture &pic, int sw, int sh) {
         &scaled.pixels[(static_cast<size_t>(y + y0) * scaled.width + x0) * 4],
         static_cast<size_t>(sw) * 4,
         &out.pixels[static_cast<size_t>(y) * sw * 4]);
+  return out;
+}
+
+// Smooth scaling to w x h; nothing when that size cannot be made.
+std::optional<plat::Picture> Resized(const plat::Picture &pic, int64_t w,
+                                     int64_t h) {
+  if (!FitSizeOk(w, h))
+    return std::nullopt;
+  plat::Picture out =
+      plat::ResamplePicture(pic, static_cast<int>(w), static_cast<int>(h));
+  if (!HasSize(out, static_cast<int>(w), static_cast<int>(h)))
+    return std::nullopt;
   return out;
 }
 
@@ -132,23 +173,30 @@ std::vector<Job> PictureJobs(const Assets &assets, const Display &display) {
 }
 
 // The part of a job that needs no screen: fitting the full-screen
-// pictures to the screen (on a worker thread).
-plat::Picture FitToScreen(const Job &job, plat::Picture pic, const Display &d) {
+// pictures to the screen (on a worker thread). Nothing when the picture
+// cannot be fitted: the job fails like a damaged picture.
+std::optional<plat::Picture> FitToScreen(const Job &job, plat::Picture pic,
+                                         const Display &d) {
   const int sw = d.screenWidth, sh = d.screenHeight;
   if (job.kind == Kind::Title) {
     if (OddAspect(d.aspectRatio))
       return CoverScreen(pic, sw, sh);
     if (pic.width != sw) {
-      const int h = static_cast<int>(
-          std::lround(static_cast<double>(pic.height) / pic.width * sw));
-      return plat::ResamplePicture(pic, sw, h);
+      const double h =
+          std::round(static_cast<double>(pic.height) / pic.width * sw);
+      if (!(h >= 1.0 && h <= double(kMaxFitPixels)))
+        return std::nullopt;
+      return Resized(pic, sw, static_cast<int64_t>(h));
     }
   } else if (job.kind == Kind::StudioLogo) {
     if (pic.width != sw || pic.height != sh) {
-      if (OddAspect(d.aspectRatio) && pic.width / pic.height != sw / sh)
-        pic = CoverScreen(pic, sw, sh);
-      else
-        pic = plat::ResamplePicture(pic, sw, sh);
+      std::optional<plat::Picture> fitted =
+          OddAspect(d.aspectRatio) && pic.width / pic.height != sw / sh
+              ? CoverScreen(pic, sw, sh)
+              : Resized(pic, sw, sh);
+      if (!fitted)
+        return std::nullopt;
+      pic = std::move(*fitted);
     }
     // The studio logo is shown opaque: no per-pixel alpha.
     for (size_t i = 3; i < pic.pixels.size(); i += 4)
