@@ -38,6 +38,16 @@ std::string RendererName() {
 
 void SetSpritePrescale(bool on) { State().prescale = on; }
 
+bool ResizeWindowForTests(int w, int h) {
+  SDL_Window *window = State().display.window.get();
+  if (!window || w <= 0 || h <= 0)
+    return false;
+  SDL_SetWindowSize(window, w, h);
+  int nw = 0, nh = 0;
+  SDL_GetWindowSize(window, &nw, &nh);
+  return nw == w && nh == h;
+}
+
 bool EncodeOggForTests(const std::vector<int16_t> &samples, int rate,
                        int channels, std::vector<uint8_t> &out) {
   out.clear();

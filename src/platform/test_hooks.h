@@ -30,6 +30,11 @@ std::string RendererName();
 // off, the renderer scales at draw time. For comparisons and benchmarks.
 void SetSpritePrescale(bool on);
 
+// Resizes the open window (before OpenScreenInWindow) while the frame keeps
+// the size the window was opened with: the screen then stretches the frame
+// to the window, as on a scaled desktop.
+bool ResizeWindowForTests(int w, int h);
+
 // Encodes interleaved 16-bit samples as Ogg Vorbis.
 bool EncodeOggForTests(const std::vector<int16_t> &samples, int rate,
                        int channels, std::vector<uint8_t> &out);
