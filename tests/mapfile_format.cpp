@@ -372,6 +372,28 @@ TEST(MapfileMap, RejectsWrongMagicAndSizesBeyondTheLimits) {
   EXPECT_EQ(mapfile::CellAt(back, 15, 128, 128), 42);
 }
 
+TEST(MapfileMap, WritingRefusesWhatTheFormatCannotHold) {
+  // Cut down to 129 columns or rows, or 16 layers, the cells would move:
+  // nothing is written instead.
+  const MapEntry tooWide = mapfile::MakeMap("wide", 130, 5, 2, 96, 96);
+  const MapEntry tooTall = mapfile::MakeMap("tall", 5, 200, 2, 96, 96);
+  const MapEntry tooDeep = mapfile::MakeMap("deep", 5, 5, 17, 96, 96);
+  MapEntry negative = SampleMap();
+  negative.widthTiles = -3;
+  for (const MapEntry *m :
+       std::vector<const MapEntry *>{&tooWide, &tooTall, &tooDeep, &negative}) {
+    EXPECT_FALSE(mapfile::MapFits(*m)) << m->name;
+    EXPECT_TRUE(mapfile::WriteMap(*m).empty()) << m->name;
+  }
+  const MapEntry edge = mapfile::MakeMap("edge", 129, 1, 16, 96, 96);
+  EXPECT_TRUE(mapfile::MapFits(edge));
+  EXPECT_FALSE(mapfile::WriteMap(edge).empty());
+  // Frame sizes that overflow the pixel size do not wrap it.
+  const MapEntry huge = mapfile::MakeMap("huge", 129, 2, 1, INT_MAX, -96);
+  EXPECT_EQ(huge.widthPixels, INT_MAX);
+  EXPECT_EQ(huge.heightPixels, -192);
+}
+
 TEST(MapfileMap, EveryTruncationIsRejected) {
   const std::vector<uint8_t> bytes = mapfile::WriteMap(SampleMap());
   for (size_t len = 0; len < bytes.size(); ++len) {

@@ -72,6 +72,13 @@ int main(int argc, char **argv) {
       errors.push_back("map " + id + ": no source in " + srcDir);
 
   for (const auto &[id, map] : maps) {
+    // The archive could only hold it cut down, its cells moved.
+    if (!mapfile::MapFits(map))
+      errors.push_back("map " + id + ": " + std::to_string(map.widthTiles) +
+                       " x " + std::to_string(map.heightTiles) +
+                       " cells, more than a map can hold (" +
+                       std::to_string(mapfile::kMaxTiles) + " x " +
+                       std::to_string(mapfile::kMaxTiles) + ")");
     std::vector<std::string> found;
     if (const mapfile::LevelRule *rule = mapfile::FindLevelRule(id))
       found = mapfile::CheckLevelMap(map, *rule);

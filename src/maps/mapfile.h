@@ -107,8 +107,12 @@ bool ParseMap(const uint8_t *data, size_t size, MapEntry &out);
 // so what is written always parses back. Texts longer than their field are
 // cut at a whole character.
 std::vector<uint8_t> WriteIndex(const Index &index);
+// Whether the format can hold the map: 0 to 129 columns and rows, at most
+// 16 layers in the list.
+bool MapFits(const MapEntry &map);
 // Each layer is written with exactly widthTiles * heightTiles cells: missing
-// cells are written as 0, extra ones are dropped.
+// cells are written as 0, extra ones are dropped. Empty (nothing to write)
+// for a map that does not fit: cutting it down would move its cells.
 std::vector<uint8_t> WriteMap(const MapEntry &map);
 
 // Cell access for tools: the value, or 0 outside the grid or the layers.

@@ -3,6 +3,7 @@
 #include "maps/mapfile_bytes.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace mapfile {
@@ -12,6 +13,12 @@ namespace {
 bool InGrid(const MapEntry &map, int layer, int x, int y) {
   return layer >= 0 && layer < static_cast<int>(map.layers.size()) && x >= 0 &&
          y >= 0 && x < map.widthTiles && y < map.heightTiles;
+}
+
+// tiles * pixels, held to the int32 range.
+int32_t PixelSpan(int tiles, int pixels) {
+  const int64_t span = static_cast<int64_t>(tiles) * pixels;
+  return static_cast<int32_t>(std::clamp<int64_t>(span, INT32_MIN, INT32_MAX));
 }
 
 size_t CellIndex(const MapEntry &map, int x, int y) {
@@ -61,12 +68,20 @@ bool ParseMap(const uint8_t *data, size_t size, MapEntry &out) {
   return true;
 }
 
+bool MapFits(const MapEntry &map) {
+  return map.widthTiles >= 0 && map.widthTiles <= kMaxTiles &&
+         map.heightTiles >= 0 && map.heightTiles <= kMaxTiles &&
+         map.layers.size() <= static_cast<size_t>(kMaxLayers);
+}
+
 std::vector<uint8_t> WriteMap(const MapEntry &map) {
   std::vector<uint8_t> bytes;
+  if (!MapFits(map))
+    return bytes;
   ByteWriter w{bytes};
-  const int32_t width = std::clamp(map.widthTiles, 0, kMaxTiles);
-  const int32_t height = std::clamp(map.heightTiles, 0, kMaxTiles);
-  const size_t layers = std::min<size_t>(map.layers.size(), kMaxLayers);
+  const int32_t width = map.widthTiles;
+  const int32_t height = map.heightTiles;
+  const size_t layers = map.layers.size();
   w.Bytes("MAP0", 4);
   w.Zeros(64);
   w.Text(map.name, 256);
@@ -118,15 +133,16 @@ MapEntry MakeMap(const std::string &name, int widthTiles, int heightTiles,
   m.name = name;
   m.widthTiles = widthTiles;
   m.heightTiles = heightTiles;
-  m.widthPixels = widthTiles * tileWidth;
-  m.heightPixels = heightTiles * tileHeight;
+  m.widthPixels = PixelSpan(widthTiles, tileWidth);
+  m.heightPixels = PixelSpan(heightTiles, tileHeight);
   m.layerCount = layerCount;
   m.tileWidth = tileWidth;
   m.tileHeight = tileHeight;
-  m.layers.resize(static_cast<size_t>(layerCount));
+  m.layers.resize(static_cast<size_t>(std::max(layerCount, 0)));
   for (Layer &layer : m.layers)
-    layer.cells.assign(
-        static_cast<size_t>(widthTiles) * static_cast<size_t>(heightTiles), 0);
+    layer.cells.assign(static_cast<size_t>(std::max(widthTiles, 0)) *
+                           static_cast<size_t>(std::max(heightTiles, 0)),
+                       0);
   return m;
 }
 
