@@ -144,6 +144,11 @@ TEST(MapfileRules, BrokenLevelsAreNamed) {
          SetCell(m, kWallLayer, 21, 9, kWall);
        }},
       {"wrong size", [](MapEntry &m) { m.heightTiles = 24; }},
+      {"too few layers",
+       [](MapEntry &m) {
+         m.layers.pop_back();
+         m.layerCount = 3;
+       }},
   };
   for (const Case &c : cases) {
     MapEntry broken = good;
@@ -272,6 +277,8 @@ TEST(MapfileRules, Tiles) {
   } cases[] = {
       {"tile size is not 96 x 96",
        [](TileSet &s) { s.maps["M0"].tileWidth = 32; }},
+      {"map M0: not listed in the index",
+       [](TileSet &s) { s.index.mapIds.pop_back(); }},
       {"cell value without a tile",
        [](TileSet &s) { SetCell(s.maps["01"], kWallLayer, 1, 0, 999); }},
       {"picture missing", [](TileSet &s) { s.pictures.erase("57"); }},

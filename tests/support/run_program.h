@@ -23,11 +23,13 @@ struct ProgramResult {
 };
 
 // Runs path with args; env entries replace or add to this process's
-// environment (an empty value removes the variable).
+// environment (an empty value removes the variable). Standard output goes
+// to outFile.
 inline ProgramResult RunProgram(const std::string &path,
                                 const std::vector<std::string> &args,
                                 const std::map<std::string, std::string> &env,
-                                const std::string &errFile) {
+                                const std::string &errFile,
+                                const std::string &outFile = "/dev/null") {
   std::map<std::string, std::string> all;
   for (char **e = environ; *e != nullptr; ++e) {
     std::string kv = *e;
@@ -58,7 +60,8 @@ inline ProgramResult RunProgram(const std::string &path,
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
   pid_t pid = 0;
   ProgramResult r;
   if (posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(),
