@@ -2,8 +2,12 @@
 // snapshot, and drawing maps with animated tiles.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
+#include <map>
 #include <memory>
 
+#include "assets/pack.h"
 #include "assets/packwriter.h"
 #include "maps/catalogue.h"
 #include "maps/draw.h"
@@ -25,6 +29,22 @@ plat::Picture Solid(int w, int h, plat::Colour c) {
     p.pixels[i + 2] = c.r;
     p.pixels[i + 3] = c.a;
   }
+  return p;
+}
+
+// A picture whose pixel (x, y) is paint(x, y).
+plat::Picture Painted(int w, int h,
+                      const std::function<plat::Colour(int, int)> &paint) {
+  plat::Picture p = Solid(w, h, {});
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const plat::Colour c = paint(x, y);
+      uint8_t *px = &p.pixels[(static_cast<size_t>(y) * w + x) * 4];
+      px[0] = c.b;
+      px[1] = c.g;
+      px[2] = c.r;
+      px[3] = c.a;
+    }
   return p;
 }
 
@@ -69,6 +89,28 @@ struct ArchiveBuilder {
     std::vector<uint8_t> png;
     EXPECT_TRUE(plat::EncodePng(pic, png));
     entries.push_back({mapfile::TileEntryName(id), png});
+  }
+  // A tile listed in the index without a picture entry.
+  void AddMissingTile(const std::string &id) {
+    mapfile::TileEntry t;
+    t.id = id;
+    t.sheet = "test";
+    t.owningMap = "01";
+    t.frameCount = 1;
+    index.tiles.push_back(t);
+  }
+  // A background set of one image; pic nullptr leaves its entry out.
+  void AddBackground(const std::string &set, const std::string &image,
+                     const plat::Picture *pic) {
+    mapfile::BackgroundEntry e;
+    e.name = set;
+    e.images.push_back({image, 0, 0, 0});
+    index.backgrounds.push_back(e);
+    if (pic == nullptr)
+      return;
+    std::vector<uint8_t> png;
+    EXPECT_TRUE(plat::EncodePng(*pic, png));
+    entries.push_back({mapfile::BackgroundEntryName(set, image), png});
   }
   std::string Write(const TempDir &dir, const std::string &name = "test.maps",
                     bool goodIndex = true) {
@@ -356,11 +398,31 @@ TEST_F(Maps, CachedDrawingMatchesCellByCell) {
   mapfile::SetCell(m, 1, 3, 3, 7); // animated, transparent
   mapfile::SetCell(m, 1, 6, 2, 8); // static, transparent
   mapfile::SetCell(m, 1, 20, 12, 7);
+  // Single frames that a step clips: taller than the map's frames, and
+  // halves that a map of 16-pixel frames cuts apart.
+  mapfile::SetCell(m, 0, 10, 5, 9);
+  mapfile::SetCell(m, 0, 14, 9, 9);
+  mapfile::SetCell(m, 0, 12, 7, 10);
   b.AddMap("01", m);
+  b.AddMap("02", Checkerboard(2, 2, 16));
   AddBoardTiles(b);
   b.AddTile("7", Strip(32, {{255, 255, 255, 128}, {255, 0, 255, 200}}), true, 2,
             1);
   b.AddTile("8", Solid(32, 32, {10, 250, 10, 100}), true, 1, 0);
+  b.AddTile("9",
+            Painted(32, 64,
+                    [](int, int y) {
+                      return y < 32 ? plat::Colour{250, 120, 0, 255}
+                                    : plat::Colour{0, 120, 250, 255};
+                    }),
+            false, 1, 0);
+  b.AddTile("10",
+            Painted(32, 32,
+                    [](int x, int) {
+                      return x < 16 ? plat::Colour{90, 0, 90, 255}
+                                    : plat::Colour{240, 240, 240, 255};
+                    }),
+            false, 1, 0);
   LoadMaps(*cat, b.Write(dir));
   SetMapTileSize(*cat, view, 30);
   SetMapOffsetX(view, -17);
@@ -369,8 +431,10 @@ TEST_F(Maps, CachedDrawingMatchesCellByCell) {
   plain.allowCache = false;
   view.animation = 0;
   plain.animation = 0;
+  MapView other = plain; // steps through the map of 16-pixel frames
+  other.animation = 1;
   StoreMap(*cat, "01");
-  for (int frame = 0; frame < 8; ++frame) {
+  for (int frame = 0; frame < 11; ++frame) {
     if (frame == 1)
       SetTile(*cat, "01", 1, 5, 5, 7); // a cell starts to animate
     if (frame == 2)
@@ -390,11 +454,223 @@ TEST_F(Maps, CachedDrawingMatchesCellByCell) {
     ASSERT_EQ(DrawMap(*cat, plain, "01"), 0);
     EXPECT_TRUE(Screen().pixels == cached.pixels) << "frame " << frame;
     // Step the animations once for the next frame.
+    if (frame == 8) {
+      DrawMap(*cat, other, "02");
+      continue;
+    }
     view.animation = 1;
     DrawMap(*cat, view, "01");
     view.animation = 0;
   }
   EXPECT_TRUE(view.cacheValid);
+}
+
+TEST_F(Maps, FrameSizesBeyondIntClipNothing) {
+  // Frame 5 of frames 2^30 + 8 wide starts at 2^32 + 32: far past the
+  // picture, whatever int arithmetic would make of it.
+  OpenScreen(320, 200);
+  ArchiveBuilder b;
+  mapfile::MapEntry m = Checkerboard(4, 4);
+  m.tileWidth = (1 << 30) + 8;
+  mapfile::SetCell(m, 1, 1, 1, 7);
+  b.AddMap("01", m);
+  AddBoardTiles(b);
+  b.AddTile(
+      "7",
+      Painted(64, 32,
+              [](int x, int) { return x < 32 ? kColours[2] : kColours[3]; }),
+      true, 5, 0);
+  LoadMaps(*cat, b.Write(dir));
+  SetMapTileSize(*cat, view, 32);
+  MapView still = view;
+  still.animation = 0;
+  still.allowCache = false;
+  for (int frame = 1; frame <= 5; ++frame) {
+    DrawMap(*cat, view, "01"); // steps to this frame
+    ASSERT_EQ(cat->tiles["7"].currentFrame, frame);
+    plat::ClearScreen({0, 0, 0, 255});
+    DrawMap(*cat, still, "01");
+    // Frame 1 shows the picture (its left part); every later frame lies
+    // beyond it and shows the board below.
+    EXPECT_TRUE(
+        Same(At(Screen(), 40, 40), frame == 1 ? kColours[2] : kColours[4]))
+        << "frame " << frame;
+  }
+}
+
+TEST_F(Maps, TileAndBackgroundPicturesNeverShareANumber) {
+  OpenScreen(320, 200);
+  ArchiveBuilder b;
+  b.AddMap("01", Checkerboard(2, 2));
+  // The 20,001st tile: once the first background's number.
+  for (int i = 1; i <= 20000; ++i)
+    b.AddMissingTile(std::to_string(i));
+  b.AddTile("20001", Solid(8, 8, kColours[1]), false, 1, 0);
+  const plat::Picture sky = Solid(16, 16, kColours[2]);
+  b.AddBackground("sky", "day", &sky);
+  LoadMaps(*cat, b.Write(dir));
+
+  const int tile = cat->tiles["20001"].sprite;
+  const int background = cat->backgrounds["sky"].images[0].sprite;
+  ASSERT_GE(tile, 0);
+  ASSERT_GE(background, 0);
+  EXPECT_NE(tile, background);
+  plat::Picture pic;
+  ASSERT_TRUE(plat::SpritePixels(tile, pic));
+  EXPECT_EQ(pic.width, 8);
+  EXPECT_TRUE(Same(At(pic, 0, 0), kColours[1]));
+  ASSERT_TRUE(plat::SpritePixels(background, pic));
+  EXPECT_EQ(pic.width, 16);
+  EXPECT_TRUE(Same(At(pic, 0, 0), kColours[2]));
+
+  // Another archive's tiles come after these; the 40,001st tile seen gets
+  // no picture rather than a number beyond the tiles' range.
+  ArchiveBuilder more;
+  more.AddMap("01", Checkerboard(2, 2));
+  for (int i = 1; i < 20000; ++i)
+    more.AddMissingTile("x" + std::to_string(i));
+  more.AddTile("x20000", Solid(8, 8, kColours[3]), false, 1, 0);
+  more.AddBackground("sky", "day", &sky);
+  LoadMaps(*cat, more.Write(dir, "more.maps"));
+  EXPECT_EQ(cat->tileOrder.size(), 40001u);
+  EXPECT_EQ(cat->tiles["x20000"].sprite, -1);
+  EXPECT_EQ(cat->backgrounds["sky"].images[0].sprite, background);
+  ASSERT_TRUE(plat::SpritePixels(background, pic));
+  EXPECT_TRUE(Same(At(pic, 0, 0), kColours[2]));
+  EXPECT_EQ(cat->tiles["20001"].sprite, tile);
+}
+
+TEST_F(Maps, BackgroundSetsBeyondTheirRangeGetNoPicture) {
+  OpenScreen(320, 200);
+  ArchiveBuilder b;
+  const plat::Picture pic = Solid(4, 4, kColours[1]);
+  for (int i = 0; i < 4095; ++i)
+    b.AddBackground("set" + std::to_string(i), "img", nullptr);
+  b.AddBackground("last", "img", &pic);
+  b.AddBackground("beyond", "img", &pic);
+  LoadMaps(*cat, b.Write(dir));
+  EXPECT_GE(cat->backgrounds["last"].images[0].sprite, 0);
+  EXPECT_EQ(cat->backgrounds["beyond"].images[0].sprite, -1);
+  EXPECT_EQ(cat->backgrounds["beyond"].imageCount, 1);
+}
+
+TEST_F(Maps, AFailedBackgroundReloadEmptiesItsSlot) {
+  OpenScreen(320, 200);
+  const plat::Picture sky = Solid(16, 16, kColours[2]);
+  ArchiveBuilder first;
+  first.AddBackground("sky", "day", &sky);
+  LoadMaps(*cat, first.Write(dir, "first.maps"));
+  const int number = cat->backgrounds["sky"].images[0].sprite;
+  ASSERT_GE(number, 0);
+
+  // The same set again, its picture missing, then one that does not decode.
+  ArchiveBuilder missing;
+  missing.AddBackground("sky", "day", nullptr);
+  LoadMaps(*cat, missing.Write(dir, "missing.maps"));
+  EXPECT_EQ(cat->backgrounds["sky"].images[0].sprite, -1);
+  EXPECT_FALSE(plat::SpriteExists(number));
+
+  LoadMaps(*cat, first.Write(dir, "first.maps"));
+  ASSERT_GE(cat->backgrounds["sky"].images[0].sprite, 0);
+  ArchiveBuilder broken;
+  broken.AddBackground("sky", "day", nullptr);
+  broken.AddRaw(mapfile::BackgroundEntryName("sky", "day"), {1, 2, 3});
+  LoadMaps(*cat, broken.Write(dir, "broken.maps"));
+  EXPECT_EQ(cat->backgrounds["sky"].images[0].sprite, -1);
+  EXPECT_FALSE(plat::SpriteExists(number));
+}
+
+// A read-only file that counts the reads starting at each offset.
+struct CountingFile {
+  std::FILE *real = nullptr;
+  uint64_t pos = 0;
+  std::map<uint64_t, int> readsAt;
+
+  static ssize_t Read(void *cookie, char *buf, size_t n) {
+    auto *f = static_cast<CountingFile *>(cookie);
+    ++f->readsAt[f->pos];
+    const size_t got = std::fread(buf, 1, n, f->real);
+    f->pos += got;
+    return static_cast<ssize_t>(got);
+  }
+  static int Seek(void *cookie, off64_t *offset, int whence) {
+    auto *f = static_cast<CountingFile *>(cookie);
+    if (fseeko(f->real, *offset, whence) != 0)
+      return -1;
+    *offset = ftello(f->real);
+    f->pos = static_cast<uint64_t>(*offset);
+    return 0;
+  }
+  static int Close(void *cookie) {
+    return std::fclose(static_cast<CountingFile *>(cookie)->real);
+  }
+};
+
+TEST_F(Maps, ThousandsOfMissingTilesReadEachPictureOnce) {
+  OpenScreen(320, 200);
+  ArchiveBuilder b;
+  b.AddMap("01", Checkerboard(2, 2));
+  // Three of every four tiles have no picture.
+  std::vector<std::string> present;
+  for (int i = 1; i <= 2000; ++i) {
+    const std::string id = std::to_string(i);
+    if (i % 4 == 0) {
+      b.AddTile(id, Solid(4, 4, kColours[i % 5]), false, 1, 0);
+      present.push_back(id);
+    } else {
+      b.AddMissingTile(id);
+    }
+  }
+  const std::string path = b.Write(dir);
+
+  CountingFile counting; // outlives the archive that closes it
+  pack::Archive archive;
+  ASSERT_TRUE(pack::Open(archive, path));
+  counting.real = std::fopen(path.c_str(), "rb");
+  ASSERT_NE(counting.real, nullptr);
+  cookie_io_functions_t io{CountingFile::Read, nullptr, CountingFile::Seek,
+                           CountingFile::Close};
+  std::FILE *f = fopencookie(&counting, "rb", io);
+  ASSERT_NE(f, nullptr);
+  std::setvbuf(f, nullptr, _IONBF, 0);
+  archive.file.reset(f);
+  LoadMapsFrom(*cat, archive);
+
+  const std::vector<pack::EntryInfo> &entries = pack::Entries(archive);
+  for (const std::string &id : present) {
+    size_t k = 0;
+    while (k < entries.size() && entries[k].name != "TILES/" + id)
+      ++k;
+    ASSERT_LT(k, entries.size()) << id;
+    EXPECT_EQ(counting.readsAt[archive.dataOffsets[k]], 1) << "tile " << id;
+    EXPECT_GE(cat->tiles[id].sprite, 0) << id;
+  }
+  pack::Close(archive);
+  // Index order kept; every listed tile has its record.
+  ASSERT_EQ(cat->tileOrder.size(), 2000u);
+  for (int i = 1; i <= 2000; ++i)
+    EXPECT_EQ(cat->tileOrder[i - 1], std::to_string(i));
+  EXPECT_EQ(cat->tiles["3"].sprite, -1);
+  EXPECT_EQ(cat->sheets["test"].tileCount, 500);
+}
+
+TEST_F(Maps, TileNumbersFollowTheFirstLoadThatNamedThem) {
+  OpenScreen(320, 200);
+  ArchiveBuilder first;
+  first.AddMap("01", Checkerboard(2, 2));
+  for (const char *id : {"5", "6", "7"})
+    first.AddTile(id, Solid(4, 4, kColours[1]), false, 1, 0);
+  LoadMaps(*cat, first.Write(dir, "first.maps"));
+  const int five = cat->tiles["5"].sprite, seven = cat->tiles["7"].sprite;
+  ArchiveBuilder second;
+  second.AddMap("01", Checkerboard(2, 2));
+  for (const char *id : {"8", "7", "5"})
+    second.AddTile(id, Solid(4, 4, kColours[2]), false, 1, 0);
+  LoadMaps(*cat, second.Write(dir, "second.maps"));
+  EXPECT_EQ(cat->tileOrder, (std::vector<std::string>{"5", "6", "7", "8"}));
+  EXPECT_EQ(cat->tiles["5"].sprite, five);
+  EXPECT_EQ(cat->tiles["7"].sprite, seven);
+  EXPECT_EQ(cat->tiles["8"].sprite, seven + 1);
 }
 
 } // namespace

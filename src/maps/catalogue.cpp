@@ -12,11 +12,6 @@
 
 namespace {
 
-// Tile and background pictures get fixed sprite numbers of their own, so a
-// reload reuses them instead of collecting new ones.
-constexpr int kTileSpriteBase = 20000;
-constexpr int kBackgroundSpriteBase = 40000;
-
 MapRecord &RecordFor(MapCatalogue &cat, const std::string &id) {
   MapRecord &rec = cat.maps[id];
   rec.id = id;
@@ -63,13 +58,14 @@ bool Extract(pack::Archive &archive, const std::string &name,
   return pack::ExtractEntry(archive, name, kMapBufferSize, out) >= 0;
 }
 
-int TileSpriteNumber(MapCatalogue &cat, const std::string &id) {
-  auto it = std::find(cat.tileOrder.begin(), cat.tileOrder.end(), id);
-  if (it == cat.tileOrder.end()) {
-    cat.tileOrder.push_back(id);
-    it = cat.tileOrder.end() - 1;
+// Tile pictures keep fixed sprite numbers, so a reload reuses them instead
+// of collecting new ones; -1 beyond the tiles' range.
+int TileSpriteNumber(MapCatalogue &cat, TileRecord &rec) {
+  if (rec.order < 0) {
+    rec.order = static_cast<int>(cat.tileOrder.size());
+    cat.tileOrder.push_back(rec.id);
   }
-  return kTileSpriteBase + static_cast<int>(it - cat.tileOrder.begin());
+  return rec.order < kMaxTileSprites ? kTileSpriteBase + rec.order : -1;
 }
 
 // pic is the tile's decoded picture, or nullptr when it is missing or
@@ -84,28 +80,31 @@ void LoadTile(MapCatalogue &cat, const mapfile::TileEntry &t,
   rec.transparent = t.transparent ? 1 : 0;
   rec.frameCount = t.frameCount;
   rec.frameDelay = t.frameDelay;
-  const int number = TileSpriteNumber(cat, t.id);
+  const int number = TileSpriteNumber(cat, rec);
   unsigned flags = 0;
   if (rec.solid)
     flags |= plat::kSpriteCollision;
   if (rec.transparent)
     flags |= plat::kSpriteAlpha;
-  if (pic == nullptr ||
+  ++cat.tileRevision;
+  if (number < 0 || pic == nullptr ||
       plat::CreateSpriteFromPicture(number, std::move(*pic), flags) < 0) {
-    plat::FreeSprite(number);
+    if (number >= 0)
+      plat::FreeSprite(number);
     rec.sprite = -1;
-    ++cat.tileRevision;
     return;
   }
   rec.sprite = number;
   ++cat.sheets[rec.sheet].tileCount;
   cat.sheets[rec.sheet].name = rec.sheet;
+  rec.clipX = rec.clipY = 0;
+  rec.clipW = plat::SpriteWidth(number);
+  rec.clipH = plat::SpriteHeight(number);
   if (rec.frameCount > 1) {
     const MapRecord *owner = FindMap(cat, rec.owningMap);
-    plat::ClipSprite(number, 0, 0, owner ? owner->tileWidth : 0,
-                     owner ? owner->tileHeight : 0);
+    ClipTileFrame(rec, 1, owner ? owner->tileWidth : 0,
+                  owner ? owner->tileHeight : 0);
   }
-  ++cat.tileRevision;
 }
 
 void LoadBackground(MapCatalogue &cat, pack::Archive &archive,
@@ -121,6 +120,11 @@ void LoadBackground(MapCatalogue &cat, pack::Archive &archive,
     dst.value1 = src.value1;
     dst.value2 = src.value2;
     dst.value3 = src.value3;
+    // A picture that does not load this time leaves the slot empty, not
+    // naming a number that is gone or someone else's.
+    dst.sprite = -1;
+    if (ordinal >= kMaxBackgroundSets)
+      continue;
     const int number =
         kBackgroundSpriteBase + ordinal * 16 + static_cast<int>(k);
     std::vector<uint8_t> bytes;
@@ -129,6 +133,8 @@ void LoadBackground(MapCatalogue &cat, pack::Archive &archive,
         plat::LoadSprite(number, bytes.data(), bytes.size(),
                          plat::kSpriteAlpha) >= 0)
       dst.sprite = number;
+    else
+      plat::FreeSprite(number);
   }
 }
 
@@ -177,35 +183,62 @@ void LoadMapsFrom(MapCatalogue &cat, pack::Archive &archive) {
   for (const std::string &name : index.sheets)
     cat.sheets[name].name = name;
   // Tile pictures are decoded on every core and made sprites in index
-  // order on this thread.
+  // order on this thread. A tile without a picture is a result like any
+  // other, so one walk serves the whole load.
+  struct Decoded {
+    bool ok = false;
+    plat::Picture pic;
+  };
   std::mutex archiveMutex; // the archive reader is not shared-safe
   const std::vector<mapfile::TileEntry> &tiles = index.tiles;
-  for (size_t done = 0; done < tiles.size();) {
-    // A tile that fails ends one walk; the next walk goes on behind it.
-    const size_t base = done;
-    OrderedWork<plat::Picture>(
-        tiles.size() - base, 16,
-        [&](size_t i) -> std::optional<plat::Picture> {
-          std::vector<uint8_t> bytes;
-          {
-            std::lock_guard<std::mutex> lock(archiveMutex);
-            if (!Extract(archive, mapfile::TileEntryName(tiles[base + i].id),
-                         bytes))
-              return std::nullopt;
-          }
-          plat::Picture pic;
-          if (!plat::DecodePng(bytes.data(), bytes.size(), pic))
-            return std::nullopt;
-          return pic;
-        },
-        [&](size_t i, plat::Picture *pic) {
-          LoadTile(cat, tiles[base + i], pic);
-          ++done;
-        });
-  }
+  OrderedWork<Decoded>(
+      tiles.size(), 16,
+      [&](size_t i) -> std::optional<Decoded> {
+        Decoded out;
+        std::vector<uint8_t> bytes;
+        {
+          std::lock_guard<std::mutex> lock(archiveMutex);
+          if (!Extract(archive, mapfile::TileEntryName(tiles[i].id), bytes))
+            return out;
+        }
+        out.ok = plat::DecodePng(bytes.data(), bytes.size(), out.pic);
+        return out;
+      },
+      [&](size_t i, Decoded *d) {
+        LoadTile(cat, tiles[i], d != nullptr && d->ok ? &d->pic : nullptr);
+      });
   int ordinal = 0;
   for (const mapfile::BackgroundEntry &b : index.backgrounds)
     LoadBackground(cat, archive, b, ordinal++);
+}
+
+bool ClipTileFrame(TileRecord &tile, int frame, int32_t tileWidth,
+                   int32_t tileHeight) {
+  if (tile.sprite < 0)
+    return false;
+  // In 64 bits: a crafted frame size times a frame number exceeds int.
+  const int64_t pw = plat::SpriteWidth(tile.sprite);
+  const int64_t ph = plat::SpriteHeight(tile.sprite);
+  const int64_t w = std::max<int32_t>(tileWidth, 0);
+  const int64_t h = std::max<int32_t>(tileHeight, 0);
+  const int64_t x = (static_cast<int64_t>(frame) - 1) * tileWidth;
+  const int64_t x0 = std::clamp<int64_t>(x, 0, pw);
+  const int64_t x1 = std::clamp<int64_t>(x + w, 0, pw);
+  const int64_t y1 = std::clamp<int64_t>(h, 0, ph);
+  int32_t cx = 0, cw = 0, ch = 0;
+  if (x1 > x0 && y1 > 0) {
+    cx = static_cast<int32_t>(x0);
+    cw = static_cast<int32_t>(x1 - x0);
+    ch = static_cast<int32_t>(y1);
+  }
+  const bool changed = cx != tile.clipX || tile.clipY != 0 ||
+                       cw != tile.clipW || ch != tile.clipH;
+  tile.clipX = cx;
+  tile.clipY = 0;
+  tile.clipW = cw;
+  tile.clipH = ch;
+  plat::ClipSprite(tile.sprite, cx, 0, cw, ch);
+  return changed;
 }
 
 const MapRecord *FindMap(const MapCatalogue &cat, const std::string &id) {

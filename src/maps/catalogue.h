@@ -48,6 +48,9 @@ struct TileRecord {
   int32_t frameDelay = 0;
   int8_t currentFrame = 0;
   int32_t frameCounter = 0;
+  int order = -1; // place in MapCatalogue::tileOrder, -1 before the first load
+  // The part of the picture it shows, as last clipped (picture pixels).
+  int32_t clipX = 0, clipY = 0, clipW = 0, clipH = 0;
 };
 
 struct TileSheet {
@@ -92,6 +95,17 @@ struct MapCatalogue {
 inline const char *kMapArchive = "Warrenfold.maps";
 constexpr size_t kMapBufferSize = 20971520;
 
+// Sprite numbers of the maps, in ranges that cannot meet: the drawing
+// cache, then one per tile in first-seen order (room for more tiles than an
+// index can list), then 16 per background set in index order. A tile or
+// background set beyond its range gets no picture.
+constexpr int kMapCacheSprite = 19999;
+constexpr int kTileSpriteBase = 20000;
+constexpr int kMaxTileSprites = 40000;
+constexpr int kBackgroundSpriteBase = kTileSpriteBase + kMaxTileSprites;
+constexpr int kMaxBackgroundSets = 4096;
+static_assert(kMapBufferSize / mapfile::kTileRecordSize < kMaxTileSprites);
+
 // Reads the archive into the catalogue (needs an open screen: tiles become
 // sprites). Records with a key seen before are overwritten in place; the
 // snapshot and the tiles' animation state are kept. Reports nothing.
@@ -114,6 +128,12 @@ int32_t SetTile(MapCatalogue &cat, const std::string &id, int layer, int x,
 // 1 empty, 0 not, -1 layer missing (callers take non-zero as free).
 int32_t IsTileEmpty(const MapCatalogue &cat, const std::string &id, int layer,
                     int x, int y);
+
+// Clips the tile's picture to frame `frame` (from 1) of frames tileWidth x
+// tileHeight side by side, as far as the picture reaches; any frame number
+// and frame size are safe. True when the part shown changed.
+bool ClipTileFrame(TileRecord &tile, int frame, int32_t tileWidth,
+                   int32_t tileHeight);
 
 void StoreMap(MapCatalogue &cat, const std::string &id);
 int RestoreMap(MapCatalogue &cat);

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr int kCacheSprite = 19999;
-
 int Round(double v) { return static_cast<int>(std::lround(v)); }
 
 const TileRecord *TileFor(const MapCatalogue &cat, int16_t v) {
@@ -24,13 +22,10 @@ const TileRecord *TileFor(const MapCatalogue &cat, int16_t v) {
   return it == cat.tiles.end() ? nullptr : &it->second;
 }
 
-// A tile whose picture can change from frame to frame.
-bool Animated(const TileRecord &t, const MapRecord &m) {
-  if (t.frameCount > 1)
-    return true;
-  return t.frameCount == 1 && t.sprite >= 0 &&
-         plat::SpriteWidth(t.sprite) != m.tileWidth;
-}
+// A tile whose picture changes from frame to frame. A single frame changes
+// at most when a step clips it differently, which counts as a change of the
+// tile pictures (see StepAnimations).
+bool Animated(const TileRecord &t) { return t.frameCount > 1; }
 
 void DrawTile(const TileRecord &t, int px, int py) {
   if (t.sprite < 0)
@@ -100,7 +95,7 @@ void ClassifyCell(const MapCatalogue &cat, const MapRecord &m, int x, int y,
     if (first)
       covered = !t->transparent && plat::SpriteOpaque(t->sprite);
     first = false;
-    if (Animated(*t, m))
+    if (Animated(*t))
       animated = true;
   }
 }
@@ -176,7 +171,7 @@ bool BuildCache(const MapCatalogue &cat, const MapRecord &m, MapView &v,
   const int sw = plat::ScreenWidth(), sh = plat::ScreenHeight();
   if (v.cacheSprite < 0 || plat::SpriteWidth(v.cacheSprite) != sw ||
       plat::SpriteHeight(v.cacheSprite) != sh)
-    v.cacheSprite = plat::CreateTargetSprite(kCacheSprite, sw, sh);
+    v.cacheSprite = plat::CreateTargetSprite(kMapCacheSprite, sw, sh);
   if (v.cacheSprite < 0 || !plat::SetRenderTarget(v.cacheSprite))
     return false;
   for (int cell : staticCells)
@@ -212,7 +207,9 @@ void StepAnimations(MapCatalogue &cat, const MapRecord &m, double size) {
   for (const std::string &id : cat.tileOrder) {
     TileRecord &t = cat.tiles[id];
     if (t.frameCounter != t.frameDelay) {
-      ++t.frameCounter;
+      // Wraps rather than overflows when the delay is never met.
+      t.frameCounter =
+          static_cast<int32_t>(static_cast<uint32_t>(t.frameCounter) + 1u);
       continue;
     }
     t.frameCounter = 0;
@@ -223,8 +220,11 @@ void StepAnimations(MapCatalogue &cat, const MapRecord &m, double size) {
                          : static_cast<int8_t>(1);
     if (t.sprite < 0)
       continue;
-    plat::ClipSprite(t.sprite, (t.currentFrame - 1) * m.tileWidth, 0,
-                     m.tileWidth, m.tileHeight);
+    // A single frame clipped anew (a picture taller than the frame, a map
+    // with another frame size) may look different: cached cells redraw.
+    if (ClipTileFrame(t, t.currentFrame, m.tileWidth, m.tileHeight) &&
+        !Animated(t))
+      ++cat.tileRevision;
     plat::ZoomSprite(t.sprite, edge, edge);
   }
 }
