@@ -63,11 +63,13 @@ void ReloadScreenAssets(Game &game) {
 void SetUpScreen(Game &game) {
   const ScreenGeometry &g = game.display.geometry;
   game.dialogs = LayoutDialogs(game.display);
+  CreateCardSprites(game.dialogs);
   game.play.player.speed = g.playerStep;
   game.play.player.offset = g.playerStep;
   Stage stage = StageOf(game);
   SetMonsterSpeeds(stage);
-  game.loop.staleCards |= kCardsAll;
+  game.loop.staleCards |= kCardSettings | kCardMainMenu | kCardCredits |
+                          kCardHelp | kCardLevelSelect | kCardQuit;
   ScaleToTileSize(game.assets, game.display);
   SetMapTileSize(game.maps, game.mapView, g.tileSize);
   SetMapOffsetX(game.mapView, g.menuOriginX);

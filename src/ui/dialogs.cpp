@@ -2,6 +2,11 @@
 // front end's renderers.
 #include "ui/dialogs.h"
 
+#include <utility>
+
+#include "assets/numbers.h"
+#include "platform/platform.h"
+
 DialogLayout LayoutDialogs(const Display &display) {
   const int sw = display.screenWidth, sh = display.screenHeight;
   const Aspect aspect = display.aspectRatio;
@@ -35,13 +40,18 @@ DialogLayout LayoutDialogs(const Display &display) {
   return d;
 }
 
-// The card contents come with the front end.
-void RenderMainMenu(const CardSources &, int) {}
-void RenderPause(const CardSources &, int) {}
-void RenderQuit(const CardSources &, int, bool) {}
-void RenderCaught(const CardSources &, int) {}
-void RenderComplete(const CardSources &, int) {}
-void RenderLevelSelect(const CardSources &, int) {}
-void RenderSettings(const CardSources &, int, const PendingSettings &) {}
-void RenderCredits(const CardSources &) {}
-void RenderHelp(const CardSources &) {}
+void CreateCardSprites(const DialogLayout &d) {
+  const std::pair<int, const CardPlace *> cards[] = {
+      {num::kMainMenuCard, &d.mainMenu},
+      {num::kPauseCard, &d.pause},
+      {num::kCompleteCard, &d.complete},
+      {num::kCaughtCard, &d.caught},
+      {num::kQuitCard, &d.quitSide},
+      {num::kSettingsCard, &d.settings},
+      {num::kLevelSelectCard, &d.levelSelect},
+      {num::kCreditsCard, &d.credits},
+      {num::kHelpCard, &d.help}};
+  for (const auto &[sprite, place] : cards)
+    if (place->w > 0 && place->h > 0)
+      plat::CreateSprite(sprite, place->w, place->h);
+}

@@ -69,6 +69,8 @@ struct CardSources {
 
 // Sizes and places for the current screen.
 DialogLayout LayoutDialogs(const Display &display);
+// Creates each card's sprite at its size.
+void CreateCardSprites(const DialogLayout &layout);
 
 void RenderMainMenu(const CardSources &src, int selected);
 void RenderPause(const CardSources &src, int selected);
@@ -80,3 +82,9 @@ void RenderSettings(const CardSources &src, int row,
                     const PendingSettings &pending);
 void RenderCredits(const CardSources &src);
 void RenderHelp(const CardSources &src);
+
+// The texts the cards show, as they are put together.
+std::string SlotText(const Languages &lang, const std::string &slot);
+std::string LanguageRowValue(const Languages &lang); // upper case
+std::string HelpText(const Languages &lang);
+std::string CreditsText(const Languages &lang);

@@ -1,0 +1,110 @@
+// card_draw.cpp — the common rendering steps of the dialog cards.
+#include "ui/card_draw.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int kUiFont = 0;
+
+} // namespace
+
+CardColours MenuColours() {
+  CardColours c;
+  c.background = {44, 68, 40, 255};
+  c.titleBar = {122, 196, 110, 255};
+  c.titleText = {44, 68, 40, 255};
+  c.entry = {240, 241, 122, 255};
+  return c;
+}
+
+CardColours LevelColours(const Play &play) {
+  if (play.current < 0 || play.current >= static_cast<int>(play.levels.size()))
+    return MenuColours();
+  const LevelRecord &level = play.levels[play.current];
+  CardColours c;
+  c.background = level.colours[0];
+  c.entry = level.colours[1];
+  c.titleBar = level.colours[2];
+  c.titleText = level.colours[3];
+  return c;
+}
+
+int RoundHalfEven(double value) {
+  return static_cast<int>(std::nearbyint(value)); // default mode: to even
+}
+
+int TitleFontSize(const DialogLayout &layout) {
+  return RoundHalfEven(layout.titleBar / 1.7);
+}
+
+int SmallFontSize(const DialogLayout &layout) {
+  return RoundHalfEven(layout.baseFont / 2.5);
+}
+
+bool BeginCard(CardPen &pen, int sprite, const CardPlace &place,
+               const DialogLayout &layout, const CardColours &colours,
+               TitleStyle style, const std::string &title) {
+  pen.width = place.w;
+  pen.height = place.h;
+  pen.layout = &layout;
+  pen.colours = colours;
+  if (place.w <= 0 || place.h <= 0 ||
+      !plat::BeginDraw(plat::Target::Sprite, sprite))
+    return false;
+  plat::Box(0, 0, place.w, place.h, colours.background);
+  if (style == TitleStyle::None)
+    return true;
+  const int t = layout.titleBar;
+  plat::Box(0, 0, place.w, t, colours.titleBar);
+  plat::SetVectorFont(kUiFont, TitleFontSize(layout));
+  plat::SetVectorColour(colours.titleText);
+  const double h = plat::VectorTextHeight(title);
+  if (style == TitleStyle::Left) {
+    // One space before the title; the height is the title's own.
+    plat::MovePathCursor(0, t / 2.0 - h / 2);
+    plat::DrawVectorText(" " + title);
+  } else {
+    const double w = plat::VectorTextWidth(title);
+    plat::MovePathCursor(place.w / 2.0 - w / 2, t / 2.0 - h / 2);
+    plat::DrawVectorText(title);
+  }
+  return true;
+}
+
+void DrawEntry(const CardPen &pen, const std::string &text, double y,
+               bool selected) {
+  plat::SetVectorFont(kUiFont, pen.layout->baseFont);
+  plat::SetVectorColour(selected ? pen.colours.highlight : pen.colours.entry);
+  const double w = plat::VectorTextWidth(text);
+  plat::MovePathCursor(pen.width / 2.0 - w / 2, y);
+  plat::DrawVectorText(text);
+}
+
+void DrawValueRow(const CardPen &pen, const std::string &label,
+                  const std::string &value, double y, plat::Colour colour) {
+  plat::SetVectorFont(kUiFont, pen.layout->baseFont);
+  plat::SetVectorColour(colour);
+  plat::MovePathCursor(10, y);
+  plat::DrawVectorText(label);
+  const double w = plat::VectorTextWidth(value);
+  plat::MovePathCursor(pen.width - w - 10, y);
+  plat::DrawVectorText(value);
+}
+
+void DrawParagraph(const CardPen &pen, const std::string &text, double size,
+                   double x, double y, double w, double h) {
+  plat::SetVectorFont(kUiFont, size);
+  plat::SetVectorColour(pen.colours.entry);
+  plat::MovePathCursor(x, y);
+  plat::DrawVectorParagraph(text, w, h, true);
+}
+
+void EndCard() { plat::EndDraw(); }
+
+std::string ReplaceHashes(std::string text, const std::string &value) {
+  for (size_t pos = text.find('#'); pos != std::string::npos;
+       pos = text.find('#', pos + value.size()))
+    text.replace(pos, 1, value);
+  return text;
+}
