@@ -218,6 +218,8 @@ void DrawVectorParagraph(const std::string &utf8, double w, double h,
                          bool centred);
 void DrawVectorImage(int image);
 double VectorTextWidth(const std::string &utf8);
+// The text in upper case, letters of every script.
+std::string UpperCase(const std::string &utf8);
 double VectorTextHeight(const std::string &utf8);
 
 // ---------------------------------------------------------------------------
