@@ -221,6 +221,8 @@ double VectorTextWidth(const std::string &utf8);
 // The text in upper case, letters of every script.
 std::string UpperCase(const std::string &utf8);
 double VectorTextHeight(const std::string &utf8);
+// The height of the text broken into lines w wide, as a paragraph draws it.
+double VectorParagraphHeight(const std::string &utf8, double w);
 
 // ---------------------------------------------------------------------------
 // Sound
@@ -316,9 +318,17 @@ bool CreateFolder(const std::string &path);
 // Size in bytes, -1 when missing, -2 when a folder.
 int64_t FileSize(const std::string &path);
 bool DeleteFile(const std::string &path);
+// ReadFileChecked without a size limit.
 bool ReadFile(const std::string &path, std::vector<uint8_t> &out);
-// Replaces the file atomically (temporary file in the same folder, then
-// rename): a failure leaves the old file as it was.
+// The whole of a regular file (links followed) of at most maxSize bytes.
+// Anything else cannot be read: missing, a folder, a FIFO or device (never
+// waited on), larger than maxSize, a read error; out is then empty.
+bool ReadFileChecked(const std::string &path, size_t maxSize,
+                     std::vector<uint8_t> &out);
+// Replaces the file atomically (temporary file beside it, then rename): a
+// failure leaves the old file as it was. A symbolic link is followed and
+// its target replaced. Only a regular file is replaced, and none without a
+// write bit in its mode (a player's read-only file, even for root).
 bool WriteFileAtomic(const std::string &path, const std::vector<uint8_t> &data);
 
 struct DirEntry {

@@ -168,6 +168,17 @@ double VectorTextWidth(const std::string &utf8) {
   return w;
 }
 
+double VectorParagraphHeight(const std::string &utf8, double w) {
+  if (w <= 0)
+    return 0;
+  LayoutPtr layout = MakeLayout(utf8);
+  pango_layout_set_width(layout.get(), int(std::lround(w * PANGO_SCALE)));
+  pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD_CHAR);
+  int pw = 0, ph = 0;
+  pango_layout_get_pixel_size(layout.get(), &pw, &ph);
+  return ph;
+}
+
 double VectorTextHeight(const std::string &utf8) {
   LayoutPtr layout = MakeLayout(utf8);
   int w = 0, h = 0;

@@ -7,7 +7,23 @@ namespace {
 
 constexpr int kUiFont = 0;
 
+std::vector<std::string> *gOverflows = nullptr;
+
+// In measuring mode: a text wider or taller than the room it has.
+void Check(const CardPen &pen, const std::string &what, const std::string &text,
+           double need, double room) {
+  if (gOverflows != nullptr && need > room)
+    gOverflows->push_back(
+        "card " + std::to_string(pen.sprite) + ", " + what + " \"" + text +
+        "\": " + std::to_string(static_cast<int>(std::ceil(need))) + " > " +
+        std::to_string(static_cast<int>(std::floor(room))));
+}
+
 } // namespace
+
+void MeasureCardsInto(std::vector<std::string> *overflows) {
+  gOverflows = overflows;
+}
 
 CardColours MenuColours() {
   CardColours c;
@@ -45,21 +61,30 @@ int SmallFontSize(const DialogLayout &layout) {
 bool BeginCard(CardPen &pen, int sprite, const CardPlace &place,
                const DialogLayout &layout, const CardColours &colours,
                TitleStyle style, const std::string &title) {
+  pen.sprite = sprite;
   pen.width = place.w;
   pen.height = place.h;
   pen.layout = &layout;
   pen.colours = colours;
-  if (place.w <= 0 || place.h <= 0 ||
-      !plat::BeginDraw(plat::Target::Sprite, sprite))
+  if (place.w <= 0 || place.h <= 0)
     return false;
-  plat::Box(0, 0, place.w, place.h, colours.background);
+  if (gOverflows == nullptr) {
+    if (!plat::BeginDraw(plat::Target::Sprite, sprite))
+      return false;
+    plat::Box(0, 0, place.w, place.h, colours.background);
+  }
   if (style == TitleStyle::None)
     return true;
   const int t = layout.titleBar;
-  plat::Box(0, 0, place.w, t, colours.titleBar);
+  if (gOverflows == nullptr)
+    plat::Box(0, 0, place.w, t, colours.titleBar);
   plat::SetVectorFont(kUiFont, TitleFontSize(layout));
   plat::SetVectorColour(colours.titleText);
   const double h = plat::VectorTextHeight(title);
+  Check(pen, "title", title,
+        plat::VectorTextWidth(style == TitleStyle::Left ? " " + title : title),
+        place.w);
+  Check(pen, "title height", title, h, t);
   if (style == TitleStyle::Left) {
     // One space before the title; the height is the title's own.
     plat::MovePathCursor(0, t / 2.0 - h / 2);
@@ -77,6 +102,9 @@ void DrawEntry(const CardPen &pen, const std::string &text, double y,
   plat::SetVectorFont(kUiFont, pen.layout->baseFont);
   plat::SetVectorColour(selected ? pen.colours.highlight : pen.colours.entry);
   const double w = plat::VectorTextWidth(text);
+  Check(pen, "entry", text, w, pen.width);
+  Check(pen, "entry bottom", text, y + plat::VectorTextHeight(text),
+        pen.height);
   plat::MovePathCursor(pen.width / 2.0 - w / 2, y);
   plat::DrawVectorText(text);
 }
@@ -88,6 +116,10 @@ void DrawValueRow(const CardPen &pen, const std::string &label,
   plat::MovePathCursor(10, y);
   plat::DrawVectorText(label);
   const double w = plat::VectorTextWidth(value);
+  // Label and value with at least a small gap between them.
+  Check(pen, "row", label + " / " + value,
+        10 + plat::VectorTextWidth(label) + pen.layout->baseFont / 2.0 + w + 10,
+        pen.width);
   plat::MovePathCursor(pen.width - w - 10, y);
   plat::DrawVectorText(value);
 }
@@ -96,11 +128,16 @@ void DrawParagraph(const CardPen &pen, const std::string &text, double size,
                    double x, double y, double w, double h) {
   plat::SetVectorFont(kUiFont, size);
   plat::SetVectorColour(pen.colours.entry);
+  Check(pen, "paragraph", text.substr(0, 40),
+        plat::VectorParagraphHeight(text, w), h);
   plat::MovePathCursor(x, y);
   plat::DrawVectorParagraph(text, w, h, true);
 }
 
-void EndCard() { plat::EndDraw(); }
+void EndCard() {
+  if (gOverflows == nullptr)
+    plat::EndDraw();
+}
 
 std::string ReplaceHashes(std::string text, const std::string &value) {
   for (size_t pos = text.find('#'); pos != std::string::npos;

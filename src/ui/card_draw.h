@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "ui/dialogs.h"
@@ -31,6 +32,7 @@ enum class TitleStyle { None, Left, Centred };
 // End copies the picture into the sprite. Begin returns false (and nothing
 // is drawn) when the card cannot be drawn: the sprite keeps what it showed.
 struct CardPen {
+  int sprite = 0;
   int width = 0, height = 0;
   const DialogLayout *layout = nullptr;
   CardColours colours;
@@ -49,6 +51,11 @@ void DrawValueRow(const CardPen &pen, const std::string &label,
 void DrawParagraph(const CardPen &pen, const std::string &text, double size,
                    double x, double y, double w, double h);
 void EndCard();
+
+// While set, rendering draws nothing and only measures: every title,
+// entry, value row or paragraph that does not fit its card or rectangle is
+// described in the list. nullptr draws again.
+void MeasureCardsInto(std::vector<std::string> *overflows);
 
 // Every "#" of the text replaced by the value.
 std::string ReplaceHashes(std::string text, const std::string &value);

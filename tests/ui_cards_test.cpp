@@ -1,0 +1,151 @@
+// ui_cards_test.cpp — the dialog cards' metrics and places, and every text
+// of every shipped language fitting its card at every screen shape.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "platform/platform.h"
+#include "settings/display.h"
+#include "settings/languages.h"
+#include "ui/card_draw.h"
+#include "ui/dialogs.h"
+
+namespace {
+
+Display DisplayOf(int w, int h) {
+  Display d;
+  d.screenWidth = w;
+  d.screenHeight = h;
+  d.aspectRatio = ClassifyAspectRatio(w, h);
+  d.geometry = ComputeScreenGeometry(w, h, d.aspectRatio);
+  d.resolutions = ResolutionList();
+  return d;
+}
+
+TEST(Cards, MetricsAndPlacesAt1080p) {
+  const DialogLayout d = LayoutDialogs(DisplayOf(1920, 1080));
+  EXPECT_EQ(d.baseFont, 49);
+  EXPECT_EQ(d.titleBar, 50);
+  EXPECT_EQ(TitleFontSize(d), 29);
+  EXPECT_EQ(SmallFontSize(d), 20);
+  EXPECT_EQ(d.mainMenu.x, 95);
+  EXPECT_EQ(d.mainMenu.y, 540);
+  EXPECT_EQ(d.mainMenu.w, 475);
+  EXPECT_EQ(d.mainMenu.h, 540);
+  EXPECT_EQ(d.settings.w, 1045);
+  EXPECT_EQ(d.settings.h, 589);
+  EXPECT_EQ(d.settings.x, 723);
+  EXPECT_EQ(d.settings.y, 246);
+  // Over a level the dialogs sit in the middle of the screen.
+  EXPECT_EQ(d.pause.x, 960 - d.pause.w / 2);
+  EXPECT_EQ(d.quitCentred.w, d.quitSide.w);
+}
+
+TEST(Cards, MetricsAt4x3) {
+  const DialogLayout d = LayoutDialogs(DisplayOf(1024, 768));
+  EXPECT_EQ(d.baseFont, 29);
+  EXPECT_EQ(d.titleBar, 35);
+  EXPECT_EQ(TitleFontSize(d), 21);
+  EXPECT_EQ(d.settings.w, 600);
+  EXPECT_EQ(d.help.w, 600);
+  EXPECT_EQ(d.help.h, 350);
+}
+
+TEST(Cards, RoundingHalvesToEven) {
+  EXPECT_EQ(RoundHalfEven(20.5), 20);
+  EXPECT_EQ(RoundHalfEven(21.5), 22);
+  EXPECT_EQ(RoundHalfEven(29.41), 29);
+}
+
+TEST(Cards, TextsPutTogether) {
+  Languages lang;
+  lang.texts["tStartNEW"] = "New game";
+  lang.texts["tStartLEVEL"] = "Level # (#)";
+  EXPECT_EQ(SlotText(lang, "01"), "New game");
+  EXPECT_EQ(SlotText(lang, "07"), "Level 07 (07)");
+  lang.texts["tStartLEVEL"] = "Go on";
+  EXPECT_EQ(SlotText(lang, "12"), "Go on");
+  // Without a language file the language row shows nothing.
+  EXPECT_EQ(LanguageRowValue(lang), "");
+  lang.choices = {{"de_DE", "Deutsch"}, {"ru_RU", "Русский"}};
+  lang.choice = 1;
+  EXPECT_EQ(LanguageRowValue(lang), "РУССКИЙ");
+  // A missing last hint still ends the help with its line break.
+  lang.texts["tHelpHINT3"] = "three";
+  const std::string help = HelpText(lang);
+  EXPECT_EQ(help.substr(help.size() - 6), "three\n");
+}
+
+// Every card of every shipped language at every screen shape, measured:
+// no title, entry, row or paragraph may leave its room.
+TEST(Cards, EveryLanguageFitsEveryShape) {
+  ASSERT_TRUE(plat::Init());
+  ASSERT_GE(plat::LoadFont(0, "Arial", 30, true), 0);
+  Languages all;
+  const std::string source = LanguageSource(WARRENFOLD_GAME_DIR);
+  ScanLanguages(all, source);
+  ASSERT_GE(all.choices.size(), 10u);
+  std::vector<std::string> overflows;
+  MeasureCardsInto(&overflows);
+  for (const auto &[file, name] : all.choices) {
+    auto lang = std::make_unique<Languages>();
+    ASSERT_TRUE(LoadLanguage(*lang, source, file)) << file;
+    lang->choices = all.choices;
+    for (auto [w, h] : {std::pair{1920, 1080},
+                        {1920, 1200},
+                        {1024, 768},
+                        {1280, 1024},
+                        {2560, 1080},
+                        {1366, 768}}) {
+      const Display display = DisplayOf(w, h);
+      const DialogLayout layout = LayoutDialogs(display);
+      Progress progress;
+      progress.slots = {"01", "20", "07", "13", "01"};
+      Play play;
+      const CardSources src{*lang, display, layout, progress, play};
+      const size_t before = overflows.size();
+      RenderMainMenu(src, 1);
+      RenderPause(src, 1);
+      RenderCaught(src, 1);
+      RenderComplete(src, 1);
+      RenderQuit(src, 1, false);
+      RenderLevelSelect(src, 1);
+      RenderHelp(src);
+      RenderCredits(src);
+      PendingSettings pending;
+      for (int choice = 0; choice < static_cast<int>(lang->choices.size());
+           ++choice) {
+        lang->choice = choice;
+        for (int mode = 0; mode < 3; ++mode) {
+          pending.gameScreen = static_cast<ScreenMode>(mode);
+          pending.music = mode == 1;
+          pending.soundFx = mode == 2;
+          pending.resolutionChoice = 9;
+          RenderSettings(src, 1, pending);
+        }
+      }
+      for (size_t i = before; i < overflows.size(); ++i)
+        overflows[i] = file + " at " + std::to_string(w) + "x" +
+                       std::to_string(h) + ": " + overflows[i];
+    }
+  }
+  EXPECT_EQ(overflows, std::vector<std::string>{});
+
+  // The measure itself: a translation far too long is caught.
+  overflows.clear();
+  Languages longer;
+  longer.texts["tMenuSTART"] = std::string(200, 'W');
+  longer.texts["tQuitQUESTION"] = std::string(3000, 'w') + " end";
+  const Display display = DisplayOf(1920, 1080);
+  const DialogLayout layout = LayoutDialogs(display);
+  const Progress progress;
+  const Play play;
+  const CardSources src{longer, display, layout, progress, play};
+  RenderMainMenu(src, 1);
+  RenderQuit(src, 1, false);
+  EXPECT_EQ(overflows.size(), 2u);
+  MeasureCardsInto(nullptr);
+  plat::Shutdown();
+}
+
+} // namespace
