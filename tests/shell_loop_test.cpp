@@ -339,6 +339,17 @@ TEST_F(Loop_, CaughtOpensItsDialogThenRetries) {
   EXPECT_EQ(game->play.player.opacity, 0);
 }
 
+TEST_F(Loop_, ASlotNamingNoLevelStartsTheFirst) {
+  for (const char *slot : {"00", "21", "", "abc", "7x", "-3"}) {
+    game->progress.slots[0] = slot;
+    Enter(ScreenState::LevelSelect);
+    game->loop.levelSelectItem = 1;
+    Press(Key::Return);
+    EXPECT_EQ(State(), ScreenState::Countdown) << slot;
+    EXPECT_EQ(game->play.currentMap, "01") << slot;
+  }
+}
+
 TEST_F(Loop_, CountdownIsNotInterrupted) {
   Enter(ScreenState::Countdown);
   Press(Key::Esc);
