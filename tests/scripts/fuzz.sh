@@ -1,10 +1,13 @@
 #!/bin/bash
 # fuzz.sh — runs every fuzz target of a fuzzing build (FUZZ_DIR) for a short
 # while, seeded with real content; fails on a crash, a leak or a hang.
-# Arguments: GAME_DIR BUILD_DIR.
+# Arguments: GAME_DIR BUILD_DIR. FUZZ_SECONDS sets the time per target.
+# Seeds: fuzz/corpus/<target>/ in the source tree, and for the archive
+# readers inputs taken from the build's archives.
 set -u
 game=$1
 tools=$2/tools
+corpus=$(cd "$(dirname "$0")/../../fuzz/corpus" 2> /dev/null && pwd)
 seconds=${FUZZ_SECONDS:-15}
 if [ -z "${FUZZ_DIR:-}" ] || ! ls "$FUZZ_DIR"/fuzz_* > /dev/null 2>&1; then
   echo "skipped: no fuzz targets (set FUZZ_DIR to a fuzzing build's fuzz folder)"
@@ -34,6 +37,7 @@ for fuzzer in "$FUZZ_DIR"/fuzz_*; do
   name=${fuzzer##*/fuzz_}
   mkdir -p "$work/corpus-$name"
   cp "$work/seeds/$name"/* "$work/corpus-$name/" 2> /dev/null
+  [ -n "$corpus" ] && cp "$corpus/$name"/* "$work/corpus-$name/" 2> /dev/null
   "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 \
     -print_final_stats=1 -artifact_prefix="$work/$name-" \
     "$work/corpus-$name" > "$work/$name.log" 2>&1
