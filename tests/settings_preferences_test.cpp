@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "settings/display.h"
 #include "settings/preferences.h"
 #include "support/temp_dir.h"
 
@@ -69,9 +70,36 @@ TEST(Preferences, HandEditedValues) {
   EXPECT_EQ(s.soundFx, 0);
   EXPECT_EQ(s.music, 0);
   EXPECT_EQ(s.language, "fr_FR");
-  EXPECT_EQ(s.resolution, 1);
   EXPECT_EQ(s.gameScreen,
             ScreenMode::FullScreen); // missing: keeps the value in force
+}
+
+TEST(Preferences, AWindowSizeOutsideTheListIsKeptAsWritten) {
+  TempDir dir;
+  for (const char *value : {"42", "-3"}) {
+    WriteText(dir.File("Warrenfold.prefs"),
+              std::string("[Settings]\nResolution = ") + value + "\n");
+    Settings s;
+    ASSERT_TRUE(LoadPreferences(s, dir.Folder()));
+    EXPECT_EQ(s.resolution, std::stoi(value));
+    ASSERT_TRUE(SavePreferences(s, dir.Folder()));
+    EXPECT_NE(ReadText(dir.File("Warrenfold.prefs"))
+                  .find(std::string("Resolution = ") + value + "\r\n"),
+              std::string::npos);
+    // The settings screen shows the default entry but keeps the value
+    // until the player picks another.
+    const PendingSettings p = MakePending(s);
+    EXPECT_EQ(p.resolution, s.resolution);
+    EXPECT_EQ(p.resolutionChoice, 1);
+    // And a window opens at the default size.
+    Display d;
+    ChooseScreenSize(d, ScreenMode::Window, s.resolution);
+    EXPECT_EQ(d.screenWidth, 1280);
+    EXPECT_EQ(d.screenHeight, 720);
+  }
+  Settings s;
+  s.resolution = 9;
+  EXPECT_EQ(MakePending(s).resolutionChoice, 9);
 }
 
 TEST(Preferences, ForeignGroupGivesDefaults) {

@@ -2,6 +2,7 @@
 #include "settings/preferences.h"
 
 #include "platform/platform.h"
+#include "settings/display.h"
 #include "settings/keyvalue.h"
 
 bool LoadPreferences(Settings &settings, const std::string &folder) {
@@ -18,9 +19,8 @@ bool LoadPreferences(Settings &settings, const std::string &folder) {
   settings.pad = kv::ReadInt(g, "Pad", 0);
   settings.button = kv::ReadInt(g, "Button", 1);
   settings.soundFx = kv::ReadInt(g, "Soundfx", 1);
-  // A hand-edited size index would read past the resolution list.
-  if (settings.resolution < 0 || settings.resolution > 9)
-    settings.resolution = 1;
+  // A size index outside the list is kept as written, so that the file
+  // comes back unchanged; where a size is chosen it counts as the default.
   return true;
 }
 
@@ -56,6 +56,9 @@ PendingSettings MakePending(const Settings &s) {
   p.soundFx = EffectsOn(s) ? 1 : 0;
   p.gameScreen = s.gameScreen;
   p.resolution = s.resolution;
-  p.resolutionChoice = s.resolution;
+  // A hand-edited index outside the list shows the default entry.
+  const int count = static_cast<int>(ResolutionList().size());
+  p.resolutionChoice =
+      s.resolution >= 0 && s.resolution < count ? s.resolution : 1;
   return p;
 }

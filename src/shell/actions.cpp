@@ -139,7 +139,8 @@ void ChangeSetting(Game &game, int delta) {
     const int next = p.resolutionChoice + delta;
     if (next >= 0 && next < static_cast<int>(game.display.resolutions.size())) {
       p.resolutionChoice = next;
-      p.resolution += delta;
+      // The entry shown, even when the stored index lay outside the list.
+      p.resolution = next;
       changed = true;
     }
     break;
