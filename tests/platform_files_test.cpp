@@ -1,6 +1,7 @@
 // platform_files_test.cpp — folders, file sizes, atomic writes, folder scans
 // and ZIP archives read in memory.
 #include "platform_helpers.h"
+#include "support/watchdog.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -154,6 +155,122 @@ TEST(PlatformFilesDeathTest, AtomicWriteInAReadOnlyFolderKeepsTheOldFile) {
   chmod(dir.c_str(), 0755);
   plat::DeleteFile(dir + "scores");
   rmdir(dir.c_str());
+}
+
+size_t EntriesIn(const std::string &dir) {
+  std::vector<plat::DirEntry> entries;
+  EXPECT_TRUE(plat::ScanFolder(dir, "*", entries));
+  return entries.size();
+}
+
+TEST(PlatformFiles, CheckedReadTakesOnlyRegularFilesUpToTheLimit) {
+  Watchdog watchdog;
+  TempDir tmp;
+  const std::string dir = tmp.path;
+  ASSERT_TRUE(plat::WriteFileAtomic(dir + "prefs", Bytes("abc")));
+  std::vector<uint8_t> got;
+  ASSERT_TRUE(plat::ReadFileChecked(dir + "prefs", 3, got));
+  EXPECT_EQ(Text(got), "abc");
+  EXPECT_FALSE(plat::ReadFileChecked(dir + "prefs", 2, got));
+  EXPECT_TRUE(got.empty());
+  ASSERT_EQ(symlink("prefs", (dir + "link").c_str()), 0);
+  ASSERT_TRUE(plat::ReadFileChecked(dir + "link", 3, got)); // followed
+  EXPECT_EQ(Text(got), "abc");
+  // Nothing else is read, and nothing is waited on.
+  ASSERT_TRUE(plat::CreateFolder(dir + "folder"));
+  ASSERT_EQ(mkfifo((dir + "fifo").c_str(), 0644), 0);
+  ASSERT_EQ(symlink("/dev/zero", (dir + "zero").c_str()), 0);
+  ASSERT_EQ(symlink("fifo", (dir + "to-fifo").c_str()), 0);
+  ASSERT_EQ(symlink("missing", (dir + "dangling").c_str()), 0);
+  for (const char *name :
+       {"folder", "fifo", "zero", "to-fifo", "dangling", "missing"}) {
+    got = Bytes("stale");
+    EXPECT_FALSE(plat::ReadFileChecked(dir + name, 1 << 20, got)) << name;
+    EXPECT_TRUE(got.empty()) << name;
+    EXPECT_FALSE(plat::ReadFile(dir + name, got)) << name;
+  }
+}
+
+TEST(PlatformFiles, AtomicWriteKeepsAReadOnlyFileEvenForRoot) {
+  TempDir tmp;
+  const std::string dir = tmp.path;
+  // The mode bits decide: root could open these for writing.
+  for (mode_t mode : {0444, 0400}) {
+    ASSERT_TRUE(plat::WriteFileAtomic(dir + "scores", Bytes("old")));
+    chmod((dir + "scores").c_str(), mode);
+    EXPECT_FALSE(plat::WriteFileAtomic(dir + "scores", Bytes("new")));
+    std::vector<uint8_t> got;
+    ASSERT_TRUE(plat::ReadFile(dir + "scores", got));
+    EXPECT_EQ(Text(got), "old");
+    struct stat st;
+    ASSERT_EQ(stat((dir + "scores").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, mode);
+    EXPECT_EQ(EntriesIn(dir), 1u); // no temporary file left behind
+    chmod((dir + "scores").c_str(), 0644);
+  }
+  // One write bit, for anyone, is enough.
+  chmod((dir + "scores").c_str(), 0464);
+  EXPECT_TRUE(plat::WriteFileAtomic(dir + "scores", Bytes("new")));
+}
+
+TEST(PlatformFiles, AtomicWriteThroughALinkReplacesItsTarget) {
+  TempDir tmp;
+  const std::string dir = tmp.path;
+  ASSERT_TRUE(plat::CreateFolder(dir + "real"));
+  ASSERT_TRUE(plat::CreateFolder(dir + "play"));
+  ASSERT_TRUE(plat::WriteFileAtomic(dir + "real/scores", Bytes("old")));
+  chmod((dir + "real/scores").c_str(), 0600);
+  ASSERT_EQ(symlink("../real/scores", (dir + "play/scores").c_str()), 0);
+  ASSERT_EQ(symlink("scores", (dir + "play/chain").c_str()), 0);
+  ASSERT_EQ(symlink((dir + "real/fresh").c_str(), (dir + "play/new").c_str()),
+            0);
+
+  ASSERT_TRUE(plat::WriteFileAtomic(dir + "play/scores", Bytes("new")));
+  struct stat st;
+  ASSERT_EQ(lstat((dir + "play/scores").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode)); // still the player's link
+  std::vector<uint8_t> got;
+  ASSERT_TRUE(plat::ReadFile(dir + "real/scores", got));
+  EXPECT_EQ(Text(got), "new");
+  ASSERT_EQ(stat((dir + "real/scores").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  // A link to a link, and a link to a file not there yet.
+  ASSERT_TRUE(plat::WriteFileAtomic(dir + "play/chain", Bytes("again")));
+  ASSERT_TRUE(plat::ReadFile(dir + "real/scores", got));
+  EXPECT_EQ(Text(got), "again");
+  ASSERT_TRUE(plat::WriteFileAtomic(dir + "play/new", Bytes("fresh")));
+  ASSERT_TRUE(plat::ReadFile(dir + "real/fresh", got));
+  EXPECT_EQ(Text(got), "fresh");
+  ASSERT_EQ(lstat((dir + "play/new").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(EntriesIn(dir + "play/"), 3u);
+  EXPECT_EQ(EntriesIn(dir + "real/"), 2u);
+
+  // A read-only target is kept; a loop of links writes nothing.
+  chmod((dir + "real/scores").c_str(), 0444);
+  EXPECT_FALSE(plat::WriteFileAtomic(dir + "play/scores", Bytes("lost")));
+  ASSERT_TRUE(plat::ReadFile(dir + "real/scores", got));
+  EXPECT_EQ(Text(got), "again");
+  ASSERT_EQ(symlink("loop2", (dir + "play/loop1").c_str()), 0);
+  ASSERT_EQ(symlink("loop1", (dir + "play/loop2").c_str()), 0);
+  EXPECT_FALSE(plat::WriteFileAtomic(dir + "play/loop1", Bytes("x")));
+  EXPECT_EQ(EntriesIn(dir + "play/"), 5u);
+  EXPECT_EQ(EntriesIn(dir + "real/"), 2u);
+}
+
+TEST(PlatformFiles, AtomicWriteLeavesWhatIsNotARegularFile) {
+  TempDir tmp;
+  const std::string dir = tmp.path;
+  ASSERT_EQ(mkfifo((dir + "fifo").c_str(), 0644), 0);
+  ASSERT_EQ(symlink("fifo", (dir + "to-fifo").c_str()), 0);
+  EXPECT_FALSE(plat::WriteFileAtomic(dir + "fifo", Bytes("x")));
+  EXPECT_FALSE(plat::WriteFileAtomic(dir + "to-fifo", Bytes("x")));
+  struct stat st;
+  ASSERT_EQ(lstat((dir + "fifo").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  ASSERT_EQ(lstat((dir + "to-fifo").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(EntriesIn(dir), 2u);
 }
 
 TEST(PlatformFiles, ScanFolderMatchesThePatternCaseSensitively) {

@@ -1,8 +1,13 @@
 // progress_scores_test.cpp — the five level slots and their file.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
+
 #include "progress/scores.h"
 #include "support/temp_dir.h"
+#include "support/watchdog.h"
 
 namespace {
 
@@ -39,6 +44,52 @@ TEST(Scores, ShortFileAndMissingFile) {
   ASSERT_TRUE(LoadScores(p, dir.Folder()));
   EXPECT_EQ(p.slots[0], "09");
   EXPECT_EQ(p.slots[1], "");
+}
+
+TEST(Scores, AFileThatCannotBeReadKeepsTheSlots) {
+  Watchdog watchdog;
+  for (const char *kind : {"folder", "fifo", "zero", "huge"}) {
+    TempDir dir;
+    const std::string path = dir.File("Warrenfold.scores");
+    const std::string k = kind;
+    if (k == "folder")
+      std::filesystem::create_directory(path);
+    else if (k == "fifo")
+      ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
+    else if (k == "zero")
+      std::filesystem::create_symlink("/dev/zero", path);
+    else
+      WriteText(path, "05\r\n" + std::string(1 << 20, '\n'));
+    Progress p;
+    p.slots[0] = "03";
+    EXPECT_FALSE(LoadScores(p, dir.Folder())) << kind;
+    EXPECT_EQ(p.slots[0], "03") << kind;
+    EXPECT_EQ(p.slots[4], "01") << kind;
+  }
+}
+
+TEST(Scores, SavingKeepsAReadOnlyFileAndAPlayersLink) {
+  TempDir dir;
+  const std::string path = dir.File("Warrenfold.scores");
+  WriteText(path, "07\r\n");
+  chmod(path.c_str(), 0444); // counts for root too
+  Progress p;
+  EXPECT_FALSE(SaveScores(p, dir.Folder()));
+  EXPECT_EQ(ReadText(path), "07\r\n");
+  chmod(path.c_str(), 0644);
+  std::filesystem::remove(path);
+
+  std::filesystem::create_directory(dir.File("backup"));
+  WriteText(dir.File("backup/scores"), "07\r\n");
+  std::filesystem::create_symlink("backup/scores", path);
+  p.slots[2] = "04";
+  ASSERT_TRUE(SaveScores(p, dir.Folder()));
+  EXPECT_TRUE(std::filesystem::is_symlink(path));
+  EXPECT_EQ(ReadText(dir.File("backup/scores")),
+            "01\r\n01\r\n04\r\n01\r\n01\r\n");
+  Progress back;
+  ASSERT_TRUE(LoadScores(back, dir.Folder()));
+  EXPECT_EQ(back.slots, p.slots);
 }
 
 TEST(Scores, SlotsThatNameNoLevelStartTheFirst) {

@@ -2,11 +2,15 @@
 // order, loading texts and the text lookup.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/platform.h"
 #include "settings/languages.h"
 #include "support/temp_dir.h"
+#include "support/watchdog.h"
 #include "support/zip_builder.h"
 
 namespace {
@@ -107,6 +111,44 @@ TEST_F(Languages_, TextsAccumulateAndMissingKeysAreEmpty) {
   EXPECT_EQ(lang.texts.count("tNoSuchKey"), 0u);
   EXPECT_EQ(Text(lang, "tNoSuchKey"), "");
   EXPECT_EQ(lang.texts.count("tNoSuchKey"), 1u); // entered empty
+}
+
+TEST_F(Languages_, LanguageFilesThatCannotBeReadAreLeftOut) {
+  Watchdog watchdog;
+  TempDir dir;
+  const std::string folder = dir.File("langs");
+  std::filesystem::create_directory(folder);
+  WriteText(folder + "/en_GB.language",
+            LanguageFile("English", "tMenuSTART = Start\r\n"));
+  std::filesystem::create_directory(folder + "/folder.language");
+  ASSERT_EQ(mkfifo((folder + "/fifo.language").c_str(), 0644), 0);
+  std::filesystem::create_symlink("/dev/zero", folder + "/zero.language");
+  WriteText(folder + "/linked.txt",
+            LanguageFile("Linked", "tMenuSTART = Go\r\n"));
+  std::filesystem::create_symlink("linked.txt", folder + "/link.language");
+  WriteText(folder + "/huge.language",
+            LanguageFile("Huge", std::string(1 << 20, ';')));
+  Languages lang;
+  ScanLanguages(lang, folder);
+  std::vector<std::string> files;
+  for (const auto &[file, name] : lang.choices)
+    files.push_back(file);
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::string>{"en_GB", "link"}));
+  for (const char *file : {"folder", "fifo", "zero", "huge"})
+    EXPECT_FALSE(LoadLanguage(lang, folder, file)) << file;
+  EXPECT_TRUE(lang.texts.empty());
+  ASSERT_TRUE(LoadLanguage(lang, folder, "link"));
+  EXPECT_EQ(Text(lang, "tMenuSTART"), "Go");
+  // The archive has the same limit.
+  const std::string zip = dir.File("archive");
+  WriteText(
+      zip, testzip::Build({{"huge.language",
+                            LanguageFile("Huge", std::string(1 << 20, ';'))}}));
+  Languages packed;
+  ScanLanguages(packed, zip);
+  EXPECT_TRUE(packed.choices.empty());
+  EXPECT_FALSE(LoadLanguage(packed, zip, "huge"));
 }
 
 TEST_F(Languages_, HostileArchiveEntriesAreNeverPaths) {

@@ -1,11 +1,14 @@
 // settings_preferences_test.cpp — reading and writing "Warrenfold.prefs".
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "settings/display.h"
 #include "settings/preferences.h"
 #include "support/temp_dir.h"
+#include "support/watchdog.h"
 
 namespace {
 
@@ -121,6 +124,64 @@ TEST(Preferences, MissingFileLeavesSettings) {
   s.music = 0;
   EXPECT_FALSE(LoadPreferences(s, dir.Folder()));
   EXPECT_EQ(s.music, 0);
+}
+
+// What may stand where a file is expected, made by name in the folder.
+void MakeObstacle(const std::string &kind, const std::string &path) {
+  namespace fs = std::filesystem;
+  if (kind == "folder")
+    fs::create_directory(path);
+  else if (kind == "fifo")
+    ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
+  else if (kind == "zero")
+    fs::create_symlink("/dev/zero", path);
+  else if (kind == "huge") // over the limit, and otherwise a valid file
+    WriteText(path, "[Settings]\nMusic = 0\n" + std::string(1 << 20, ';'));
+}
+
+TEST(Preferences, AFileThatCannotBeReadCountsAsNone) {
+  Watchdog watchdog;
+  for (const char *kind : {"folder", "fifo", "zero", "huge"}) {
+    TempDir dir;
+    MakeObstacle(kind, dir.File("Warrenfold.prefs"));
+    Settings s;
+    s.music = 7;
+    s.language = "de_DE";
+    EXPECT_FALSE(LoadPreferences(s, dir.Folder())) << kind;
+    EXPECT_EQ(s.music, 7) << kind;
+    EXPECT_EQ(s.language, "de_DE") << kind;
+    // Only a regular file is ever replaced at the exit.
+    if (std::string(kind) != "huge") {
+      EXPECT_FALSE(SavePreferences(s, dir.Folder())) << kind;
+    }
+  }
+  // A link to a real file is read.
+  TempDir dir;
+  WriteText(dir.File("real"), "[Settings]\nMusic = 0\n");
+  std::filesystem::create_symlink("real", dir.File("Warrenfold.prefs"));
+  Settings s;
+  ASSERT_TRUE(LoadPreferences(s, dir.Folder()));
+  EXPECT_EQ(s.music, 0);
+}
+
+TEST(Preferences, SavingKeepsAReadOnlyFileAndAPlayersLink) {
+  TempDir dir;
+  const std::string prefs = dir.File("Warrenfold.prefs");
+  WriteText(prefs, "[Settings]\nMusic = 0\n");
+  chmod(prefs.c_str(), 0444); // counts for root too
+  Settings s;
+  EXPECT_FALSE(SavePreferences(s, dir.Folder()));
+  EXPECT_EQ(ReadText(prefs), "[Settings]\nMusic = 0\n");
+  chmod(prefs.c_str(), 0644);
+  std::filesystem::remove(prefs);
+
+  std::filesystem::create_directory(dir.File("synced"));
+  WriteText(dir.File("synced/mine.prefs"), "old");
+  std::filesystem::create_symlink("synced/mine.prefs", prefs);
+  s.language = "en_GB";
+  ASSERT_TRUE(SavePreferences(s, dir.Folder()));
+  EXPECT_TRUE(std::filesystem::is_symlink(prefs));
+  EXPECT_EQ(ReadText(dir.File("synced/mine.prefs")), kDefaultFile);
 }
 
 TEST(Preferences, FailedSaveIsReportedAndLeavesNoTrace) {

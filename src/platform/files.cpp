@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 
 namespace plat {
@@ -47,6 +48,25 @@ std::string FolderOf(const std::string &path) {
   if (slash == std::string::npos)
     return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The path with every symbolic link at its end followed, so that writing
+// there replaces what the link names; a link to a missing file gives the
+// missing file's path. "" for a link that cannot be read or a loop.
+std::string FollowLinks(std::string path) {
+  for (int depth = 0; depth < 40; ++depth) {
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+      return path;
+    char buf[PATH_MAX];
+    ssize_t n = readlink(path.c_str(), buf, sizeof buf);
+    if (n <= 0 || size_t(n) >= sizeof buf)
+      return std::string();
+    std::string link(buf, size_t(n));
+    // A relative link is relative to the folder that holds it.
+    path = link[0] == '/' ? link : FolderOf(path) + "/" + link;
+  }
+  return std::string();
 }
 
 } // namespace
@@ -126,13 +146,17 @@ bool DeleteFile(const std::string &path) {
   return !path.empty() && unlink(path.c_str()) == 0;
 }
 
-bool ReadFile(const std::string &path, std::vector<uint8_t> &out) {
+bool ReadFileChecked(const std::string &path, size_t maxSize,
+                     std::vector<uint8_t> &out) {
   out.clear();
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without O_NONBLOCK, opening a FIFO waits for a writer that may never
+  // come; a regular file reads the same either way.
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0)
     return false;
   struct stat st;
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
+      uint64_t(st.st_size) > maxSize) {
     close(fd);
     return false;
   }
@@ -142,7 +166,8 @@ bool ReadFile(const std::string &path, std::vector<uint8_t> &out) {
     ssize_t n = read(fd, buf, sizeof buf);
     if (n < 0 && errno == EINTR)
       continue;
-    if (n < 0) {
+    // A file that grows past the limit while being read is refused too.
+    if (n < 0 || out.size() + size_t(n) > maxSize) {
       close(fd);
       out.clear();
       return false;
@@ -155,22 +180,36 @@ bool ReadFile(const std::string &path, std::vector<uint8_t> &out) {
   return true;
 }
 
+bool ReadFile(const std::string &path, std::vector<uint8_t> &out) {
+  return ReadFileChecked(path, SIZE_MAX, out);
+}
+
 bool WriteFileAtomic(const std::string &path,
                      const std::vector<uint8_t> &data) {
   if (path.empty() || path.back() == '/')
     return false;
-  std::string temp = path + ".XXXXXX";
+  // A player's link stays a link: its target is what gets replaced.
+  const std::string target = FollowLinks(path);
+  if (target.empty())
+    return false;
+  struct stat old;
+  const bool exists = stat(target.c_str(), &old) == 0;
+  // Only a regular file is replaced, and not one the player made read-only:
+  // root may write anything, so the mode bits decide, not access().
+  if (exists && (!S_ISREG(old.st_mode) || (old.st_mode & 0222) == 0))
+    return false;
+  std::string temp = target + ".XXXXXX";
   int fd = mkostemp(temp.data(), O_CLOEXEC);
   if (fd < 0)
     return false;
   // The new file keeps the old one's permissions, or the usual ones.
-  struct stat old;
-  fchmod(fd, stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+  fchmod(fd, exists ? (old.st_mode & 07777) : 0644);
   bool ok = WriteAll(fd, data.data(), data.size()) && fsync(fd) == 0;
   ok = close(fd) == 0 && ok;
-  if (ok && rename(temp.c_str(), path.c_str()) == 0) {
+  if (ok && rename(temp.c_str(), target.c_str()) == 0) {
     // Make the rename itself durable.
-    int dir = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int dir =
+        open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
       fsync(dir);
       close(dir);

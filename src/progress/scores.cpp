@@ -5,9 +5,14 @@
 
 #include "platform/platform.h"
 
+namespace {
+// Five short lines; anything larger is not a scores file.
+constexpr size_t kMaxScoresFile = 1024 * 1024;
+} // namespace
+
 bool LoadScores(Progress &progress, const std::string &folder) {
   std::vector<uint8_t> bytes;
-  if (!plat::ReadFile(folder + kScoresFile, bytes))
+  if (!plat::ReadFileChecked(folder + kScoresFile, kMaxScoresFile, bytes))
     return false;
   size_t pos = 0;
   // A byte-order mark from an editor is not part of the first slot.

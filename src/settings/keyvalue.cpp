@@ -2,8 +2,8 @@
 #include "settings/keyvalue.h"
 
 #include <climits>
-#include <fstream>
-#include <iterator>
+
+#include "platform/platform.h"
 
 namespace kv {
 
@@ -106,12 +106,10 @@ Document Parse(const std::string &bytes) {
 }
 
 bool ParseFile(const std::string &path, Document &out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in)
+  std::vector<uint8_t> bytes;
+  if (!plat::ReadFileChecked(path, kMaxFileSize, bytes))
     return false;
-  std::string bytes((std::istreambuf_iterator<char>(in)),
-                    std::istreambuf_iterator<char>());
-  out = Parse(bytes);
+  out = Parse(bytes.data(), bytes.size());
   return true;
 }
 

@@ -2,6 +2,7 @@
 // language files: groups in brackets, "key = value" lines, ";" comments.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -24,6 +25,11 @@ struct Document {
 // one ISO 8859-1 character. Lines end in CR, LF or CR LF.
 Document Parse(const uint8_t *data, size_t size);
 Document Parse(const std::string &bytes);
+// Preferences and language files are a few kilobytes; a larger file is not
+// one of them.
+constexpr size_t kMaxFileSize = 1024 * 1024;
+// Parses the file; false, with out untouched, when it cannot be read: not a
+// regular file (a folder, a FIFO, a device), or above kMaxFileSize.
 bool ParseFile(const std::string &path, Document &out);
 
 // The first group whose name matches without regard to letter case, or

@@ -6,8 +6,9 @@
 
 namespace {
 
-// Language files are small; anything larger is not one of ours.
-constexpr size_t kMaxLanguageFile = 4 * 1024 * 1024;
+// Language files are small; anything larger is not one of ours, whether
+// it lies in a folder or in the archive.
+constexpr size_t kMaxLanguageFile = kv::kMaxFileSize;
 const char *kExtension = ".language";
 
 std::vector<uint16_t> Utf16Units(const std::string &s) {

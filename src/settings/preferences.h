@@ -44,12 +44,14 @@ PendingSettings MakePending(const Settings &settings);
 
 inline const char *kPreferencesFile = "Warrenfold.prefs";
 
-// Reads folder + "Warrenfold.prefs". False when it cannot be opened, with
-// the settings untouched; otherwise every key missing from the [Settings]
-// group takes its default (GameScreen keeps its current value).
+// Reads folder + "Warrenfold.prefs". False when it cannot be read (missing,
+// not a regular file, larger than 1 MiB), with the settings untouched;
+// otherwise every key missing from the [Settings] group takes its default
+// (GameScreen keeps its current value). Values are kept as written.
 bool LoadPreferences(Settings &settings, const std::string &folder);
 // The file's exact bytes for these settings.
 std::vector<uint8_t> PreferencesBytes(const Settings &settings);
 // Replaces folder + "Warrenfold.prefs" atomically; false when it cannot be
-// written (the old file then stays as it was).
+// written or the player made it read-only (the old file then stays as it
+// was). A link's target is replaced and the link kept.
 bool SavePreferences(const Settings &settings, const std::string &folder);

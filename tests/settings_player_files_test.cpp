@@ -1,0 +1,180 @@
+// settings_player_files_test.cpp — the game binary with something other
+// than a file where the preferences, the scores or a language file should
+// be, beside the game and in the per-user folder; and a player's read-only
+// file and links, kept through an orderly exit.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "support/run_program.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+class PlayerFiles : public ::testing::Test {
+protected:
+  TempDir root;
+  std::string gameDir, userDir, xdg;
+
+  void SetUp() override {
+    gameDir = root.Folder() + "game/";
+    xdg = root.Folder() + "xdg";
+    userDir = xdg + "/Duskmoth/Warrenfold/";
+    fs::create_directories(gameDir);
+    fs::create_directories(userDir);
+    fs::create_directories(root.Folder() + "home");
+    const std::string from = WARRENFOLD_GAME_DIR;
+    fs::copy_file(from + "warrenfold", gameDir + "warrenfold");
+    for (const char *name :
+         {"Warrenfold.data", "Warrenfold.maps", "Warrenfold.languages"})
+      if (fs::exists(from + name))
+        fs::create_symlink(from + name, gameDir + name);
+  }
+
+  // Starts the game and quits at once. A hang is cut short and a runaway
+  // read runs out of memory early, both as a failed run; the address
+  // sanitizer's reserved memory does not fit a memory limit.
+  ProgramResult Run() {
+    const std::string replay = root.File("quit.replay");
+    WriteText(replay, "0 quit\n");
+    const std::string limit = kAddressSanitizer ? "" : "ulimit -v 4000000; ";
+    return RunProgram("/bin/bash",
+                      {"-c", limit + "exec timeout -s KILL 60 \"$0\"",
+                       gameDir + "warrenfold"},
+                      {{"SDL_VIDEODRIVER", "dummy"},
+                       {"SDL_RENDER_DRIVER", "software"},
+                       {"SDL_AUDIODRIVER", "dummy"},
+                       {"WARRENFOLD_UNPACED", "1"},
+                       {"WARRENFOLD_REPLAY", replay},
+                       {"XDG_DATA_HOME", xdg},
+                       {"HOME", root.Folder() + "home"},
+                       {"LANG", "en_GB.UTF-8"},
+                       {"LC_ALL", ""},
+                       {"LC_MESSAGES", ""}},
+                      root.File("stderr"));
+  }
+};
+
+void MakeFolder(const std::string &path) { fs::create_directory(path); }
+void MakeFifo(const std::string &path) {
+  ASSERT_EQ(mkfifo(path.c_str(), 0644), 0) << path;
+}
+void MakeZeroLink(const std::string &path) {
+  fs::create_symlink("/dev/zero", path);
+}
+
+// Each obstacle is still what it was: nothing replaced it.
+void ExpectFolder(const std::string &path) {
+  EXPECT_TRUE(fs::is_directory(fs::symlink_status(path))) << path;
+}
+void ExpectFifo(const std::string &path) {
+  EXPECT_TRUE(fs::is_fifo(fs::symlink_status(path))) << path;
+}
+void ExpectZeroLink(const std::string &path) {
+  ASSERT_TRUE(fs::is_symlink(fs::symlink_status(path))) << path;
+  EXPECT_EQ(fs::read_symlink(path), "/dev/zero");
+}
+
+TEST_F(PlayerFiles, AFolderBesideTheGameCountsAsNoPreferences) {
+  MakeFolder(gameDir + "Warrenfold.prefs");
+  const ProgramResult r = Run();
+  EXPECT_EQ(r.status, 0) << r.err;
+  ExpectFolder(gameDir + "Warrenfold.prefs");
+  // The per-user folder is used instead.
+  EXPECT_TRUE(fs::is_regular_file(userDir + "Warrenfold.prefs"));
+  EXPECT_TRUE(fs::is_regular_file(userDir + "Warrenfold.scores"));
+}
+
+TEST_F(PlayerFiles, AFifoOrAnEndlessDeviceIsNeverWaitedOnOrRead) {
+  MakeFifo(gameDir + "Warrenfold.prefs");
+  MakeZeroLink(userDir + "Warrenfold.prefs");
+  MakeFifo(userDir + "Warrenfold.scores");
+  const ProgramResult r = Run();
+  EXPECT_EQ(r.status, 0) << r.err;
+  ExpectFifo(gameDir + "Warrenfold.prefs");
+  ExpectZeroLink(userDir + "Warrenfold.prefs");
+  ExpectFifo(userDir + "Warrenfold.scores");
+}
+
+TEST_F(PlayerFiles, NothingUsableInEitherFolder) {
+  MakeZeroLink(gameDir + "Warrenfold.prefs");
+  MakeFolder(userDir + "Warrenfold.prefs");
+  MakeZeroLink(userDir + "Warrenfold.scores");
+  const ProgramResult r = Run();
+  EXPECT_EQ(r.status, 0) << r.err;
+  ExpectZeroLink(gameDir + "Warrenfold.prefs");
+  ExpectFolder(userDir + "Warrenfold.prefs");
+  ExpectZeroLink(userDir + "Warrenfold.scores");
+}
+
+TEST_F(PlayerFiles, LanguageFilesThatCannotBeReadAreLeftOut) {
+  const std::string langs = gameDir + "Warrenfold.languages";
+  fs::remove(langs);
+  fs::create_directory(langs);
+  for (const auto &e : fs::directory_iterator(
+           std::string(WARRENFOLD_SOURCE_DIR) + "content/languages"))
+    if (e.path().extension() == ".language")
+      fs::copy_file(e.path(), langs / e.path().filename());
+  for (const char *name : {"en_GB", "de_DE", "fr_FR"})
+    fs::remove(langs + "/" + name + ".language");
+  MakeFolder(langs + "/en_GB.language");
+  MakeFifo(langs + "/de_DE.language");
+  MakeZeroLink(langs + "/fr_FR.language");
+  const ProgramResult r = Run();
+  EXPECT_EQ(r.status, 0) << r.err;
+}
+
+TEST_F(PlayerFiles, AReadOnlyFileStaysAsThePlayerLeftIt) {
+  const std::string prefs = "[Settings]\r\nMusic = 0\r\n";
+  WriteText(userDir + "Warrenfold.prefs", prefs);
+  WriteText(userDir + "Warrenfold.scores", "05\r\n");
+  chmod((userDir + "Warrenfold.prefs").c_str(), 0444);
+  chmod((userDir + "Warrenfold.scores").c_str(), 0444);
+  const ProgramResult r = Run();
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ReadText(userDir + "Warrenfold.prefs"), prefs);
+  EXPECT_EQ(ReadText(userDir + "Warrenfold.scores"), "05\r\n");
+}
+
+TEST_F(PlayerFiles, LinksAreKeptAndTheirTargetsWritten) {
+  fs::create_directory(root.File("synced"));
+  WriteText(root.File("synced/prefs"),
+            "[Settings]\r\nMusic = 0\r\nResolution = 42\r\n");
+  WriteText(root.File("synced/scores"), "05\r\n");
+  fs::create_symlink("../synced/prefs", gameDir + "Warrenfold.prefs");
+  fs::create_symlink("../synced/scores", gameDir + "Warrenfold.scores");
+  const ProgramResult r = Run();
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(fs::is_symlink(gameDir + "Warrenfold.prefs"));
+  EXPECT_TRUE(fs::is_symlink(gameDir + "Warrenfold.scores"));
+  const std::string prefs = ReadText(root.File("synced/prefs"));
+  EXPECT_NE(prefs.find("Music = 0\r\n"), std::string::npos) << prefs;
+  // A window size outside the list comes back as written.
+  EXPECT_NE(prefs.find("Resolution = 42\r\n"), std::string::npos) << prefs;
+  EXPECT_EQ(ReadText(root.File("synced/scores")), "05\r\n\r\n\r\n\r\n\r\n");
+  size_t entries = 0;
+  for (const auto &e : fs::directory_iterator(root.File("synced"))) {
+    (void)e;
+    ++entries;
+  }
+  EXPECT_EQ(entries, 2u); // the temporary files went beside the targets
+  EXPECT_FALSE(fs::exists(userDir + "Warrenfold.prefs"));
+}
+
+} // namespace
