@@ -80,7 +80,14 @@ TEST_F(Apply, MusicLanguageAndSameSettings) {
   // A new language alone: its texts, no new screen.
   Confirm();
   game->loop.pending.language = "de_DE";
+  game->loop.staleCards = 0;
+  game->play.panelStale = 0;
   ApplySettings(*game);
+  // Every card with words, and the panel's level label, in the new language.
+  EXPECT_EQ(game->loop.staleCards,
+            static_cast<unsigned>(kCardMainMenu | kCardSettings | kCardHelp |
+                                  kCardCredits | kCardLevelSelect | kCardQuit));
+  EXPECT_EQ(game->play.panelStale, static_cast<unsigned>(kPanelLevelLabel));
   EXPECT_EQ(NewLogLines(),
             (Lines{"Sounds:\t\tOFF", "Load language (de_DE):\t\tOK"}));
   EXPECT_EQ(game->settings.language, "de_DE");
