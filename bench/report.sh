@@ -122,7 +122,7 @@ for res in 4 9; do
   echo "== resolution $res: CPU per frame" >&2
   frames=$FRAMES
   [ $res = 9 ] && frames=$((FRAMES * 2 / 3))
-  "$BENCH/bench_frame_cpu" --resolution $res --frames $frames \
+  "$BENCH/bench_frame_cpu" --resolution "$res" --frames "$frames" \
     --samples "$WORK/cpu-$res" >"$WORK/cpu-$res.out"
   R[menu_$res]=$(grep '^scene=menu' "$WORK/cpu-$res.out")
   R[play_$res]=$(grep '^scene=play' "$WORK/cpu-$res.out")
