@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <fnmatch.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -198,15 +199,30 @@ bool WriteFileAtomic(const std::string &path,
   // root may write anything, so the mode bits decide, not access().
   if (exists && (!S_ISREG(old.st_mode) || (old.st_mode & 0222) == 0))
     return false;
-  std::string temp = target + ".XXXXXX";
-  int fd = mkostemp(temp.data(), O_CLOEXEC);
+  // One temporary name per file: a save cut short by a kill leaves at
+  // most that one file, and the next save takes it over. The lock keeps a
+  // second copy of the game out of it meanwhile (a lock dies with its
+  // process, so a stale file is free); the name must still be this file,
+  // not one already renamed into place.
+  const std::string temp = target + ".new";
+  int fd = open(temp.c_str(),
+                O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
   if (fd < 0)
     return false;
+  struct stat mine, named;
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0 || fstat(fd, &mine) != 0 ||
+      !S_ISREG(mine.st_mode) || mine.st_nlink != 1 ||
+      lstat(temp.c_str(), &named) != 0 || mine.st_dev != named.st_dev ||
+      mine.st_ino != named.st_ino) {
+    close(fd);
+    return false;
+  }
   // The new file keeps the old one's permissions, or the usual ones.
   fchmod(fd, exists ? (old.st_mode & 07777) : 0644);
-  bool ok = WriteAll(fd, data.data(), data.size()) && fsync(fd) == 0;
-  ok = close(fd) == 0 && ok;
+  const bool ok = ftruncate(fd, 0) == 0 &&
+                  WriteAll(fd, data.data(), data.size()) && fsync(fd) == 0;
   if (ok && rename(temp.c_str(), target.c_str()) == 0) {
+    close(fd);
     // Make the rename itself durable.
     int dir =
         open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -217,6 +233,7 @@ bool WriteFileAtomic(const std::string &path,
     return true;
   }
   unlink(temp.c_str());
+  close(fd);
   return false;
 }
 

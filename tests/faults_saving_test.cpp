@@ -1,0 +1,223 @@
+// faults_saving_test.cpp — saving where it cannot be done, and saving cut
+// short by a kill: the player's files are the old or the new version,
+// never damaged, and nothing half-written is left beside them.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <random>
+
+#include "progress/scores.h"
+#include "settings/preferences.h"
+#include "support/run_program.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Everything in a folder but the files named.
+std::vector<std::string> Others(const std::string &folder,
+                                const std::vector<std::string> &known) {
+  std::vector<std::string> out;
+  std::error_code ec;
+  for (const auto &e : fs::directory_iterator(folder, ec)) {
+    const std::string name = e.path().filename().string();
+    if (std::find(known.begin(), known.end(), name) == known.end())
+      out.push_back(name);
+  }
+  return out;
+}
+
+class Saving : public ::testing::Test {
+protected:
+  TempDir root;
+  std::string gameDir, xdg;
+
+  void SetUp() override {
+    gameDir = root.Folder() + "game/";
+    xdg = root.Folder() + "xdg";
+    fs::create_directories(gameDir);
+    fs::create_directories(root.Folder() + "home");
+    const std::string from = WARRENFOLD_GAME_DIR;
+    fs::copy_file(from + "warrenfold", gameDir + "warrenfold");
+    for (const char *name :
+         {"Warrenfold.data", "Warrenfold.maps", "Warrenfold.languages"})
+      fs::create_symlink(from + name, gameDir + name);
+  }
+
+  ProgramResult Run() {
+    const std::string replay = root.File("quit.replay");
+    WriteText(replay, "30 quit\n");
+    return RunProgram(
+        "/bin/bash",
+        {"-c", "exec timeout -s KILL 120 \"$0\" /LOG", gameDir + "warrenfold"},
+        {{"SDL_VIDEODRIVER", "dummy"},
+         {"SDL_RENDER_DRIVER", "software"},
+         {"SDL_AUDIODRIVER", "dummy"},
+         {"WARRENFOLD_UNPACED", "1"},
+         {"WARRENFOLD_REPLAY", replay},
+         {"XDG_DATA_HOME", xdg},
+         {"HOME", root.Folder() + "home"},
+         {"LANG", "en_GB.UTF-8"},
+         {"LC_ALL", ""},
+         {"LC_MESSAGES", ""}},
+        root.File("stderr"));
+  }
+};
+
+TEST_F(Saving, ReadOnlyPreferencesInAReadOnlyGameFolderStayAsTheyWere) {
+  // Preferences beside the game make the game folder the place to save.
+  const std::string prefs = "[Settings]\r\nMusic = 0\r\nGameScreen = 1\r\n";
+  WriteText(gameDir + "Warrenfold.prefs", prefs);
+  chmod((gameDir + "Warrenfold.prefs").c_str(), 0444);
+  chmod(gameDir.c_str(), 0555);
+  const ProgramResult r = Run();
+  chmod(gameDir.c_str(), 0755);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ReadText(gameDir + "Warrenfold.prefs"), prefs);
+  struct stat st;
+  ASSERT_EQ(stat((gameDir + "Warrenfold.prefs").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0444u);
+  EXPECT_FALSE(fs::exists(xdg)); // nothing went to the per-user folder
+  // Root writes the folder anyway: the scores and the log may be there,
+  // but no temporary file.
+  for (const std::string &name :
+       Others(gameDir, {"warrenfold", "Warrenfold.data", "Warrenfold.maps",
+                        "Warrenfold.languages", "Warrenfold.prefs",
+                        "Warrenfold.scores"}))
+    EXPECT_EQ(name.rfind("Log ", 0), 0u) << name;
+}
+
+TEST_F(Saving, NowhereToSaveStillEndsInOrderAndLeavesNothing) {
+  // A file where the per-user folder would go: it cannot be made, and
+  // nothing may land anywhere else instead.
+  fs::create_directories(xdg);
+  WriteText(xdg + "/Duskmoth", "in the way");
+  const ProgramResult r = Run();
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ReadText(xdg + "/Duskmoth"), "in the way");
+  EXPECT_TRUE(Others(xdg, {"Duskmoth"}).empty());
+  EXPECT_TRUE(Others(gameDir, {"warrenfold", "Warrenfold.data",
+                               "Warrenfold.maps", "Warrenfold.languages"})
+                  .empty());
+}
+
+TEST_F(Saving, ScoresThatAreAFolderAreLeftAloneAndThePreferencesSaved) {
+  const std::string userDir = xdg + "/Duskmoth/Warrenfold/";
+  fs::create_directories(userDir + "Warrenfold.scores");
+  const ProgramResult r = Run();
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(fs::is_directory(userDir + "Warrenfold.scores"));
+  EXPECT_TRUE(fs::is_regular_file(userDir + "Warrenfold.prefs"));
+  for (const std::string &name :
+       Others(userDir, {"Warrenfold.prefs", "Warrenfold.scores"}))
+    EXPECT_EQ(name.rfind("Log ", 0), 0u) << name;
+}
+
+// A child process saves two versions of both files by turns, as fast as
+// it can, and is killed at a random moment: each file is then one of the
+// versions whole. What a kill leaves beside them must not pile up.
+TEST(KilledWhileSaving, EachFileIsOneVersionWhole) {
+  TempDir dir;
+  const std::string folder = dir.Folder();
+  Settings a, b;
+  a.language = "en_GB";
+  b.language = "de_DE";
+  b.music = 0;
+  b.gameScreen = ScreenMode::Window;
+  b.resolution = 4;
+  Progress pa, pb;
+  pb.slots = {"07", "12", "01", "33", "02"};
+  ASSERT_NE(PreferencesBytes(a), PreferencesBytes(b));
+  ASSERT_TRUE(SavePreferences(a, folder));
+  ASSERT_TRUE(SaveScores(pa, folder));
+  const auto text = [](const std::vector<uint8_t> &bytes) {
+    return std::string(bytes.begin(), bytes.end());
+  };
+  const std::string prefsA = text(PreferencesBytes(a));
+  const std::string prefsB = text(PreferencesBytes(b));
+  const std::string scoresA = text(ScoresBytes(pa));
+  const std::string scoresB = text(ScoresBytes(pb));
+
+  std::mt19937 random(20261207);
+  std::uniform_int_distribution<int> pause(1000, 50000); // microseconds
+  size_t mostLeft = 0;
+  for (int round = 0; round < 30; ++round) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (unsigned n = 0;; ++n) {
+        SavePreferences(n % 2 ? b : a, folder);
+        SaveScores(n % 2 ? pb : pa, folder);
+      }
+    }
+    usleep(useconds_t(pause(random)));
+    kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+
+    const std::string prefs = ReadText(folder + kPreferencesFile);
+    const std::string scores = ReadText(folder + kScoresFile);
+    EXPECT_TRUE(prefs == prefsA || prefs == prefsB)
+        << "round " << round << ": " << prefs.size() << " bytes";
+    EXPECT_TRUE(scores == scoresA || scores == scoresB)
+        << "round " << round << ": " << scores.size() << " bytes";
+    mostLeft = std::max(mostLeft,
+                        Others(folder, {kPreferencesFile, kScoresFile}).size());
+  }
+  // At most one unfinished file per saved file, whatever the number of
+  // kills; and an orderly save afterwards leaves none.
+  EXPECT_LE(mostLeft, 2u);
+  ASSERT_TRUE(SavePreferences(b, folder));
+  ASSERT_TRUE(SaveScores(pb, folder));
+  EXPECT_EQ(ReadText(folder + kPreferencesFile), prefsB);
+  EXPECT_EQ(ReadText(folder + kScoresFile), scoresB);
+  for (const std::string &name :
+       Others(folder, {kPreferencesFile, kScoresFile}))
+    ADD_FAILURE() << "left behind: " << name;
+}
+
+// What a kill leaves is taken over by the next save; one that another
+// copy of the game is writing right now, or that is another file's second
+// name, is not touched.
+TEST(KilledWhileSaving, ALeftoverIsTakenOverUnlessItIsInUse) {
+  TempDir dir;
+  const std::string folder = dir.Folder();
+  Settings a, b;
+  b.music = 0;
+  const auto text = [](const std::vector<uint8_t> &bytes) {
+    return std::string(bytes.begin(), bytes.end());
+  };
+  ASSERT_TRUE(SavePreferences(a, folder));
+  WriteText(folder + kPreferencesFile + std::string(".new"), "[Sett");
+  ASSERT_TRUE(SavePreferences(b, folder));
+  EXPECT_EQ(ReadText(folder + kPreferencesFile), text(PreferencesBytes(b)));
+  EXPECT_TRUE(Others(folder, {kPreferencesFile}).empty());
+
+  const std::string busy = folder + kPreferencesFile + std::string(".new");
+  const int fd = open(busy.c_str(), O_WRONLY | O_CREAT, 0600);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(write(fd, "half", 4), 4);
+  ASSERT_EQ(flock(fd, LOCK_EX), 0);
+  EXPECT_FALSE(SavePreferences(a, folder));
+  EXPECT_EQ(ReadText(folder + kPreferencesFile), text(PreferencesBytes(b)));
+  EXPECT_EQ(ReadText(busy), "half");
+  close(fd);
+
+  WriteText(folder + "keep", "another file");
+  ASSERT_EQ(link((folder + "keep").c_str(),
+                 (folder + kScoresFile + std::string(".new")).c_str()),
+            0);
+  EXPECT_FALSE(SaveScores(Progress{}, folder));
+  EXPECT_EQ(ReadText(folder + "keep"), "another file");
+}
+
+} // namespace
