@@ -9,24 +9,13 @@
 #include <filesystem>
 
 #include "assets/pack.h"
+#include "support/game_copy.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressSanitizer = true;
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
 
 const char *const kArchives[] = {"Warrenfold.data", "Warrenfold.maps",
                                  "Warrenfold.languages"};
@@ -53,18 +42,15 @@ void Scramble(std::vector<uint8_t> &bytes, size_t from, size_t to) {
 class DamagedArchive : public ::testing::Test {
 protected:
   TempDir root;
+  GameCopy copy;
   std::string gameDir, xdg, userDir;
 
   void SetUp() override {
-    gameDir = root.Folder() + "game/";
-    xdg = root.Folder() + "xdg";
-    userDir = xdg + "/Duskmoth/Warrenfold/";
-    fs::create_directories(gameDir);
-    fs::create_directories(root.Folder() + "home");
-    const std::string from = WARRENFOLD_GAME_DIR;
-    fs::copy_file(from + "warrenfold", gameDir + "warrenfold");
-    for (const char *name : kArchives)
-      fs::create_symlink(from + name, gameDir + name);
+    copy = MakeGameCopy(root.Folder());
+    const GameCopy &g = copy;
+    gameDir = g.gameDir;
+    xdg = g.xdg;
+    userDir = g.userDir;
   }
 
   // Puts bytes in place of the archive beside the game.
@@ -82,17 +68,7 @@ protected:
     return RunProgram(
         "/bin/bash",
         {"-c", "exec timeout -s KILL 120 \"$0\" /LOG", gameDir + "warrenfold"},
-        {{"SDL_VIDEODRIVER", "dummy"},
-         {"SDL_RENDER_DRIVER", "software"},
-         {"SDL_AUDIODRIVER", "dummy"},
-         {"WARRENFOLD_UNPACED", "1"},
-         {"WARRENFOLD_REPLAY", replay},
-         {"XDG_DATA_HOME", xdg},
-         {"HOME", root.Folder() + "home"},
-         {"LANG", "en_GB.UTF-8"},
-         {"LC_ALL", ""},
-         {"LC_MESSAGES", ""}},
-        root.File("stderr"));
+        HeadlessEnv(copy, replay), root.File("stderr"));
   }
 
   std::string LastLogLine() {

@@ -15,6 +15,7 @@
 
 #include "progress/scores.h"
 #include "settings/preferences.h"
+#include "support/game_copy.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -38,18 +39,14 @@ std::vector<std::string> Others(const std::string &folder,
 class Saving : public ::testing::Test {
 protected:
   TempDir root;
+  GameCopy copy;
   std::string gameDir, xdg;
 
   void SetUp() override {
-    gameDir = root.Folder() + "game/";
-    xdg = root.Folder() + "xdg";
-    fs::create_directories(gameDir);
-    fs::create_directories(root.Folder() + "home");
-    const std::string from = WARRENFOLD_GAME_DIR;
-    fs::copy_file(from + "warrenfold", gameDir + "warrenfold");
-    for (const char *name :
-         {"Warrenfold.data", "Warrenfold.maps", "Warrenfold.languages"})
-      fs::create_symlink(from + name, gameDir + name);
+    copy = MakeGameCopy(root.Folder());
+    const GameCopy &g = copy;
+    gameDir = g.gameDir;
+    xdg = g.xdg;
   }
 
   ProgramResult Run() {
@@ -58,17 +55,7 @@ protected:
     return RunProgram(
         "/bin/bash",
         {"-c", "exec timeout -s KILL 120 \"$0\" /LOG", gameDir + "warrenfold"},
-        {{"SDL_VIDEODRIVER", "dummy"},
-         {"SDL_RENDER_DRIVER", "software"},
-         {"SDL_AUDIODRIVER", "dummy"},
-         {"WARRENFOLD_UNPACED", "1"},
-         {"WARRENFOLD_REPLAY", replay},
-         {"XDG_DATA_HOME", xdg},
-         {"HOME", root.Folder() + "home"},
-         {"LANG", "en_GB.UTF-8"},
-         {"LC_ALL", ""},
-         {"LC_MESSAGES", ""}},
-        root.File("stderr"));
+        HeadlessEnv(copy, replay), root.File("stderr"));
   }
 };
 

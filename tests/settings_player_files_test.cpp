@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include "support/game_copy.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -15,36 +16,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressSanitizer = true;
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-
 class PlayerFiles : public ::testing::Test {
 protected:
   TempDir root;
+  GameCopy copy;
   std::string gameDir, userDir, xdg;
 
   void SetUp() override {
-    gameDir = root.Folder() + "game/";
-    xdg = root.Folder() + "xdg";
-    userDir = xdg + "/Duskmoth/Warrenfold/";
-    fs::create_directories(gameDir);
+    copy = MakeGameCopy(root.Folder());
+    gameDir = copy.gameDir;
+    xdg = copy.xdg;
+    userDir = copy.userDir;
     fs::create_directories(userDir);
-    fs::create_directories(root.Folder() + "home");
-    const std::string from = WARRENFOLD_GAME_DIR;
-    fs::copy_file(from + "warrenfold", gameDir + "warrenfold");
-    for (const char *name :
-         {"Warrenfold.data", "Warrenfold.maps", "Warrenfold.languages"})
-      if (fs::exists(from + name))
-        fs::create_symlink(from + name, gameDir + name);
   }
 
   // Starts the game and quits at once. A hang is cut short and a runaway
@@ -60,17 +43,7 @@ protected:
                       {"-c",
                        limit + "exec timeout -s KILL " + seconds + " \"$0\"",
                        gameDir + "warrenfold"},
-                      {{"SDL_VIDEODRIVER", "dummy"},
-                       {"SDL_RENDER_DRIVER", "software"},
-                       {"SDL_AUDIODRIVER", "dummy"},
-                       {"WARRENFOLD_UNPACED", "1"},
-                       {"WARRENFOLD_REPLAY", replay},
-                       {"XDG_DATA_HOME", xdg},
-                       {"HOME", root.Folder() + "home"},
-                       {"LANG", "en_GB.UTF-8"},
-                       {"LC_ALL", ""},
-                       {"LC_MESSAGES", ""}},
-                      root.File("stderr"));
+                      HeadlessEnv(copy, replay), root.File("stderr"));
   }
 };
 

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "support/game_copy.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -28,15 +29,10 @@ protected:
   std::string gameDir, xdg, userDir;
 
   void SetUp() override {
-    gameDir = root.Folder() + "game/";
-    xdg = root.Folder() + "xdg";
-    userDir = xdg + "/Duskmoth/Warrenfold/";
-    fs::create_directories(gameDir);
-    const std::string from = WARRENFOLD_GAME_DIR;
-    fs::copy_file(from + "warrenfold", gameDir + "warrenfold");
-    for (const char *name :
-         {"Warrenfold.data", "Warrenfold.maps", "Warrenfold.languages"})
-      fs::create_symlink(from + name, gameDir + name);
+    const GameCopy copy = MakeGameCopy(root.Folder());
+    gameDir = copy.gameDir;
+    xdg = copy.xdg;
+    userDir = copy.userDir;
   }
 
   ProgramResult Run(const std::string &replay) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "settings/display.h"
+#include "support/game_copy.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 #include "ui/dialogs.h"
@@ -43,15 +44,7 @@ protected:
   TempDir root;
   std::string gameDir;
 
-  void SetUp() override {
-    gameDir = root.Folder() + "game/";
-    fs::create_directories(gameDir);
-    const std::string from = WARRENFOLD_GAME_DIR;
-    fs::copy_file(from + "warrenfold", gameDir + "warrenfold");
-    for (const char *name :
-         {"Warrenfold.data", "Warrenfold.maps", "Warrenfold.languages"})
-      fs::create_symlink(from + name, gameDir + name);
-  }
+  void SetUp() override { gameDir = MakeGameCopy(root.Folder()).gameDir; }
 
   // Runs the keys (after the opening screens are skipped), takes one
   // screenshot and quits; prefs selects the screen.
