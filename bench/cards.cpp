@@ -28,12 +28,7 @@ void RenderEveryCard(benchmark::State &state) {
   ScanLanguages(lang, source);
   LoadLanguage(lang, source, "de_DE");
   FindLanguage(lang, "de_DE");
-  Display d;
-  d.screenWidth = w;
-  d.screenHeight = h;
-  d.aspectRatio = ClassifyAspectRatio(w, h);
-  d.geometry = ComputeScreenGeometry(w, h, d.aspectRatio);
-  d.resolutions = ResolutionList();
+  const Display d = DisplayForSize(w, h);
   const DialogLayout layout = LayoutDialogs(d);
   CreateCardSprites(layout);
   Progress progress;

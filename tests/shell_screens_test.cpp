@@ -91,12 +91,7 @@ protected:
   }
 
   void CheckEveryScreen(const std::string &prefs, int w, int h) {
-    Display d;
-    d.screenWidth = w;
-    d.screenHeight = h;
-    d.aspectRatio = ClassifyAspectRatio(w, h);
-    d.geometry = ComputeScreenGeometry(w, h, d.aspectRatio);
-    const DialogLayout l = LayoutDialogs(d);
+    const DialogLayout l = LayoutDialogs(DisplayForSize(w, h));
     const Frame menu = Shot(prefs, "");
     ASSERT_EQ(menu.width, w);
     ASSERT_EQ(menu.height, h);

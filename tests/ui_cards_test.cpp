@@ -12,18 +12,8 @@
 
 namespace {
 
-Display DisplayOf(int w, int h) {
-  Display d;
-  d.screenWidth = w;
-  d.screenHeight = h;
-  d.aspectRatio = ClassifyAspectRatio(w, h);
-  d.geometry = ComputeScreenGeometry(w, h, d.aspectRatio);
-  d.resolutions = ResolutionList();
-  return d;
-}
-
 TEST(Cards, MetricsAndPlacesAt1080p) {
-  const DialogLayout d = LayoutDialogs(DisplayOf(1920, 1080));
+  const DialogLayout d = LayoutDialogs(DisplayForSize(1920, 1080));
   EXPECT_EQ(d.baseFont, 49);
   EXPECT_EQ(d.titleBar, 50);
   EXPECT_EQ(TitleFontSize(d), 29);
@@ -42,7 +32,7 @@ TEST(Cards, MetricsAndPlacesAt1080p) {
 }
 
 TEST(Cards, MetricsAt4x3) {
-  const DialogLayout d = LayoutDialogs(DisplayOf(1024, 768));
+  const DialogLayout d = LayoutDialogs(DisplayForSize(1024, 768));
   EXPECT_EQ(d.baseFont, 29);
   EXPECT_EQ(d.titleBar, 35);
   EXPECT_EQ(TitleFontSize(d), 21);
@@ -97,7 +87,7 @@ TEST(Cards, EveryLanguageFitsEveryShape) {
                         {1280, 1024},
                         {2560, 1080},
                         {1366, 768}}) {
-      const Display display = DisplayOf(w, h);
+      const Display display = DisplayForSize(w, h);
       const DialogLayout layout = LayoutDialogs(display);
       Progress progress;
       progress.slots = {"01", "20", "07", "13", "01"};
@@ -136,7 +126,7 @@ TEST(Cards, EveryLanguageFitsEveryShape) {
   Languages longer;
   longer.texts["tMenuSTART"] = std::string(200, 'W');
   longer.texts["tQuitQUESTION"] = std::string(3000, 'w') + " end";
-  const Display display = DisplayOf(1920, 1080);
+  const Display display = DisplayForSize(1920, 1080);
   const DialogLayout layout = LayoutDialogs(display);
   const Progress progress;
   const Play play;

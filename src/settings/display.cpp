@@ -126,6 +126,16 @@ ScreenGeometry ComputeScreenGeometry(int width, int height,
   return g;
 }
 
+Display DisplayForSize(int width, int height) {
+  Display d;
+  d.screenWidth = width;
+  d.screenHeight = height;
+  d.aspectRatio = ClassifyAspectRatio(width, height);
+  d.geometry = ComputeScreenGeometry(width, height, d.aspectRatio);
+  d.resolutions = ResolutionList();
+  return d;
+}
+
 void ChooseScreenSize(Display &display, ScreenMode gameScreen, int resolution) {
   if (gameScreen == ScreenMode::Window) {
     const auto list = ResolutionList();

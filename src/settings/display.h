@@ -58,6 +58,9 @@ Aspect ClassifyAspectRatio(int width, int height);
 // "3:2" ... "17:9"; "" for the classes without a name.
 std::string AspectName(Aspect aspectClass);
 ScreenGeometry ComputeScreenGeometry(int width, int height, Aspect aspectClass);
+// The display of a screen of that size: its aspect class, geometry and the
+// resolution list.
+Display DisplayForSize(int width, int height);
 // Window mode takes its size from the list, the full-size modes from
 // desktop 0.
 void ChooseScreenSize(Display &display, ScreenMode gameScreen, int resolution);

@@ -18,11 +18,7 @@ struct StageParts {
 
   explicit StageParts(int width = 1920, int height = 1080) {
     play.levels = BuiltInLevels();
-    display.screenWidth = width;
-    display.screenHeight = height;
-    display.aspectRatio = ClassifyAspectRatio(width, height);
-    display.geometry =
-        ComputeScreenGeometry(width, height, display.aspectRatio);
+    display = DisplayForSize(width, height);
     play.player.speed = display.geometry.playerStep;
     play.player.offset = display.geometry.playerStep;
     sound.recording = true;
