@@ -48,7 +48,16 @@ seed 5
 152 up F1
 240 quit
 REPLAY
+# The game drops X's GL renderer (llvmpipe) for the software one, and SDL
+# unloads Mesa's driver, which leaves a buffer of its own behind: keep the
+# driver loaded so the sanitizers' leak check sees it still referenced.
+preload=""
+for lib in /usr/lib/x86_64-linux-gnu/dri/swrast_dri.so \
+  /usr/lib/x86_64-linux-gnu/libGLX_mesa.so.0; do
+  [ -f "$lib" ] && preload="$preload $lib"
+done
 XDG_DATA_HOME="$work/xdg" SDL_AUDIODRIVER=dummy WARRENFOLD_REPLAY="$work/run.replay" \
+  LD_PRELOAD="${preload# }" ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0" \
   "$work/game/warrenfold" /LOG > "$work/game.out" 2>&1 &
 game_pid=$!
 
