@@ -26,8 +26,8 @@ long ResidentKiB() {
 int SoakFrames() {
   if (const char *n = std::getenv("WARRENFOLD_SOAK_FRAMES"))
     return std::max(1, std::atoi(n));
-  // Random input opens the settings and reopens the screen now and then,
-  // which reloads every picture: keep the suite's soak short.
+    // Random input opens the settings and reopens the screen now and then,
+    // which reloads every picture: keep the suite's soak short.
 #if defined(__SANITIZE_ADDRESS__)
   return 1500;
 #else
