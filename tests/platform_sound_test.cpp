@@ -139,4 +139,63 @@ TEST_F(SoundTest, AHeaderRateFarBelowTheDevicesIsRefusedBeforeResampling) {
   }
 }
 
+TEST_F(SoundTest, StreamedSoundsPlayOneAtATimeAndControlLikeChannels) {
+  std::vector<uint8_t> ogg = Tone(1.0, 22050, 1);
+  ASSERT_TRUE(plat::LoadStreamedSound(0, std::vector<uint8_t>(ogg)));
+  ASSERT_TRUE(plat::LoadStreamedSound(1, std::vector<uint8_t>(ogg)));
+  const int a = plat::PlaySound(0, plat::kSoundLoop);
+  ASSERT_GE(a, 0);
+  EXPECT_EQ(plat::SoundStatus(0, a), 1);
+  EXPECT_EQ(plat::SoundStatus(0, -1), 1);
+  EXPECT_EQ(plat::SoundStatus(1, a), 0); // not the one playing there
+  plat::PauseSound(0, a);
+  EXPECT_EQ(plat::SoundStatus(0, a), 2);
+  plat::StopSound(1, a); // not its play: no effect
+  EXPECT_EQ(plat::SoundStatus(0, a), 2);
+  plat::ResumeSound(0, -1);
+  EXPECT_EQ(plat::SoundStatus(0, a), 1);
+  // An effect's channels and the stream never answer for each other.
+  ASSERT_TRUE(plat::LoadSound(3, ogg.data(), ogg.size()));
+  const int effect = plat::PlaySound(3, 0);
+  ASSERT_GE(effect, 0);
+  EXPECT_NE(effect, a);
+  EXPECT_EQ(plat::SoundStatus(0, effect), 0);
+  plat::StopSound(3, -1);
+  EXPECT_EQ(plat::SoundStatus(0, a), 1);
+  // Starting another stream ends the first.
+  const int b = plat::PlaySound(1, plat::kSoundLoop);
+  EXPECT_EQ(plat::SoundStatus(1, b), 1);
+  EXPECT_EQ(plat::SoundStatus(0, a), 0);
+  plat::StopSoundAll(1);
+  EXPECT_EQ(plat::SoundStatus(1, b), 0);
+  EXPECT_EQ(plat::SoundPlayCount(0), 1);
+  EXPECT_EQ(plat::SoundPlayCount(1), 1);
+  // Played once without the loop flag, it ends.
+  ASSERT_TRUE(plat::LoadStreamedSound(2, Tone(0.05, 44100, 2)));
+  const int once = plat::PlaySound(2, 0);
+  for (int i = 0; i < 100 && plat::SoundStatus(2, once) != 0; ++i)
+    plat::Sleep(20);
+  EXPECT_EQ(plat::SoundStatus(2, once), 0);
+}
+
+TEST_F(SoundTest, StreamedSoundsMustBeWholeAndIntact) {
+  const std::vector<uint8_t> ogg = Tone(0.5, 44100, 2);
+  auto refused = [](std::vector<uint8_t> bytes) {
+    const bool loaded = plat::LoadStreamedSound(4, std::move(bytes));
+    return !loaded && plat::PlaySound(4, 0) == -1;
+  };
+  EXPECT_TRUE(refused({}));
+  EXPECT_TRUE(refused(std::vector<uint8_t>(ogg.begin(), ogg.end() - 10)));
+  std::vector<uint8_t> flipped = ogg;
+  flipped[flipped.size() / 2] ^= 0x40; // a page checksum fails
+  EXPECT_TRUE(refused(flipped));
+  std::vector<uint8_t> trailing = ogg;
+  trailing.insert(trailing.end(), 100, 0x55);
+  EXPECT_TRUE(refused(trailing));
+  std::vector<uint8_t> slow = ogg; // a valid page claiming 1 Hz
+  ASSERT_TRUE(ogg_test::SetVorbisRate(slow, 1));
+  EXPECT_TRUE(refused(slow));
+  EXPECT_FALSE(refused(ogg));
+}
+
 } // namespace

@@ -303,14 +303,21 @@ void MakeWorkSprites(const Display &display) {
   }
 }
 
+bool IsMusic(int number) {
+  return number == num::kMenuMusic || number == num::kLevelMusic ||
+         number == num::kFinaleMusic;
+}
+
 } // namespace
 
 void LoadSounds(const std::string &gameDir, RunLog &log) {
   pack::Archive archive;
   if (!pack::Open(archive, gameDir + kDataArchive))
     ReportAssetFailure(log, "music and sfx");
-  // Extracted here one by one, decoded on every core, made sounds and
-  // logged in catalogue order; the first failure stops the loading.
+  // Extracted here one by one, the effects decoded on every core, made
+  // sounds and logged in catalogue order; the first failure stops the
+  // loading. The music tracks stay compressed and are decoded as they play
+  // (a whole track would take megabytes and most of the start-up).
   const size_t count = std::size(kSounds);
   std::vector<std::vector<uint8_t>> ogg(count);
   size_t extracted = 0;
@@ -322,15 +329,22 @@ void LoadSounds(const std::string &gameDir, RunLog &log) {
   OrderedWork<std::vector<uint8_t>>(
       extracted, count,
       [&](size_t i) -> std::optional<std::vector<uint8_t>> {
+        if (IsMusic(kSounds[i].number))
+          return std::move(ogg[i]);
         std::vector<uint8_t> pcm;
         if (!plat::DecodeSound(ogg[i].data(), ogg[i].size(), pcm))
           return std::nullopt;
         std::vector<uint8_t>().swap(ogg[i]);
         return pcm;
       },
-      [&](size_t i, std::vector<uint8_t> *pcm) {
-        if (pcm == nullptr ||
-            !plat::LoadSoundPcm(kSounds[i].number, std::move(*pcm)))
+      [&](size_t i, std::vector<uint8_t> *bytes) {
+        const int number = kSounds[i].number;
+        const bool made =
+            bytes != nullptr &&
+            (IsMusic(number)
+                 ? plat::LoadStreamedSound(number, std::move(*bytes))
+                 : plat::LoadSoundPcm(number, std::move(*bytes)));
+        if (!made)
           ReportAssetFailure(log, kSounds[i].name);
         LogLoaded(log, kSounds[i].name);
       });

@@ -41,6 +41,9 @@ struct JoystickDeleter {
 struct ChunkDeleter {
   void operator()(Mix_Chunk *c) const { Mix_FreeChunk(c); }
 };
+struct MusicDeleter {
+  void operator()(Mix_Music *m) const { Mix_FreeMusic(m); }
+};
 struct SurfaceDeleter {
   void operator()(cairo_surface_t *s) const { cairo_surface_destroy(s); }
 };
@@ -62,6 +65,7 @@ using WindowPtr = std::unique_ptr<SDL_Window, WindowDeleter>;
 using ControllerPtr = std::unique_ptr<SDL_GameController, ControllerDeleter>;
 using JoystickPtr = std::unique_ptr<SDL_Joystick, JoystickDeleter>;
 using ChunkPtr = std::unique_ptr<Mix_Chunk, ChunkDeleter>;
+using MusicPtr = std::unique_ptr<Mix_Music, MusicDeleter>;
 using SurfacePtr = std::unique_ptr<cairo_surface_t, SurfaceDeleter>;
 using CairoPtr = std::unique_ptr<cairo_t, CairoDeleter>;
 using FontDescriptionPtr =
@@ -178,6 +182,11 @@ struct Sound {
   std::vector<uint8_t> pcm; // device format; the chunk points into it
   // Declared after the PCM, so freed (halting its channels) before it.
   ChunkPtr chunk;
+  // A streamed sound instead: the Ogg bytes, decoded by the mixer while
+  // it plays (one at a time, outside the mixer's channels).
+  std::vector<uint8_t> ogg;
+  MusicPtr music; // reads from `ogg`, so declared after it
+
   int ownChannel = -1; // where the last single-channel play went
   int volume = 100;
   int plays = 0;
@@ -187,6 +196,10 @@ struct Sound {
 // rate and channel count (1 or 2).
 bool DecodeVorbis(const uint8_t *data, size_t size, int rate, int channels,
                   std::vector<uint8_t> &pcm);
+// True when the bytes are one whole Ogg Vorbis stream that can be played
+// as it is decoded: every page intact (checksums), nothing after the last
+// one, headers readable, a sample rate a device can play.
+bool VorbisStreamable(const uint8_t *data, size_t size);
 
 // ---------------------------------------------------------------------------
 // Input
@@ -272,6 +285,7 @@ struct PlatformState {
   DrawState draw;
   TextState text;
   NumberTable<Sound> sounds;
+  Mix_Music *musicStarted = nullptr; // the streamed sound played last
   InputState input;
   RandomState random;
 };

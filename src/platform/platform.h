@@ -236,6 +236,10 @@ bool LoadSound(int number, const uint8_t *ogg, size_t size);
 // format, LoadSoundPcm (this thread) makes it the numbered sound.
 bool DecodeSound(const uint8_t *ogg, size_t size, std::vector<uint8_t> &pcm);
 bool LoadSoundPcm(int number, std::vector<uint8_t> &&pcm);
+// A long sound (music) kept as its Ogg bytes and decoded while it plays,
+// one streamed sound at a time, on a channel number of its own. False
+// unless the bytes are a whole, intact Ogg Vorbis stream a device can play.
+bool LoadStreamedSound(int number, std::vector<uint8_t> &&ogg);
 // Returns the channel it plays on, or -1. volume -1 keeps the default.
 int PlaySound(int number, unsigned flags, int volume = -1);
 void PauseSound(int number, int channel);

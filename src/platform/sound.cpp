@@ -1,5 +1,6 @@
-// sound.cpp — numbered sounds on SDL2_mixer: loading decoded PCM, playing on
-// one channel of its own or on many, pause, resume, stop, volume, status.
+// sound.cpp — numbered sounds on SDL2_mixer: loading decoded PCM (or Ogg
+// streamed as it plays), playing on one channel of its own or on many,
+// pause, resume, stop, volume, status.
 #include "platform/internal.h"
 
 #include <algorithm>
@@ -17,21 +18,44 @@ int MixVolume(int volume) { return std::clamp(volume, 0, 100) * 128 / 100; }
 
 Sound *Get(int number) { return State().sounds.Get(number); }
 
+// The channel number a streamed sound plays on: the mixer streams one
+// music at a time, apart from its channels, so a number none of them has.
+constexpr int kStreamChannel = 2 * kChannels;
+
 bool PlaysOn(const Sound &s, int channel) {
+  if (s.music)
+    return channel == kStreamChannel && State().musicStarted == s.music.get() &&
+           Mix_PlayingMusic();
   return channel >= 0 && channel < Mix_AllocateChannels(-1) &&
-         Mix_GetChunk(channel) == s.chunk.get();
+         Mix_GetChunk(channel) == s.chunk.get() && Mix_Playing(channel);
 }
 
-// Runs f on the channel, or on every channel of the sound for -1.
+// Runs f on the channel, or on every channel of the sound for -1, where
+// the sound plays (or is paused).
 template <typename F> void OnChannels(const Sound &s, int channel, F f) {
-  if (channel >= 0) {
-    if (PlaysOn(s, channel) && Mix_Playing(channel))
-      f(channel);
+  if (channel >= 0 || s.music) {
+    const int ch = channel >= 0 ? channel : kStreamChannel;
+    if (PlaysOn(s, ch))
+      f(ch);
     return;
   }
   for (int ch = 0; ch < Mix_AllocateChannels(-1); ++ch)
-    if (PlaysOn(s, ch) && Mix_Playing(ch))
+    if (PlaysOn(s, ch))
       f(ch);
+}
+
+void Pause(int ch) { ch == kStreamChannel ? Mix_PauseMusic() : Mix_Pause(ch); }
+void Resume(int ch) {
+  ch == kStreamChannel ? Mix_ResumeMusic() : Mix_Resume(ch);
+}
+void Halt(int ch) {
+  ch == kStreamChannel ? void(Mix_HaltMusic()) : void(Mix_HaltChannel(ch));
+}
+void Volume(int ch, int v) {
+  ch == kStreamChannel ? void(Mix_VolumeMusic(v)) : void(Mix_Volume(ch, v));
+}
+bool Paused(int ch) {
+  return ch == kStreamChannel ? Mix_PausedMusic() : Mix_Paused(ch);
 }
 
 } // namespace
@@ -98,6 +122,30 @@ bool LoadSoundPcm(int number, std::vector<uint8_t> &&pcm) {
   return true;
 }
 
+bool LoadStreamedSound(int number, std::vector<uint8_t> &&ogg) {
+  detail::PlatformState &st = State();
+  int n = st.sounds.Choose(number);
+  if (n < 0)
+    return false;
+  st.sounds.Free(n);
+  if (!st.audioUp || !detail::VorbisStreamable(ogg.data(), ogg.size()))
+    return false;
+  auto s = std::make_unique<Sound>();
+  s->ogg = std::move(ogg);
+  SDL_RWops *rw = SDL_RWFromConstMem(s->ogg.data(), int(s->ogg.size()));
+  if (!rw) {
+    detail::ReportFailure("SDL_RWFromConstMem");
+    return false;
+  }
+  s->music.reset(Mix_LoadMUSType_RW(rw, MUS_OGG, 1));
+  if (!s->music) {
+    detail::ReportFailure("Mix_LoadMUSType_RW", Mix_GetError());
+    return false;
+  }
+  st.sounds.Put(n, std::move(s));
+  return true;
+}
+
 bool LoadSound(int number, const uint8_t *ogg, size_t size) {
   std::vector<uint8_t> pcm;
   if (!DecodeSound(ogg, size, pcm)) {
@@ -111,15 +159,23 @@ int PlaySound(int number, unsigned flags, int volume) {
   Sound *s = Get(number);
   if (!s || !State().audioUp)
     return -1;
+  const int loops = (flags & kSoundLoop) ? -1 : 0;
+  const int mixVolume = MixVolume(volume >= 0 ? volume : s->volume);
   int channel = -1; // any free one
-  if (!(flags & kSoundMultiChannel) && s->ownChannel >= 0 &&
-      (PlaysOn(*s, s->ownChannel) || !Mix_Playing(s->ownChannel)))
-    channel = s->ownChannel; // restarts the previous play there
-  channel =
-      Mix_PlayChannel(channel, s->chunk.get(), (flags & kSoundLoop) ? -1 : 0);
-  if (channel < 0)
-    return -1;
-  Mix_Volume(channel, MixVolume(volume >= 0 ? volume : s->volume));
+  if (s->music) {
+    if (Mix_PlayMusic(s->music.get(), loops ? -1 : 1) != 0)
+      return -1;
+    State().musicStarted = s->music.get();
+    channel = kStreamChannel;
+  } else {
+    if (!(flags & kSoundMultiChannel) && s->ownChannel >= 0 &&
+        (PlaysOn(*s, s->ownChannel) || !Mix_Playing(s->ownChannel)))
+      channel = s->ownChannel; // restarts the previous play there
+    channel = Mix_PlayChannel(channel, s->chunk.get(), loops);
+    if (channel < 0)
+      return -1;
+  }
+  Volume(channel, mixVolume);
   if (!(flags & kSoundMultiChannel))
     s->ownChannel = channel;
   ++s->plays;
@@ -128,17 +184,17 @@ int PlaySound(int number, unsigned flags, int volume) {
 
 void PauseSound(int number, int channel) {
   if (Sound *s = Get(number))
-    OnChannels(*s, channel, [](int ch) { Mix_Pause(ch); });
+    OnChannels(*s, channel, Pause);
 }
 
 void ResumeSound(int number, int channel) {
   if (Sound *s = Get(number))
-    OnChannels(*s, channel, [](int ch) { Mix_Resume(ch); });
+    OnChannels(*s, channel, Resume);
 }
 
 void StopSound(int number, int channel) {
   if (Sound *s = Get(number))
-    OnChannels(*s, channel, [](int ch) { Mix_HaltChannel(ch); });
+    OnChannels(*s, channel, Halt);
 }
 
 void StopSoundAll(int number) { StopSound(number, -1); }
@@ -150,7 +206,7 @@ void SetSoundVolume(int number, int volume, int channel) {
   if (channel < 0)
     s->volume = std::clamp(volume, 0, 100); // later plays too
   const int v = MixVolume(volume);
-  OnChannels(*s, channel, [v](int ch) { Mix_Volume(ch, v); });
+  OnChannels(*s, channel, [v](int ch) { Volume(ch, v); });
 }
 
 int SoundStatus(int number, int channel) {
@@ -158,9 +214,9 @@ int SoundStatus(int number, int channel) {
   if (!s)
     return 0;
   int best = 0;
-  // Mix_Playing stays 1 while paused, so paused is asked first.
+  // Playing stays true while paused, so paused is asked first.
   OnChannels(*s, channel, [&best](int ch) {
-    int st = Mix_Paused(ch) ? 2 : 1;
+    int st = Paused(ch) ? 2 : 1;
     if (best == 0 || st == 1)
       best = st;
   });

@@ -2,9 +2,11 @@
 // down or up to the device's channels and resampled to its rate.
 #include "platform/internal.h"
 
+#include <ogg/ogg.h>
 #include <vorbis/vorbisfile.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -219,6 +221,55 @@ bool DecodeVorbis(const uint8_t *data, size_t size, int rate, int channels,
     std::vector<float>().swap(seg.frames);
   }
   return true;
+}
+
+bool VorbisStreamable(const uint8_t *data, size_t size) {
+  if (!data || size == 0 || size > size_t(INT_MAX))
+    return false;
+  // Every page, in one pass: a page whose checksum fails, or bytes between
+  // pages, make libogg skip ahead (a negative answer).
+  ogg_sync_state sync;
+  ogg_sync_init(&sync);
+  bool intact = true;
+  long pages = 0;
+  for (size_t at = 0; intact && at < size;) {
+    const size_t n = std::min<size_t>(size - at, 1 << 16);
+    char *buffer = ogg_sync_buffer(&sync, long(n));
+    if (!buffer) {
+      intact = false;
+      break;
+    }
+    std::memcpy(buffer, data + at, n);
+    ogg_sync_wrote(&sync, long(n));
+    at += n;
+    ogg_page page;
+    for (int r; (r = ogg_sync_pageout(&sync, &page)) != 0;) {
+      if (r < 0) {
+        intact = false;
+        break;
+      }
+      ++pages;
+    }
+  }
+  // Nothing may be left over: a cut last page never comes out.
+  intact = intact && pages > 0 && sync.fill == sync.returned;
+  ogg_sync_clear(&sync);
+  if (!intact)
+    return false;
+
+  MemoryReader reader{data, size, 0};
+  ov_callbacks cb{ReadCb, SeekCb, nullptr, TellCb};
+  OggVorbis_File vf;
+  if (ov_open_callbacks(&reader, &vf, nullptr, 0, cb) != 0)
+    return false;
+  bool playable = ov_pcm_total(&vf, -1) > 0;
+  for (int link = 0; playable && link < ov_streams(&vf); ++link) {
+    const vorbis_info *info = ov_info(&vf, link);
+    playable = info && info->rate >= 8000 && info->rate <= 192000 &&
+               info->channels >= 1 && info->channels <= 8;
+  }
+  ov_clear(&vf);
+  return playable;
 }
 
 } // namespace plat::detail
