@@ -2,6 +2,8 @@
 // and the pre-scaled zoom, checked on the pixels that reach the screen.
 #include "platform_helpers.h"
 
+#include <cstring>
+
 using namespace plat_test;
 using plat::Colour;
 
@@ -311,6 +313,103 @@ TEST_F(SpriteTest, ClosingTheScreenFreesSprites) {
   EXPECT_EQ(plat::CreateSprite(1, 4, 4), 1);
   EXPECT_EQ(plat::ScreenWidth(), kW);
   EXPECT_EQ(plat::ScreenHeight(), kH);
+}
+
+// A picture with a trimmable border, colours that differ pixel by pixel
+// and some half-transparent pixels.
+plat::Picture Banner(int w, int h, int seed) {
+  plat::Picture p = Solid(w, h, {0, 0, 0, 0});
+  for (int y = 3; y < h - 4; ++y)
+    for (int x = 5; x < w - 2; ++x)
+      SetPixel(p, x, y,
+               {uint8_t(x * 7 + seed), uint8_t(y * 5), uint8_t(seed * 3),
+                uint8_t((x + y) % 3 ? 255 : 120)});
+  return p;
+}
+
+plat::Picture Shown(int number, int w, int h) {
+  plat::ClearScreen({10, 20, 30, 255});
+  plat::DisplaySpriteTransparent(number, 4, 6, 200);
+  return Grab(0, 0, w + 10, h + 10);
+}
+
+TEST_F(SpriteTest, OnDemandSpritesShowTheSamePixelsAndKeepToTheirBudget) {
+  const unsigned flags = plat::kSpriteAlpha | plat::kSpriteTrim;
+  const plat::Picture a = Banner(40, 30, 1), b = Banner(40, 30, 2);
+  ASSERT_EQ(Load(1, a, flags), 1); // decoded at once: the reference
+  ASSERT_EQ(plat::LoadSpriteOnDemand(2, Png(a), flags), 2);
+  ASSERT_EQ(plat::LoadSpriteOnDemand(3, Png(b), flags), 3);
+  // Its size is known before any decoding.
+  EXPECT_FALSE(plat::SpriteResident(2));
+  EXPECT_EQ(plat::SpriteWidth(2), 40);
+  EXPECT_EQ(plat::SpriteHeight(2), 30);
+  EXPECT_EQ(plat::OnDemandResidentBytes(), 0u);
+
+  const plat::Picture reference = Shown(1, 40, 30);
+  EXPECT_EQ(Shown(2, 40, 30).pixels, reference.pixels);
+  EXPECT_TRUE(plat::SpriteResident(2));
+  plat::ZoomSprite(1, 20, 15); // a shrinking zoom, as banners on a small
+  plat::ZoomSprite(2, 20, 15); // screen
+  EXPECT_EQ(Shown(2, 40, 30).pixels, Shown(1, 40, 30).pixels);
+
+  // A budget of one picture: showing the other drops the first, which is
+  // made again, the same, when shown again.
+  plat::SetOnDemandBudget(plat::OnDemandResidentBytes());
+  Shown(3, 40, 30);
+  EXPECT_TRUE(plat::SpriteResident(3));
+  EXPECT_FALSE(plat::SpriteResident(2));
+  EXPECT_LE(plat::OnDemandResidentBytes(), 40u * 30 * 4);
+  EXPECT_EQ(Shown(2, 40, 30).pixels, Shown(1, 40, 30).pixels);
+  EXPECT_FALSE(plat::SpriteResident(3));
+  // Copies and pixel reads make the picture too.
+  ASSERT_EQ(plat::CopySprite(3, 4), 4);
+  plat::Picture copied, shownB;
+  ASSERT_TRUE(plat::SpritePixels(4, copied));
+  ASSERT_TRUE(plat::SpritePixels(3, shownB));
+  EXPECT_EQ(copied.pixels, shownB.pixels);
+  plat::SetOnDemandBudget(uint64_t(128) << 20);
+}
+
+TEST_F(SpriteTest, OnDemandSpritesRefuseDamageWhenLoaded) {
+  const std::vector<uint8_t> good = Png(Banner(16, 12, 3));
+  auto refused = [](std::vector<uint8_t> png, unsigned flags) {
+    return plat::LoadSpriteOnDemand(5, std::move(png), flags) == -1 &&
+           !plat::SpriteExists(5);
+  };
+  EXPECT_TRUE(refused({}, plat::kSpriteAlpha));
+  EXPECT_TRUE(refused(std::vector<uint8_t>(good.begin(), good.end() - 1),
+                      plat::kSpriteAlpha));
+  std::vector<uint8_t> flipped = good;
+  flipped[flipped.size() / 2] ^= 1; // inside the picture data
+  EXPECT_TRUE(refused(flipped, plat::kSpriteAlpha));
+  std::vector<uint8_t> trailing = good;
+  trailing.push_back(0);
+  EXPECT_TRUE(refused(trailing, plat::kSpriteAlpha));
+  // Collision masks are needed from the start.
+  EXPECT_TRUE(refused(good, plat::kSpriteAlpha | plat::kSpriteCollision));
+  EXPECT_FALSE(refused(good, plat::kSpriteAlpha));
+
+  // Damage made to pass the checks (picture data broken, its checksum
+  // fixed): the sprite loads, shows nothing and is not a crash.
+  std::vector<uint8_t> crafted = good;
+  size_t at = 8;
+  while (std::memcmp(&crafted[at + 4], "IDAT", 4) != 0)
+    at += 12 + (size_t(crafted[at]) << 24 | size_t(crafted[at + 1]) << 16 |
+                size_t(crafted[at + 2]) << 8 | crafted[at + 3]);
+  const size_t length = size_t(crafted[at + 2]) << 8 | crafted[at + 3];
+  for (size_t i = 2; i < length; ++i)
+    crafted[at + 8 + i] ^= 0x5a;
+  const uint32_t crc = Crc32(&crafted[at + 4], length + 4);
+  for (int k = 0; k < 4; ++k)
+    crafted[at + 8 + length + k] = uint8_t(crc >> (24 - 8 * k));
+  ASSERT_EQ(plat::LoadSpriteOnDemand(6, std::move(crafted), plat::kSpriteAlpha),
+            6);
+  const plat::Picture before = Grab(0, 0, 30, 30);
+  plat::DisplaySprite(6, 0, 0);
+  plat::DisplaySprite(6, 0, 0);
+  EXPECT_EQ(Grab(0, 0, 30, 30).pixels, before.pixels);
+  EXPECT_FALSE(plat::SpriteResident(6));
+  EXPECT_FALSE(plat::SpriteOpaque(6));
 }
 
 } // namespace

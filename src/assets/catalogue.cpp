@@ -205,9 +205,17 @@ std::optional<plat::Picture> FitToScreen(const Job &job, plat::Picture pic,
   return pic;
 }
 
+// What a worker hands over: a decoded picture, or for a banner frame its
+// PNG bytes (decoded when the frame is first shown).
+struct Loaded {
+  plat::Picture pic;
+  std::vector<uint8_t> png;
+};
+
 // The screen-side part of a job, on this thread; false when it failed.
 bool Install(Assets &assets, const Display &display, const Job &job,
-             plat::Picture &&pic) {
+             Loaded &&loaded) {
+  plat::Picture &pic = loaded.pic;
   switch (job.kind) {
   case Kind::Title:
   case Kind::StudioLogo:
@@ -231,7 +239,7 @@ bool Install(Assets &assets, const Display &display, const Job &job,
     return plat::ImageFromPicture(job.number, std::move(pic)) >= 0;
   case Kind::Frame: {
     const int sprite =
-        plat::CreateSpriteFromPicture(job.number, std::move(pic), job.flags);
+        plat::LoadSpriteOnDemand(job.number, std::move(loaded.png), job.flags);
     if (sprite < 0)
       return false;
     assets.families[job.family].sprites.push_back(sprite);
@@ -252,9 +260,9 @@ void LoadPictureStep(Assets &assets, const Display &display, RunLog &log,
   std::mutex archiveMutex; // the archive reader is not shared-safe
   // A few pictures ahead: banner frames are megabytes each once decoded.
   constexpr size_t kAhead = 4;
-  OrderedWork<plat::Picture>(
+  OrderedWork<Loaded>(
       jobs.size(), kAhead,
-      [&](size_t i) -> std::optional<plat::Picture> {
+      [&](size_t i) -> std::optional<Loaded> {
         const Job &job = jobs[i];
         const bool screenSized =
             job.kind == Kind::Title || job.kind == Kind::StudioLogo;
@@ -267,16 +275,26 @@ void LoadPictureStep(Assets &assets, const Display &display, RunLog &log,
                                  bytes) < 0)
             return std::nullopt;
         }
-        plat::Picture pic;
-        if (!plat::DecodePng(bytes.data(), bytes.size(), pic))
+        Loaded loaded;
+        if (job.kind == Kind::Frame) {
+          loaded.png = std::move(bytes);
+          return loaded;
+        }
+        if (!plat::DecodePng(bytes.data(), bytes.size(), loaded.pic))
           return std::nullopt;
-        return FitToScreen(job, std::move(pic), display);
+        std::optional<plat::Picture> fitted =
+            FitToScreen(job, std::move(loaded.pic), display);
+        if (!fitted)
+          return std::nullopt;
+        loaded.pic = std::move(*fitted);
+        return loaded;
       },
-      [&](size_t i, plat::Picture *pic) {
+      [&](size_t i, Loaded *loaded) {
         const Job &job = jobs[i];
         if (job.kind == Kind::Title || job.kind == Kind::StudioLogo)
           LogAspect(log, display.aspectRatio);
-        if (pic == nullptr || !Install(assets, display, job, std::move(*pic)))
+        if (loaded == nullptr ||
+            !Install(assets, display, job, std::move(*loaded)))
           ReportAssetFailure(log, job.name);
         if (job.kind == Kind::Frame)
           WriteLogValue(log, job.name, "OK");

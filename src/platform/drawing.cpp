@@ -95,7 +95,7 @@ bool BeginDraw(Target target, int number) {
   }
   case Target::Sprite: {
     detail::Sprite *sprite = st.sprites.Get(number);
-    if (!sprite)
+    if (!sprite || !detail::EnsureResident(*sprite))
       return false;
     surface = detail::SurfaceFromPicture(detail::SpritePicture(*sprite));
     break;

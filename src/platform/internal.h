@@ -106,13 +106,29 @@ struct Sprite {
   std::vector<uint8_t> mask; // width * height, 1 = solid; empty: none
   unsigned flags = 0;
   bool target = false;  // the renderer can draw into it
+  // Drawn into only where it ends up opaque, so it may take the screen's
+  // own format, without alpha (a plain copy to the screen).
+  bool opaqueTarget = false;
   bool opaque = false;  // every pixel of the picture has alpha 255
   bool uniform = false; // every pixel of the picture is uniformColour
   Colour uniformColour{};
   SDL_Rect clip{};
   int zoomW = -1, zoomH = -1;
   Prescaled scaled; // declared after the texture: freed before it
+  // Made on demand: the checked PNG bytes, kept while the texture comes
+  // and goes; `resident` when the texture is made from them.
+  std::vector<uint8_t> packed;
+  bool resident = false;
+  bool decodeFailed = false;
+  uint64_t lastWanted = 0;
 };
+
+// Makes an on-demand sprite's texture when it is not there, dropping the
+// least recently wanted others beyond their budget; marks it wanted. True
+// for every other sprite; false when its picture cannot be decoded.
+bool EnsureResident(Sprite &s);
+// Bytes the textures of resident on-demand sprites hold.
+uint64_t OnDemandBytes();
 
 // Size on the screen: the zoom, or the clip's size without one.
 inline int DisplayWidth(const Sprite &s) {
@@ -124,6 +140,12 @@ inline int DisplayHeight(const Sprite &s) {
 
 // Turns a decoded picture into a sprite's stored form and texture.
 std::unique_ptr<Sprite> MakeSprite(Picture &&pic, unsigned flags);
+// Stores a freshly decoded picture in a sprite whose flags are set: the
+// colour key, the collision mask, then as ReplaceSpritePicture.
+bool StoreLoadedPicture(Sprite &s, Picture &&pic);
+// Puts a sprite under `number` (the old one is freed in any case); returns
+// the number, or -1 for no sprite or a bad number.
+int Install(int number, std::unique_ptr<Sprite> sprite);
 // Replaces a sprite's picture (after drawing into it); keeps clip, zoom and
 // the collision mask of the loaded picture.
 bool ReplaceSpritePicture(Sprite &s, Picture &&pic);
@@ -286,6 +308,8 @@ struct PlatformState {
   TextState text;
   NumberTable<Sound> sounds;
   Mix_Music *musicStarted = nullptr; // the streamed sound played last
+  uint64_t onDemandBudget = uint64_t(128) << 20;
+  uint64_t wantedClock = 0;
   InputState input;
   RandomState random;
 };

@@ -143,6 +143,12 @@ enum SpriteFlags : unsigned {
 
 // Returns the sprite's number, or -1 on failure. Needs an open screen.
 int LoadSprite(int number, const uint8_t *png, size_t size, unsigned flags);
+// As LoadSprite, made when first shown: the bytes are checked now (every
+// chunk whole, its checksum right, the size allowed) and kept; the picture
+// is decoded at the first display, and dropped again (least recently shown
+// first) while such sprites hold more than their budget. Same pixels as
+// LoadSprite. Not for collision sprites: -1 then, as for bad bytes.
+int LoadSpriteOnDemand(int number, std::vector<uint8_t> &&png, unsigned flags);
 // As LoadSprite, from an already decoded picture (consumed).
 int CreateSpriteFromPicture(int number, Picture &&pic, unsigned flags);
 // A w x h sprite cleared to transparent black.
@@ -169,7 +175,10 @@ void SetSpriteQuality(int quality);
 // unless both were loaded with kSpriteCollision.
 bool SpriteCollision(int a, int ax, int ay, int b, int bx, int by);
 // A sprite the renderer can draw into, cleared to transparent black.
-int CreateTargetSprite(int number, int w, int h);
+// `opaque`: only ever drawn into where the result is opaque and shown
+// without blending; it may then take the screen's own pixel format, which
+// makes showing it a plain copy.
+int CreateTargetSprite(int number, int w, int h, bool opaque = false);
 // Later displays and clears go into that target sprite; -1 goes back to
 // the screen. False when the sprite is not a target.
 bool SetRenderTarget(int number);

@@ -160,8 +160,47 @@ void SwapRedBlue(const uint8_t *src, uint8_t *dst, size_t pixels) {
 
 } // namespace
 
+const uint8_t kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
+
+bool PngIntact(const uint8_t *data, size_t size, int &width, int &height) {
+  if (!data || size < 8 + 25 || std::memcmp(data, kSignature, 8) != 0)
+    return false;
+  uint32_t w = 0, h = 0;
+  for (size_t pos = 8; pos < size;) {
+    if (size - pos < 12)
+      return false;
+    const uint32_t length = Be32(data + pos);
+    if (length > size - pos - 12)
+      return false;
+    const uint8_t *type = data + pos + 4;
+    if (libdeflate_crc32(0, type, size_t(length) + 4) !=
+        Be32(type + 4 + length))
+      return false;
+    const bool first = pos == 8;
+    if ((std::memcmp(type, "IHDR", 4) == 0) != first)
+      return false;
+    if (first) {
+      if (length != 13)
+        return false;
+      w = Be32(type + 4);
+      h = Be32(type + 8);
+    }
+    pos += size_t(length) + 12;
+    if (std::memcmp(type, "IEND", 4) == 0) {
+      if (pos != size)
+        return false;
+      if (w == 0 || h == 0 || w > 0x7fffffffu || h > 0x7fffffffu ||
+          !PictureSizeOk(int(w), int(h)))
+        return false;
+      width = int(w);
+      height = int(h);
+      return true;
+    }
+  }
+  return false;
+}
+
 FastPng DecodePngFast(const uint8_t *data, size_t size, Picture &out) {
-  static const uint8_t kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
   if (size < 8 + 25 || std::memcmp(data, kSignature, 8) != 0)
     return FastPng::Failed;
   size_t pos = 8;

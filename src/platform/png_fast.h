@@ -11,4 +11,9 @@ enum class FastPng { Done, Failed, NotMine };
 // valid-looking file of a kind this path leaves to libpng.
 FastPng DecodePngFast(const uint8_t *data, size_t size, Picture &out);
 
+// Checks a PNG without decoding it: the signature, every chunk whole with
+// its checksum right, the header first with a size pictures may have, the
+// end chunk last. Gives the picture's size.
+bool PngIntact(const uint8_t *data, size_t size, int &width, int &height);
+
 } // namespace plat::detail

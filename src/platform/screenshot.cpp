@@ -109,8 +109,8 @@ bool GrabSprite(int number, int x, int y, int w, int h) {
 }
 
 bool SaveSpriteBmp(int number, const std::string &path) {
-  const detail::Sprite *s = State().sprites.Get(number);
-  if (!s || s->width <= 0 || s->height <= 0)
+  detail::Sprite *s = State().sprites.Get(number);
+  if (!s || s->width <= 0 || s->height <= 0 || !detail::EnsureResident(*s))
     return false;
   const Picture pic = detail::SpritePicture(*s);
   if (pic.pixels.empty())

@@ -170,6 +170,8 @@ void Draw(int number, int x, int y, bool blend, int intensity) {
   if (!r || !sp)
     return;
   Sprite &s = *sp;
+  if (!detail::EnsureResident(s))
+    return;
   if (s.texture && s.texture.get() == SDL_GetRenderTarget(r))
     return; // not into itself
   intensity = std::min(intensity, 255);
@@ -228,6 +230,8 @@ void Draw(int number, int x, int y, bool blend, int intensity) {
 namespace detail {
 
 void PreparePrescaled(Sprite &s) {
+  if (!s.packed.empty() && !s.resident)
+    return; // made with the picture, at its first display
   if (State().prescale && WorthPrescaling(s))
     EnsurePrescaled(s);
 }

@@ -72,6 +72,19 @@ void Classify(Sprite &s, const Picture &pic) {
   s.uniformColour = Colour{px[2], px[1], px[0], px[3]};
 }
 
+// The screen's format when it is ARGB without the alpha (what the
+// pictures' bytes already are) and textures can have it; else ARGB.
+Uint32 OpaqueFormat(SDL_Renderer *r) {
+  SDL_Window *w = State().display.window.get();
+  SDL_RendererInfo info;
+  if (w && SDL_GetWindowPixelFormat(w) == SDL_PIXELFORMAT_RGB888 &&
+      SDL_GetRendererInfo(r, &info) == 0)
+    for (Uint32 i = 0; i < info.num_texture_formats; ++i)
+      if (info.texture_formats[i] == SDL_PIXELFORMAT_RGB888)
+        return SDL_PIXELFORMAT_RGB888;
+  return SDL_PIXELFORMAT_ARGB8888;
+}
+
 // Stores pic (straight BGRA, whole picture) in s: trims when asked and
 // uploads the box straight from the picture's buffer, which is then freed.
 bool StorePicture(Sprite &s, Picture &&pic) {
@@ -86,7 +99,9 @@ bool StorePicture(Sprite &s, Picture &&pic) {
   Classify(s, pic);
   bool ok = true;
   if (s.box.w > 0 && s.box.h > 0) {
-    s.texture.reset(SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888,
+    s.texture.reset(SDL_CreateTexture(r,
+                                      s.opaqueTarget ? OpaqueFormat(r)
+                                                     : SDL_PIXELFORMAT_ARGB8888,
                                       s.target ? SDL_TEXTUREACCESS_TARGET
                                                : SDL_TEXTUREACCESS_STATIC,
                                       s.box.w, s.box.h));
@@ -111,6 +126,8 @@ bool ValidPicture(const Picture &pic) {
          pic.pixels.size() == static_cast<size_t>(pic.width) * pic.height * 4;
 }
 
+} // namespace
+
 // Puts a new sprite under `number` (the old one is freed in any case, as
 // creating under a used number promises); returns the number or -1.
 int Install(int number, std::unique_ptr<Sprite> sprite) {
@@ -125,28 +142,32 @@ int Install(int number, std::unique_ptr<Sprite> sprite) {
   return n;
 }
 
-} // namespace
+bool StoreLoadedPicture(Sprite &s, Picture &&pic) {
+  if (!ValidPicture(pic))
+    return false;
+  const size_t count = static_cast<size_t>(pic.width) * pic.height;
+  uint8_t *p = pic.pixels.data();
+  if (!(s.flags & kSpriteAlpha)) {
+    // Colour key: black is see-through, everything else opaque.
+    for (size_t i = 0; i < count; ++i, p += 4)
+      p[3] = (p[0] | p[1] | p[2]) ? 255 : 0;
+    p = pic.pixels.data();
+  }
+  if (s.flags & kSpriteCollision) {
+    s.mask.resize(count);
+    for (size_t i = 0; i < count; ++i)
+      s.mask[i] = p[i * 4 + 3] == 255;
+  }
+  return StorePicture(s, std::move(pic));
+}
 
 std::unique_ptr<Sprite> MakeSprite(Picture &&pic, unsigned flags) {
   if (!State().display.renderer || !ValidPicture(pic))
     return nullptr;
   auto s = std::make_unique<Sprite>();
   s->flags = flags;
-  const size_t count = static_cast<size_t>(pic.width) * pic.height;
-  uint8_t *p = pic.pixels.data();
-  if (!(flags & kSpriteAlpha)) {
-    // Colour key: black is see-through, everything else opaque.
-    for (size_t i = 0; i < count; ++i, p += 4)
-      p[3] = (p[0] | p[1] | p[2]) ? 255 : 0;
-    p = pic.pixels.data();
-  }
-  if (flags & kSpriteCollision) {
-    s->mask.resize(count);
-    for (size_t i = 0; i < count; ++i)
-      s->mask[i] = p[i * 4 + 3] == 255;
-  }
   s->clip = SDL_Rect{0, 0, pic.width, pic.height};
-  if (!StorePicture(*s, std::move(pic)))
+  if (!StoreLoadedPicture(*s, std::move(pic)))
     return nullptr;
   return s;
 }
@@ -234,7 +255,7 @@ int CreateSprite(int number, int w, int h) {
   return CreateSpriteFromPicture(number, std::move(pic), kSpriteAlpha);
 }
 
-int CreateTargetSprite(int number, int w, int h) {
+int CreateTargetSprite(int number, int w, int h, bool opaque) {
   if (!detail::PictureSizeOk(w, h) || !State().display.renderer)
     return detail::Install(number, nullptr);
   Picture pic;
@@ -244,6 +265,7 @@ int CreateTargetSprite(int number, int w, int h) {
   auto s = std::make_unique<Sprite>();
   s->flags = kSpriteAlpha;
   s->target = true;
+  s->opaqueTarget = opaque;
   s->clip = SDL_Rect{0, 0, w, h};
   if (!detail::ReplaceSpritePicture(*s, std::move(pic)))
     s.reset();
@@ -272,12 +294,12 @@ bool SetRenderTarget(int number) {
 
 bool SpriteOpaque(int number) {
   Sprite *s = State().sprites.Get(number);
-  return s && s->opaque;
+  return s && detail::EnsureResident(*s) && s->opaque;
 }
 
 int CopySprite(int source, int number) {
   Sprite *src = State().sprites.Get(source);
-  if (!src)
+  if (!src || !detail::EnsureResident(*src))
     return detail::Install(number, nullptr);
   // Built before the target number is freed: copying onto itself works.
   auto copy = std::make_unique<Sprite>();

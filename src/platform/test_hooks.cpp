@@ -21,8 +21,8 @@ bool SpriteDisplaySize(int number, int &w, int &h) {
 }
 
 bool SpritePixels(int number, Picture &out) {
-  const detail::Sprite *s = State().sprites.Get(number);
-  if (!s)
+  detail::Sprite *s = State().sprites.Get(number);
+  if (!s || !detail::EnsureResident(*s))
     return false;
   out = detail::SpritePicture(*s);
   return !out.pixels.empty();

@@ -19,6 +19,13 @@ bool SpritePixels(int number, Picture &out);
 // plain 8-bit pictures: the reference the quick path is checked against.
 bool DecodePngWithLibpng(const uint8_t *data, size_t size, Picture &out);
 
+// The budget of on-demand sprites' textures (128 MiB unless set), the bytes
+// they hold now, and whether a sprite's pixels are made (always, for a
+// sprite not loaded on demand).
+void SetOnDemandBudget(uint64_t bytes);
+uint64_t OnDemandResidentBytes();
+bool SpriteResident(int number);
+
 // The size a display of the sprite covers: its zoom, or its clip.
 bool SpriteDisplaySize(int number, int &w, int &h);
 

@@ -1,0 +1,107 @@
+// sprite_on_demand.cpp — sprites kept as their PNG bytes and decoded when
+// first shown, under a memory budget: the banner animations are hundreds
+// of megabytes decoded but a few compressed, and only one plays at a time.
+#include "platform/internal.h"
+#include "platform/png_fast.h"
+#include "platform/test_hooks.h"
+
+namespace plat {
+
+using detail::Sprite;
+using detail::State;
+
+namespace detail {
+
+namespace {
+
+uint64_t HeldBytes(const Sprite &s) {
+  uint64_t bytes = uint64_t(s.box.w) * uint64_t(s.box.h) * 4;
+  if (s.scaled.texture)
+    bytes += uint64_t(s.scaled.area.w) * uint64_t(s.scaled.area.h) * 4;
+  return bytes;
+}
+
+void Evict(Sprite &s) {
+  s.scaled.Reset();
+  s.texture.reset();
+  s.resident = false;
+}
+
+// Drops the least recently wanted resident sprites, never `keep`, until
+// the rest fit the budget.
+void KeepWithinBudget(const Sprite &keep) {
+  PlatformState &st = State();
+  for (uint64_t held = OnDemandBytes(); held > st.onDemandBudget;) {
+    Sprite *oldest = nullptr;
+    for (const auto &slot : st.sprites.slots)
+      if (slot && slot->resident && slot.get() != &keep &&
+          (!oldest || slot->lastWanted < oldest->lastWanted))
+        oldest = slot.get();
+    if (!oldest)
+      return;
+    held -= HeldBytes(*oldest);
+    Evict(*oldest);
+  }
+}
+
+} // namespace
+
+uint64_t OnDemandBytes() {
+  uint64_t held = 0;
+  for (const auto &slot : State().sprites.slots)
+    if (slot && slot->resident)
+      held += HeldBytes(*slot);
+  return held;
+}
+
+bool EnsureResident(Sprite &s) {
+  if (s.packed.empty())
+    return true;
+  s.lastWanted = ++State().wantedClock;
+  if (s.resident)
+    return true;
+  if (s.decodeFailed)
+    return false;
+  Picture pic;
+  if (!DecodePng(s.packed.data(), s.packed.size(), pic) ||
+      pic.width != s.width || pic.height != s.height ||
+      !StoreLoadedPicture(s, std::move(pic))) {
+    // Only a file made to pass the checks at loading gets here: shown as
+    // nothing, said once, not decoded again every frame.
+    ReportFailure("a picture decoded on demand", "damaged picture data");
+    s.texture.reset();
+    s.decodeFailed = true;
+    return false;
+  }
+  s.resident = true;
+  PreparePrescaled(s);
+  KeepWithinBudget(s);
+  return true;
+}
+
+} // namespace detail
+
+int LoadSpriteOnDemand(int number, std::vector<uint8_t> &&png, unsigned flags) {
+  int w = 0, h = 0;
+  if (!State().display.renderer || (flags & kSpriteCollision) ||
+      !detail::PngIntact(png.data(), png.size(), w, h))
+    return detail::Install(number, nullptr);
+  auto s = std::make_unique<Sprite>();
+  s->flags = flags;
+  s->width = w;
+  s->height = h;
+  s->clip = SDL_Rect{0, 0, w, h};
+  s->packed = std::move(png);
+  return detail::Install(number, std::move(s));
+}
+
+void SetOnDemandBudget(uint64_t bytes) { State().onDemandBudget = bytes; }
+
+uint64_t OnDemandResidentBytes() { return detail::OnDemandBytes(); }
+
+bool SpriteResident(int number) {
+  const Sprite *s = State().sprites.Get(number);
+  return s && (s->packed.empty() || s->resident);
+}
+
+} // namespace plat
