@@ -171,7 +171,7 @@ bool BuildCache(const MapCatalogue &cat, const MapRecord &m, MapView &v,
   const int sw = plat::ScreenWidth(), sh = plat::ScreenHeight();
   if (v.cacheSprite < 0 || plat::SpriteWidth(v.cacheSprite) != sw ||
       plat::SpriteHeight(v.cacheSprite) != sh)
-    v.cacheSprite = plat::CreateTargetSprite(kMapCacheSprite, sw, sh);
+    v.cacheSprite = plat::CreateTargetSprite(kMapCacheSprite, sw, sh, true);
   if (v.cacheSprite < 0 || !plat::SetRenderTarget(v.cacheSprite))
     return false;
   for (int cell : staticCells)

@@ -99,12 +99,10 @@ bool StorePicture(Sprite &s, Picture &&pic) {
   Classify(s, pic);
   bool ok = true;
   if (s.box.w > 0 && s.box.h > 0) {
-    s.texture.reset(SDL_CreateTexture(r,
-                                      s.opaqueTarget ? OpaqueFormat(r)
-                                                     : SDL_PIXELFORMAT_ARGB8888,
-                                      s.target ? SDL_TEXTUREACCESS_TARGET
-                                               : SDL_TEXTUREACCESS_STATIC,
-                                      s.box.w, s.box.h));
+    s.texture.reset(SDL_CreateTexture(
+        r, s.opaqueTarget ? OpaqueFormat(r) : SDL_PIXELFORMAT_ARGB8888,
+        s.target ? SDL_TEXTUREACCESS_TARGET : SDL_TEXTUREACCESS_STATIC, s.box.w,
+        s.box.h));
     const uint8_t *first =
         pic.pixels.data() +
         (static_cast<size_t>(s.box.y) * pic.width + s.box.x) * 4;
