@@ -2,6 +2,7 @@
 // are put right first, so that the search gets past them into the image
 // data, the filters and the fallback to libpng.
 #include "platform/platform.h"
+#include "platform/png_fast.h"
 
 #include <cstdint>
 #include <cstring>
@@ -26,8 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     pos += size_t(length) + 12;
   }
   plat::Picture pic;
-  if (plat::DecodePng(png.data(), png.size(), pic) &&
-      pic.pixels.size() != size_t(pic.width) * pic.height * 4)
+  const bool decoded = plat::DecodePng(png.data(), png.size(), pic);
+  if (decoded && pic.pixels.size() != size_t(pic.width) * pic.height * 4)
+    __builtin_trap();
+  // The check made before decoding on demand must agree on the size.
+  int w = 0, h = 0;
+  if (plat::detail::PngIntact(png.data(), png.size(), w, h) && decoded &&
+      (w != pic.width || h != pic.height))
     __builtin_trap();
   return 0;
 }

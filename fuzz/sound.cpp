@@ -16,6 +16,7 @@ namespace plat::detail {
 // needs the media libraries' headers).
 bool DecodeVorbis(const uint8_t *data, size_t size, int rate, int channels,
                   std::vector<uint8_t> &pcm);
+bool VorbisStreamable(const uint8_t *data, size_t size);
 } // namespace plat::detail
 
 // libvorbisfile 1.3.7 loses a few bytes in ov_open_callbacks when a chained
@@ -98,5 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (plat::detail::DecodeVorbis(ogg.data(), ogg.size(), rate, channels, pcm) &&
       pcm.size() % (2 * channels) != 0)
     __builtin_trap(); // whole frames of 16-bit samples only
+  // The check made on music that is decoded as it plays.
+  plat::detail::VorbisStreamable(ogg.data(), ogg.size());
   return 0;
 }
