@@ -162,7 +162,9 @@ TEST_F(SoundTest, StreamedSoundsPlayOneAtATimeAndControlLikeChannels) {
   EXPECT_EQ(plat::SoundStatus(0, effect), 0);
   plat::StopSound(3, -1);
   EXPECT_EQ(plat::SoundStatus(0, a), 1);
-  // Starting another stream ends the first.
+  // Starting another stream ends the first, and plays even where the
+  // first was paused.
+  plat::PauseSound(0, a);
   const int b = plat::PlaySound(1, plat::kSoundLoop);
   EXPECT_EQ(plat::SoundStatus(1, b), 1);
   EXPECT_EQ(plat::SoundStatus(0, a), 0);
