@@ -1,7 +1,10 @@
 // platform_files_test.cpp — folders, file sizes, atomic writes, folder scans
 // and ZIP archives read in memory.
 #include "platform_helpers.h"
+#include "support/env_guard.h"
+#include "support/obstacles.h"
 #include "support/watchdog.h"
+#include "support/zip_builder.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,31 +15,6 @@
 using namespace plat_test;
 
 namespace {
-
-// Environment variables changed for one test and restored after it.
-struct EnvGuard {
-  std::vector<std::pair<std::string, std::string>> saved;
-  std::vector<std::string> unset;
-  void Set(const char *name, const char *value) {
-    Remember(name);
-    if (value)
-      setenv(name, value, 1);
-    else
-      unsetenv(name);
-  }
-  void Remember(const char *name) {
-    if (const char *v = getenv(name))
-      saved.emplace_back(name, v);
-    else
-      unset.push_back(name);
-  }
-  ~EnvGuard() {
-    for (auto &[name, value] : saved)
-      setenv(name.c_str(), value.c_str(), 1);
-    for (auto &name : unset)
-      unsetenv(name.c_str());
-  }
-};
 
 std::vector<uint8_t> Bytes(const std::string &s) {
   return std::vector<uint8_t>(s.begin(), s.end());
@@ -111,13 +89,6 @@ TEST(PlatformFiles, AtomicWriteReplacesAndLeavesNoTemporaryFile) {
   struct stat st;
   ASSERT_EQ(stat((dir + "prefs").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0600u); // permissions kept
-  // A target that cannot be replaced (a folder) fails and leaves no
-  // temporary file behind.
-  ASSERT_TRUE(plat::CreateFolder(dir + "taken"));
-  EXPECT_FALSE(plat::WriteFileAtomic(dir + "taken", Bytes("x")));
-  std::vector<plat::DirEntry> entries;
-  ASSERT_TRUE(plat::ScanFolder(dir, "*", entries));
-  EXPECT_EQ(entries.size(), 2u);
   EXPECT_FALSE(plat::WriteFileAtomic(dir + "no/such/folder/f", Bytes("x")));
   EXPECT_FALSE(plat::WriteFileAtomic("", Bytes("x")));
 }
@@ -163,7 +134,7 @@ size_t EntriesIn(const std::string &dir) {
   return entries.size();
 }
 
-TEST(PlatformFiles, CheckedReadTakesOnlyRegularFilesUpToTheLimit) {
+TEST(PlatformFiles, OnlyRegularFilesAreReadOrReplaced) {
   Watchdog watchdog;
   TempDir tmp;
   const std::string dir = tmp.path;
@@ -176,10 +147,9 @@ TEST(PlatformFiles, CheckedReadTakesOnlyRegularFilesUpToTheLimit) {
   ASSERT_EQ(symlink("prefs", (dir + "link").c_str()), 0);
   ASSERT_TRUE(plat::ReadFileChecked(dir + "link", 3, got)); // followed
   EXPECT_EQ(Text(got), "abc");
-  // Nothing else is read, and nothing is waited on.
-  ASSERT_TRUE(plat::CreateFolder(dir + "folder"));
-  ASSERT_EQ(mkfifo((dir + "fifo").c_str(), 0644), 0);
-  ASSERT_EQ(symlink("/dev/zero", (dir + "zero").c_str()), 0);
+  // Nothing else is read, nothing is waited on, nothing is replaced.
+  for (const char *kind : kObstacles)
+    ASSERT_TRUE(MakeObstacle(kind, dir + kind)) << kind;
   ASSERT_EQ(symlink("fifo", (dir + "to-fifo").c_str()), 0);
   ASSERT_EQ(symlink("missing", (dir + "dangling").c_str()), 0);
   for (const char *name :
@@ -189,6 +159,14 @@ TEST(PlatformFiles, CheckedReadTakesOnlyRegularFilesUpToTheLimit) {
     EXPECT_TRUE(got.empty()) << name;
     EXPECT_FALSE(plat::ReadFile(dir + name, got)) << name;
   }
+  for (const char *name : {"folder", "fifo", "zero", "to-fifo"})
+    EXPECT_FALSE(plat::WriteFileAtomic(dir + name, Bytes("x"))) << name;
+  for (const char *kind : kObstacles)
+    EXPECT_TRUE(StillObstacle(kind, dir + kind)) << kind;
+  struct stat st;
+  ASSERT_EQ(lstat((dir + "to-fifo").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(EntriesIn(dir), 7u); // no temporary file left behind
 }
 
 TEST(PlatformFiles, AtomicWriteKeepsAReadOnlyFileEvenForRoot) {
@@ -258,21 +236,6 @@ TEST(PlatformFiles, AtomicWriteThroughALinkReplacesItsTarget) {
   EXPECT_EQ(EntriesIn(dir + "real/"), 2u);
 }
 
-TEST(PlatformFiles, AtomicWriteLeavesWhatIsNotARegularFile) {
-  TempDir tmp;
-  const std::string dir = tmp.path;
-  ASSERT_EQ(mkfifo((dir + "fifo").c_str(), 0644), 0);
-  ASSERT_EQ(symlink("fifo", (dir + "to-fifo").c_str()), 0);
-  EXPECT_FALSE(plat::WriteFileAtomic(dir + "fifo", Bytes("x")));
-  EXPECT_FALSE(plat::WriteFileAtomic(dir + "to-fifo", Bytes("x")));
-  struct stat st;
-  ASSERT_EQ(lstat((dir + "fifo").c_str(), &st), 0);
-  EXPECT_TRUE(S_ISFIFO(st.st_mode));
-  ASSERT_EQ(lstat((dir + "to-fifo").c_str(), &st), 0);
-  EXPECT_TRUE(S_ISLNK(st.st_mode));
-  EXPECT_EQ(EntriesIn(dir), 2u);
-}
-
 TEST(PlatformFiles, ScanFolderMatchesThePatternCaseSensitively) {
   TempDir tmp;
   const std::string dir = tmp.path;
@@ -295,67 +258,9 @@ TEST(PlatformFiles, ScanFolderMatchesThePatternCaseSensitively) {
   EXPECT_TRUE(entries.empty());
 }
 
-// A ZIP archive with stored entries, written by hand so that the test
-// needs no archive library.
 std::vector<uint8_t>
 MakeZip(const std::vector<std::pair<std::string, std::string>> &entries) {
-  std::vector<uint8_t> out, central;
-  auto put16 = [](std::vector<uint8_t> &b, uint32_t v) {
-    b.push_back(uint8_t(v));
-    b.push_back(uint8_t(v >> 8));
-  };
-  auto put32 = [&](std::vector<uint8_t> &b, uint32_t v) {
-    put16(b, v & 0xffff);
-    put16(b, v >> 16);
-  };
-  for (const auto &[name, data] : entries) {
-    const uint32_t crc =
-        Crc32(reinterpret_cast<const uint8_t *>(data.data()), data.size());
-    const uint32_t offset = uint32_t(out.size());
-    const uint32_t flags = 0x800; // names are UTF-8
-    put32(out, 0x04034b50);
-    put16(out, 20);
-    put16(out, flags);
-    put16(out, 0); // stored
-    put16(out, 0);
-    put16(out, 0x21); // 1980-01-01
-    put32(out, crc);
-    put32(out, uint32_t(data.size()));
-    put32(out, uint32_t(data.size()));
-    put16(out, uint32_t(name.size()));
-    put16(out, 0);
-    out.insert(out.end(), name.begin(), name.end());
-    out.insert(out.end(), data.begin(), data.end());
-    put32(central, 0x02014b50);
-    put16(central, 20);
-    put16(central, 20);
-    put16(central, flags);
-    put16(central, 0);
-    put16(central, 0);
-    put16(central, 0x21);
-    put32(central, crc);
-    put32(central, uint32_t(data.size()));
-    put32(central, uint32_t(data.size()));
-    put16(central, uint32_t(name.size()));
-    put16(central, 0);
-    put16(central, 0);
-    put16(central, 0);
-    put16(central, 0);
-    put32(central, 0);
-    put32(central, offset);
-    central.insert(central.end(), name.begin(), name.end());
-  }
-  const uint32_t centralOffset = uint32_t(out.size());
-  out.insert(out.end(), central.begin(), central.end());
-  put32(out, 0x06054b50);
-  put16(out, 0);
-  put16(out, 0);
-  put16(out, uint32_t(entries.size()));
-  put16(out, uint32_t(entries.size()));
-  put32(out, uint32_t(central.size()));
-  put32(out, centralOffset);
-  put16(out, 0);
-  return out;
+  return Bytes(testzip::Build(entries));
 }
 
 struct ZipTest : PlatformTest {};

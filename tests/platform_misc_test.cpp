@@ -3,6 +3,7 @@
 #include "platform_helpers.h"
 
 #include "platform/frame_clock.h"
+#include "support/env_guard.h"
 
 #include <climits>
 #include <ctime>
@@ -13,26 +14,23 @@ using namespace plat_test;
 namespace {
 
 TEST(PlatformDates, MasksGiveLocalFieldsWithLeadingZeros) {
-  const char *oldTz = getenv("TZ");
-  std::string saved = oldTz ? oldTz : "";
-  setenv("TZ", "UTC", 1);
-  tzset();
-  const time_t t = 1796482269; // 5 December 2026, 14:51:09 UTC
-  EXPECT_EQ(plat::FormatDate(t, "%dd-%mm-%yyyy %hh-%ii-%ss"),
-            "05-12-2026 14-51-09");
-  EXPECT_EQ(plat::FormatDate(0, "%yyyy%mm%dd %hh:%ii:%ss"),
-            "19700101 00:00:00");
-  // Anything else is copied: unknown tokens, lone percent signs, text.
-  EXPECT_EQ(plat::FormatDate(t, "Shot %y %m% %%dd 100%"),
-            "Shot %y %m% %05 100%");
-  EXPECT_EQ(plat::FormatDate(t, ""), "");
-  setenv("TZ", "Asia/Kolkata", 1); // +05:30 moves the day on
-  tzset();
-  EXPECT_EQ(plat::FormatDate(t, "%dd %hh-%ii"), "05 20-21");
-  if (oldTz)
-    setenv("TZ", saved.c_str(), 1);
-  else
-    unsetenv("TZ");
+  {
+    EnvGuard env;
+    env.Set("TZ", "UTC");
+    tzset();
+    const time_t t = 1796482269; // 5 December 2026, 14:51:09 UTC
+    EXPECT_EQ(plat::FormatDate(t, "%dd-%mm-%yyyy %hh-%ii-%ss"),
+              "05-12-2026 14-51-09");
+    EXPECT_EQ(plat::FormatDate(0, "%yyyy%mm%dd %hh:%ii:%ss"),
+              "19700101 00:00:00");
+    // Anything else is copied: unknown tokens, lone percent signs, text.
+    EXPECT_EQ(plat::FormatDate(t, "Shot %y %m% %%dd 100%"),
+              "Shot %y %m% %05 100%");
+    EXPECT_EQ(plat::FormatDate(t, ""), "");
+    env.Set("TZ", "Asia/Kolkata"); // +05:30 moves the day on
+    tzset();
+    EXPECT_EQ(plat::FormatDate(t, "%dd %hh-%ii"), "05 20-21");
+  }
   tzset();
   EXPECT_GT(plat::Now(), time_t(1700000000));
 }
@@ -105,8 +103,8 @@ TEST(PlatformRandom, ASeedGivesTheSameSequence) {
 }
 
 TEST(PlatformRandom, SeedComesFromTheEnvironmentAtInit) {
-  setenv("SDL_VIDEODRIVER", "dummy", 0);
-  setenv("WARRENFOLD_SEED", "987654321", 1);
+  EnvGuard env;
+  env.Set("WARRENFOLD_SEED", "987654321");
   ASSERT_TRUE(plat::Init());
   EXPECT_EQ(plat::RandomSeedInUse(), 987654321u);
   int v = plat::Random(1000000);
@@ -114,38 +112,31 @@ TEST(PlatformRandom, SeedComesFromTheEnvironmentAtInit) {
   ASSERT_TRUE(plat::Init());
   EXPECT_EQ(plat::Random(1000000), v);
   plat::Shutdown();
-  unsetenv("WARRENFOLD_SEED");
 }
 
 TEST(PlatformLocale, NameComesFromTheEnvironmentInOrder) {
-  const char *names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
-  std::vector<std::string> saved;
-  for (const char *n : names) {
-    saved.push_back(getenv(n) ? getenv(n) : std::string("\x01"));
-    unsetenv(n);
-  }
+  EnvGuard env;
+  for (const char *n : {"LC_ALL", "LC_MESSAGES", "LANG"})
+    env.Set(n, nullptr);
   EXPECT_EQ(plat::SystemLocaleName(), "en_GB");
-  setenv("LANG", "de_DE.UTF-8", 1);
-  EXPECT_EQ(plat::SystemLocaleName(), "de_DE");
-  setenv("LC_MESSAGES", "fr_FR@euro", 1);
-  EXPECT_EQ(plat::SystemLocaleName(), "fr_FR");
-  setenv("LC_ALL", "", 1); // empty: the next one counts
-  EXPECT_EQ(plat::SystemLocaleName(), "fr_FR");
-  setenv("LC_ALL", "C", 1);
-  EXPECT_EQ(plat::SystemLocaleName(), "en_GB");
-  setenv("LC_ALL", "POSIX", 1);
-  EXPECT_EQ(plat::SystemLocaleName(), "en_GB");
-  setenv("LC_ALL", "C.UTF-8", 1);
-  EXPECT_EQ(plat::SystemLocaleName(), "en_GB");
-  setenv("LC_ALL", "pt-BR", 1);
-  EXPECT_EQ(plat::SystemLocaleName(), "pt_BR");
-  setenv("LC_ALL", std::string(400, 'x').c_str(), 1);
-  EXPECT_EQ(plat::SystemLocaleName().size(), 256u);
-  for (size_t i = 0; i < 3; ++i) {
-    if (saved[i] == "\x01")
-      unsetenv(names[i]);
+  const std::string tooLong(400, 'x');
+  // Each variable set in turn, kept for the next: (name, value, result).
+  const char *const steps[][3] = {
+      {"LANG", "de_DE.UTF-8", "de_DE"},
+      {"LC_MESSAGES", "fr_FR@euro", "fr_FR"},
+      {"LC_ALL", "", "fr_FR"}, // empty: the next one counts
+      {"LC_ALL", "C", "en_GB"},
+      {"LC_ALL", "POSIX", "en_GB"},
+      {"LC_ALL", "C.UTF-8", "en_GB"},
+      {"LC_ALL", "pt-BR", "pt_BR"},
+      {"LC_ALL", tooLong.c_str(), nullptr}};
+  for (const auto &[name, value, want] : steps) {
+    SCOPED_TRACE(std::string(name) + "=" + value);
+    env.Set(name, value);
+    if (want)
+      EXPECT_EQ(plat::SystemLocaleName(), want);
     else
-      setenv(names[i], saved[i].c_str(), 1);
+      EXPECT_EQ(plat::SystemLocaleName().size(), 256u);
   }
 }
 
