@@ -6,11 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <random>
+#include <algorithm>
 #include <string>
+
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -221,21 +220,14 @@ TEST(PackArchive, DamagedStreamsFail) {
 }
 
 TEST(PackArchive, FilesOnDiskReadLikeMemory) {
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() /
-      ("pack_archive_test" + std::to_string(std::random_device{}()));
-  std::filesystem::create_directories(dir);
-  const std::string path = (dir / "a.pack").string();
+  TempDir dir;
+  const std::string path = dir.File("a.pack");
   std::vector<uint8_t> bytes = ArchiveStart(1);
   AddRawEntry(bytes, 1, "pair", 18, TwoBlockStream());
   AddRawEntry(bytes, 1, "plain", 4, Bytes("data"));
   AddRawEntry(bytes, 1, "cut", 10, Bytes("short"));
   bytes.resize(bytes.size() - 2);
-  {
-    std::ofstream f(path, std::ios::binary);
-    f.write(reinterpret_cast<const char *>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  }
+  WriteText(path, std::string(bytes.begin(), bytes.end()));
   pack::Archive a;
   ASSERT_TRUE(pack::Open(a, path));
   EXPECT_EQ(pack::Version(a), 1);
@@ -246,14 +238,10 @@ TEST(PackArchive, FilesOnDiskReadLikeMemory) {
   pack::Close(a);
   EXPECT_EQ(Extract(a, "plain"), "<failed>");
 
-  EXPECT_FALSE(pack::Open(a, (dir / "missing.pack").string()));
-  EXPECT_FALSE(pack::Open(a, dir.string())); // a folder
-  {
-    std::ofstream f(dir / "text.txt");
-    f << "not an archive";
-  }
-  EXPECT_FALSE(pack::Open(a, (dir / "text.txt").string()));
-  std::filesystem::remove_all(dir);
+  EXPECT_FALSE(pack::Open(a, dir.File("missing.pack")));
+  EXPECT_FALSE(pack::Open(a, dir.Folder())); // a folder
+  WriteText(dir.File("text.txt"), "not an archive");
+  EXPECT_FALSE(pack::Open(a, dir.File("text.txt")));
 }
 
 } // namespace
