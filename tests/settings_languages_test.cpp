@@ -2,13 +2,12 @@
 // order, loading texts and the text lookup.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <filesystem>
 
 #include "platform/platform.h"
 #include "settings/languages.h"
+#include "support/obstacles.h"
 #include "support/temp_dir.h"
 #include "support/watchdog.h"
 #include "support/zip_builder.h"
@@ -120,9 +119,8 @@ TEST_F(Languages_, LanguageFilesThatCannotBeReadAreLeftOut) {
   std::filesystem::create_directory(folder);
   WriteText(folder + "/en_GB.language",
             LanguageFile("English", "tMenuSTART = Start\r\n"));
-  std::filesystem::create_directory(folder + "/folder.language");
-  ASSERT_EQ(mkfifo((folder + "/fifo.language").c_str(), 0644), 0);
-  std::filesystem::create_symlink("/dev/zero", folder + "/zero.language");
+  for (const char *kind : kObstacles)
+    ASSERT_TRUE(MakeObstacle(kind, folder + "/" + kind + ".language"));
   WriteText(folder + "/linked.txt",
             LanguageFile("Linked", "tMenuSTART = Go\r\n"));
   std::filesystem::create_symlink("linked.txt", folder + "/link.language");

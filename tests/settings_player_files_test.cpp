@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "support/game_copy.h"
+#include "support/obstacles.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -45,58 +46,37 @@ protected:
                        gameDir + "warrenfold"},
                       HeadlessEnv(copy, replay), root.File("stderr"));
   }
+
+  // Puts each obstacle (path, kind) in place and runs the game: it ends in
+  // order and leaves every obstacle as it was.
+  void
+  RunAmong(const std::vector<std::pair<std::string, const char *>> &obstacles) {
+    for (const auto &[path, kind] : obstacles)
+      ASSERT_TRUE(MakeObstacle(kind, path)) << path;
+    const ProgramResult r = Run();
+    EXPECT_EQ(r.status, 0) << r.err;
+    for (const auto &[path, kind] : obstacles)
+      EXPECT_TRUE(StillObstacle(kind, path)) << path;
+  }
 };
 
-void MakeFolder(const std::string &path) { fs::create_directory(path); }
-void MakeFifo(const std::string &path) {
-  ASSERT_EQ(mkfifo(path.c_str(), 0644), 0) << path;
-}
-void MakeZeroLink(const std::string &path) {
-  fs::create_symlink("/dev/zero", path);
-}
-
-// Each obstacle is still what it was: nothing replaced it.
-void ExpectFolder(const std::string &path) {
-  EXPECT_TRUE(fs::is_directory(fs::symlink_status(path))) << path;
-}
-void ExpectFifo(const std::string &path) {
-  EXPECT_TRUE(fs::is_fifo(fs::symlink_status(path))) << path;
-}
-void ExpectZeroLink(const std::string &path) {
-  ASSERT_TRUE(fs::is_symlink(fs::symlink_status(path))) << path;
-  EXPECT_EQ(fs::read_symlink(path), "/dev/zero");
-}
-
 TEST_F(PlayerFiles, AFolderBesideTheGameCountsAsNoPreferences) {
-  MakeFolder(gameDir + "Warrenfold.prefs");
-  const ProgramResult r = Run();
-  EXPECT_EQ(r.status, 0) << r.err;
-  ExpectFolder(gameDir + "Warrenfold.prefs");
+  RunAmong({{gameDir + "Warrenfold.prefs", "folder"}});
   // The per-user folder is used instead.
   EXPECT_TRUE(fs::is_regular_file(userDir + "Warrenfold.prefs"));
   EXPECT_TRUE(fs::is_regular_file(userDir + "Warrenfold.scores"));
 }
 
 TEST_F(PlayerFiles, AFifoOrAnEndlessDeviceIsNeverWaitedOnOrRead) {
-  MakeFifo(gameDir + "Warrenfold.prefs");
-  MakeZeroLink(userDir + "Warrenfold.prefs");
-  MakeFifo(userDir + "Warrenfold.scores");
-  const ProgramResult r = Run();
-  EXPECT_EQ(r.status, 0) << r.err;
-  ExpectFifo(gameDir + "Warrenfold.prefs");
-  ExpectZeroLink(userDir + "Warrenfold.prefs");
-  ExpectFifo(userDir + "Warrenfold.scores");
+  RunAmong({{gameDir + "Warrenfold.prefs", "fifo"},
+            {userDir + "Warrenfold.prefs", "zero"},
+            {userDir + "Warrenfold.scores", "fifo"}});
 }
 
 TEST_F(PlayerFiles, NothingUsableInEitherFolder) {
-  MakeZeroLink(gameDir + "Warrenfold.prefs");
-  MakeFolder(userDir + "Warrenfold.prefs");
-  MakeZeroLink(userDir + "Warrenfold.scores");
-  const ProgramResult r = Run();
-  EXPECT_EQ(r.status, 0) << r.err;
-  ExpectZeroLink(gameDir + "Warrenfold.prefs");
-  ExpectFolder(userDir + "Warrenfold.prefs");
-  ExpectZeroLink(userDir + "Warrenfold.scores");
+  RunAmong({{gameDir + "Warrenfold.prefs", "zero"},
+            {userDir + "Warrenfold.prefs", "folder"},
+            {userDir + "Warrenfold.scores", "zero"}});
 }
 
 TEST_F(PlayerFiles, LanguageFilesThatCannotBeReadAreLeftOut) {
@@ -107,13 +87,13 @@ TEST_F(PlayerFiles, LanguageFilesThatCannotBeReadAreLeftOut) {
            std::string(WARRENFOLD_SOURCE_DIR) + "content/languages"))
     if (e.path().extension() == ".language")
       fs::copy_file(e.path(), langs / e.path().filename());
-  for (const char *name : {"en_GB", "de_DE", "fr_FR"})
+  std::vector<std::pair<std::string, const char *>> obstacles;
+  for (auto [name, kind] :
+       {std::pair{"en_GB", "folder"}, {"de_DE", "fifo"}, {"fr_FR", "zero"}}) {
     fs::remove(langs + "/" + name + ".language");
-  MakeFolder(langs + "/en_GB.language");
-  MakeFifo(langs + "/de_DE.language");
-  MakeZeroLink(langs + "/fr_FR.language");
-  const ProgramResult r = Run();
-  EXPECT_EQ(r.status, 0) << r.err;
+    obstacles.emplace_back(langs + "/" + name + ".language", kind);
+  }
+  RunAmong(obstacles);
 }
 
 TEST_F(PlayerFiles, AReadOnlyFileStaysAsThePlayerLeftIt) {
@@ -144,12 +124,10 @@ TEST_F(PlayerFiles, LinksAreKeptAndTheirTargetsWritten) {
   // A window size outside the list comes back as written.
   EXPECT_NE(prefs.find("Resolution = 42\r\n"), std::string::npos) << prefs;
   EXPECT_EQ(ReadText(root.File("synced/scores")), "05\r\n\r\n\r\n\r\n\r\n");
-  size_t entries = 0;
-  for (const auto &e : fs::directory_iterator(root.File("synced"))) {
-    (void)e;
-    ++entries;
-  }
-  EXPECT_EQ(entries, 2u); // the temporary files went beside the targets
+  // The temporary files went beside the targets, and are gone.
+  EXPECT_EQ(std::distance(fs::directory_iterator(root.File("synced")),
+                          fs::directory_iterator()),
+            2);
   EXPECT_FALSE(fs::exists(userDir + "Warrenfold.prefs"));
 }
 

@@ -242,6 +242,8 @@ TEST_F(Loop_, ALevelFromTheMenuCountsDownIntoPlay) {
   ASSERT_EQ(State(), ScreenState::Countdown);
   EXPECT_EQ(game->sound.requests.back(),
             (SoundRequest{SoundAsk::StopMusic, num::kMenuMusic}));
+  Press(Key::Esc); // the countdown is not interrupted
+  EXPECT_EQ(State(), ScreenState::Countdown);
   for (int i = 0; i < 138; ++i)
     StateLogic(*game);
   EXPECT_EQ(State(), ScreenState::Countdown);
@@ -335,12 +337,16 @@ TEST_F(Loop_, CaughtOpensItsDialogThenRetries) {
   EXPECT_FALSE(game->play.playActive);
   Press(Key::Return); // retry
   EXPECT_EQ(State(), ScreenState::Countdown);
+  EXPECT_EQ(game->play.currentMap, "01");
   EXPECT_FALSE(game->play.caughtFreeze);
   EXPECT_EQ(game->play.player.opacity, 0);
+  Enter(ScreenState::Caught);
+  Press(Key::Esc);
+  EXPECT_EQ(State(), ScreenState::MainMenu);
 }
 
 TEST_F(Loop_, ASlotNamingNoLevelStartsTheFirst) {
-  for (const char *slot : {"00", "21", "", "abc", "7x", "-3"}) {
+  for (const char *slot : {"00", "21", "", "abc", "7x", "-3", "99999999999"}) {
     game->progress.slots[0] = slot;
     Enter(ScreenState::LevelSelect);
     game->loop.levelSelectItem = 1;
@@ -348,12 +354,6 @@ TEST_F(Loop_, ASlotNamingNoLevelStartsTheFirst) {
     EXPECT_EQ(State(), ScreenState::Countdown) << slot;
     EXPECT_EQ(game->play.currentMap, "01") << slot;
   }
-}
-
-TEST_F(Loop_, CountdownIsNotInterrupted) {
-  Enter(ScreenState::Countdown);
-  Press(Key::Esc);
-  EXPECT_EQ(State(), ScreenState::Countdown);
 }
 
 TEST_F(Loop_, LevelCompleteOnTheLastLevelStartsTheFinale) {
@@ -371,18 +371,7 @@ TEST_F(Loop_, LevelCompleteOnTheLastLevelStartsTheFinale) {
   EXPECT_EQ(game->progress.slots[2], "01");
 }
 
-TEST_F(Loop_, CaughtRetriesTheSameLevel) {
-  game->play.current = 4;
-  Enter(ScreenState::Caught);
-  Press(Key::Return);
-  EXPECT_EQ(State(), ScreenState::Countdown);
-  EXPECT_EQ(game->play.current, 4);
-  Enter(ScreenState::Caught);
-  Press(Key::Esc);
-  EXPECT_EQ(State(), ScreenState::MainMenu);
-}
-
-TEST_F(Loop_, MusicToggleFollowsTheStateGroup) {
+TEST_F(Loop_, MusicAndEffectsToggles) {
   for (ScreenState s : {ScreenState::Countdown, ScreenState::LevelComplete,
                         ScreenState::Caught, ScreenState::SettingsDialog}) {
     Enter(s);
@@ -401,10 +390,6 @@ TEST_F(Loop_, MusicToggleFollowsTheStateGroup) {
       game->sound.requests,
       (std::vector<SoundRequest>{{SoundAsk::StartMusic, num::kMenuMusic, -1},
                                  {SoundAsk::StopMusic, num::kMenuMusic, -1}}));
-}
-
-TEST_F(Loop_, SoundEffectsToggle) {
-  Enter(ScreenState::MainMenu);
   Press(Key::N);
   EXPECT_EQ(game->settings.soundFx, 0);
   Press(Key::N);
