@@ -2,18 +2,17 @@
 #include "platform/platform.h"
 #include "settings/keyvalue.h"
 
+#include "support/temp_dir.h"
+
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,85 +25,41 @@ const std::string kArchive =
 const std::string kForge =
     std::string(WARRENFOLD_TOOLS_DIR) + "forge_languages";
 
-constexpr std::array<const char *, 10> kShipped = {
-    "en_GB", "en_US", "de_DE", "fr_FR", "es_ES",
-    "it_IT", "nl_NL", "pl_PL", "pt_BR", "ru_RU"};
+// The words of a text, split at spaces.
+std::vector<std::string> Words(const std::string &text) {
+  std::istringstream in(text);
+  return {std::istream_iterator<std::string>(in),
+          std::istream_iterator<std::string>()};
+}
 
-constexpr std::array<const char *, 6> kHeaderKeys = {
-    "tLangFileNAME",   "tLangFileVERSION", "tLangFileDATE",
-    "tLangFileAUTHOR", "tLangFileLANGID",  "tLangFileSOFTWARE"};
+const std::vector<std::string> kShipped =
+    Words("en_GB en_US de_DE fr_FR es_ES it_IT nl_NL pl_PL pt_BR ru_RU");
+
+const std::vector<std::string> kHeaderKeys =
+    Words("tLangFileNAME tLangFileVERSION tLangFileDATE tLangFileAUTHOR "
+          "tLangFileLANGID tLangFileSOFTWARE");
 
 // Every text the game looks up. Lookup is case-sensitive, hence the capital
 // T of the windowed mode.
-constexpr std::array<const char *, 57> kTextKeys = {"tMenuSTART",
-                                                    "tMenuSETTINGS",
-                                                    "tMenuCREDITS",
-                                                    "tMenuHELP",
-                                                    "tMenuQUIT",
-                                                    "tStartTITLE",
-                                                    "tStartNEW",
-                                                    "tStartLEVEL",
-                                                    "tStartTEXT",
-                                                    "tStartBACK",
-                                                    "tSettingsTITLE",
-                                                    "tSettingsLANGUAGE",
-                                                    "tSettingsMUSIC",
-                                                    "tSettingsON",
-                                                    "tSettingsOFF",
-                                                    "tSettingsSOUNDFX",
-                                                    "tSettingsSCREENMODE",
-                                                    "tSettingsFULLSCREEN",
-                                                    "TSettingsWINDOWED",
-                                                    "tSettingsBORDERLESS",
-                                                    "tSettingsRESOLUTION",
-                                                    "tSettingsOK",
-                                                    "tSettingsCANCEL",
-                                                    "tCreditsTITLE",
-                                                    "tCreditsCODEDESIGN",
-                                                    "tCreditsGFX",
-                                                    "tCreditsMUSIC",
-                                                    "tCreditsSNDFX",
-                                                    "tHelpTITLE",
-                                                    "tHelpCONTROL",
-                                                    "tHelpCONTROLTEXT",
-                                                    "tHelpAIM",
-                                                    "tHelpAIMTEXT",
-                                                    "tHelpHINTS",
-                                                    "tHelpHINT1",
-                                                    "tHelpHINT2",
-                                                    "tHelpHINT3",
-                                                    "tHelpHINT4",
-                                                    "tHelpOK",
-                                                    "tInGamePAUSED",
-                                                    "tInGameRESUME",
-                                                    "tInGameQUIT",
-                                                    "tQuitTITLE",
-                                                    "tQuitQUESTION",
-                                                    "tQuitYES",
-                                                    "tQuitNO",
-                                                    "tCaughtTITLE",
-                                                    "tCaughtRETRY",
-                                                    "tCaughtMENU",
-                                                    "tCompleteTITLE",
-                                                    "tCompleteNEXT",
-                                                    "tCompleteMENU",
-                                                    "tPanelLEVEL",
-                                                    "tErrorERROR",
-                                                    "tErrorSUBSYSTEM",
-                                                    "tErrorASSET",
-                                                    "tErrorSCREEN"};
+const std::vector<std::string> kTextKeys = Words(
+    "tMenuSTART tMenuSETTINGS tMenuCREDITS tMenuHELP tMenuQUIT "
+    "tStartTITLE tStartNEW tStartLEVEL tStartTEXT tStartBACK "
+    "tSettingsTITLE tSettingsLANGUAGE tSettingsMUSIC tSettingsON "
+    "tSettingsOFF tSettingsSOUNDFX tSettingsSCREENMODE tSettingsFULLSCREEN "
+    "TSettingsWINDOWED tSettingsBORDERLESS tSettingsRESOLUTION tSettingsOK "
+    "tSettingsCANCEL tCreditsTITLE tCreditsCODEDESIGN tCreditsGFX "
+    "tCreditsMUSIC tCreditsSNDFX tHelpTITLE tHelpCONTROL tHelpCONTROLTEXT "
+    "tHelpAIM tHelpAIMTEXT tHelpHINTS tHelpHINT1 tHelpHINT2 tHelpHINT3 "
+    "tHelpHINT4 tHelpOK tInGamePAUSED tInGameRESUME tInGameQUIT tQuitTITLE "
+    "tQuitQUESTION tQuitYES tQuitNO tCaughtTITLE tCaughtRETRY tCaughtMENU "
+    "tCompleteTITLE tCompleteNEXT tCompleteMENU tPanelLEVEL tErrorERROR "
+    "tErrorSUBSYSTEM tErrorASSET tErrorSCREEN");
 
 struct LanguageFile {
   std::string name; // file name, extension included
   std::string bytes;
   kv::Document doc;
 };
-
-std::string ReadBytes(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in),
-                     std::istreambuf_iterator<char>());
-}
 
 bool EndsWith(const std::string &s, const std::string &tail) {
   return s.size() >= tail.size() &&
@@ -130,7 +85,7 @@ const std::vector<LanguageFile> &Languages() {
     for (const std::string &n : SourceNames()) {
       if (!EndsWith(n, ".language"))
         continue;
-      LanguageFile f{n, ReadBytes(kFolder + n), {}};
+      LanguageFile f{n, ReadText(kFolder + n), {}};
       f.doc = kv::Parse(f.bytes);
       out.push_back(std::move(f));
     }
@@ -181,8 +136,8 @@ TEST(LanguageFiles, TheTenLanguagesAreShipped) {
   std::set<std::string> present;
   for (const LanguageFile &f : Languages())
     present.insert(f.name);
-  for (const char *code : kShipped)
-    EXPECT_TRUE(present.count(std::string(code) + ".language")) << code;
+  for (const std::string &code : kShipped)
+    EXPECT_TRUE(present.count(code + ".language")) << code;
 }
 
 TEST(LanguageFiles, Utf8WithByteOrderMarkAndCrLf) {
@@ -205,13 +160,14 @@ TEST(LanguageFiles, Utf8WithByteOrderMarkAndCrLf) {
   }
 }
 
-TEST(LanguageFiles, HeaderNamesTheFileAndTheGame) {
+TEST(LanguageFiles, HeaderNamesTheFileTheGameAndAUniqueLanguage) {
+  std::map<std::string, std::string> owner; // display name -> file
   for (const LanguageFile &f : Languages()) {
     SCOPED_TRACE(f.name);
     ASSERT_FALSE(f.doc.groups.empty());
     const kv::Group *header = kv::FindGroup(f.doc, "LANGUAGE FILE");
     ASSERT_NE(header, nullptr);
-    for (const char *key : kHeaderKeys)
+    for (const std::string &key : kHeaderKeys)
       EXPECT_FALSE(kv::ReadText(header, key, "").empty()) << key;
     EXPECT_EQ(kv::ReadText(header, "tLangFileSOFTWARE", ""), "Warrenfold");
     EXPECT_EQ(kv::ReadText(header, "tLangFileAUTHOR", ""), "Duskmoth");
@@ -220,19 +176,24 @@ TEST(LanguageFiles, HeaderNamesTheFileAndTheGame) {
     std::string id = f.name.substr(0, f.name.size() - 9);
     std::replace(id.begin(), id.end(), '_', '-');
     EXPECT_EQ(kv::ReadText(header, "tLangFileLANGID", ""), id);
+    const std::string name = kv::ReadText(header, "tLangFileNAME", "");
+    auto [it, fresh] = owner.emplace(name, f.name);
+    EXPECT_TRUE(fresh) << "\"" << name << "\" is " << it->second << "'s too";
   }
 }
 
-TEST(LanguageFiles, EveryTextKeyOnceWithText) {
+TEST(LanguageFiles, EveryTextKeyOnceWithTextAndLevelsTheirMark) {
   const std::set<std::string> known(kTextKeys.begin(), kTextKeys.end());
   const std::set<std::string> headerKeys(kHeaderKeys.begin(),
                                          kHeaderKeys.end());
   for (const LanguageFile &f : Languages()) {
     SCOPED_TRACE(f.name);
     std::map<std::string, int> seen;
+    std::map<std::string, std::string> texts;
     for (const kv::Group &g : f.doc.groups) {
       for (const auto &[key, value] : g.entries) {
         ++seen[key];
+        texts[key] = value;
         // An unknown key is a typo (a small t on the windowed mode, say)
         // that would leave a text empty in the game.
         if (IsHeader(g))
@@ -246,31 +207,11 @@ TEST(LanguageFiles, EveryTextKeyOnceWithText) {
             << key << " has blanks at an end";
       }
     }
-    for (const char *key : kTextKeys)
+    for (const std::string &key : kTextKeys)
       EXPECT_EQ(seen[key], 1) << key;
-  }
-}
-
-TEST(LanguageFiles, DisplayNamesAreUnique) {
-  std::map<std::string, std::string> owner;
-  for (const LanguageFile &f : Languages()) {
-    const std::string name = kv::ReadText(kv::FindGroup(f.doc, "LANGUAGE FILE"),
-                                          "tLangFileNAME", "");
-    auto [it, fresh] = owner.emplace(name, f.name);
-    EXPECT_TRUE(fresh) << f.name << " and " << it->second << " are both \""
-                       << name << "\"";
-  }
-}
-
-TEST(LanguageFiles, LevelTextsHoldTheNumberMark) {
-  for (const LanguageFile &f : Languages()) {
-    SCOPED_TRACE(f.name);
-    std::map<std::string, std::string> texts;
-    for (const kv::Group &g : f.doc.groups)
-      for (const auto &[key, value] : g.entries)
-        texts[key] = value;
-    EXPECT_NE(texts["tPanelLEVEL"].find('#'), std::string::npos);
-    EXPECT_NE(texts["tStartLEVEL"].find('#'), std::string::npos);
+    // The level texts hold the mark the number replaces.
+    for (const char *key : {"tPanelLEVEL", "tStartLEVEL"})
+      EXPECT_NE(texts[key].find('#'), std::string::npos) << key;
   }
 }
 
@@ -286,7 +227,7 @@ TEST(LanguageArchive, HoldsTheFolderByteForByte) {
   ASSERT_EQ(names, expected);
   for (const std::string &n : expected) {
     SCOPED_TRACE(n);
-    const std::string want = ReadBytes(kFolder + n);
+    const std::string want = ReadText(kFolder + n);
     std::vector<uint8_t> got;
     ASSERT_TRUE(plat::ZipExtract(kArchive, n, 1 << 20, got));
     EXPECT_EQ(std::string(got.begin(), got.end()), want);
@@ -302,40 +243,30 @@ bool Forge(const std::string &env, const std::string &from,
 }
 
 TEST(LanguageForge, SameBytesEveryRunWhateverTheTimeZone) {
-  namespace fs = std::filesystem;
-  if (!fs::exists(kForge))
+  if (!std::filesystem::exists(kForge))
     GTEST_SKIP() << "this build copies its archives and has no forge";
-  const fs::path dir = fs::temp_directory_path() /
-                       ("wf_forge_languages_test_" + std::to_string(getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  const std::string a = (dir / "a.zip").string();
-  const std::string b = (dir / "b.zip").string();
+  TempDir dir;
+  const std::string a = dir.File("a.zip"), b = dir.File("b.zip");
   ASSERT_TRUE(Forge("TZ=UTC0", kFolder, a));
   ASSERT_TRUE(Forge("TZ=Pacific/Auckland", kFolder, b));
-  const std::string bytes = ReadBytes(a);
+  const std::string bytes = ReadText(a);
   EXPECT_FALSE(bytes.empty());
-  EXPECT_EQ(ReadBytes(b), bytes);
-  EXPECT_EQ(ReadBytes(kArchive), bytes) << "the build forged other bytes";
-  EXPECT_FALSE(fs::exists(a + ".tmp"));
-  fs::remove_all(dir);
+  EXPECT_EQ(ReadText(b), bytes);
+  EXPECT_EQ(ReadText(kArchive), bytes) << "the build forged other bytes";
+  EXPECT_FALSE(std::filesystem::exists(a + ".tmp"));
 }
 
 TEST(LanguageForge, FailsWithoutLanguagesAndWritesNothing) {
-  namespace fs = std::filesystem;
-  if (!fs::exists(kForge))
+  if (!std::filesystem::exists(kForge))
     GTEST_SKIP() << "this build copies its archives and has no forge";
-  const fs::path dir = fs::temp_directory_path() /
-                       ("wf_forge_languages_empty_" + std::to_string(getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir / "src");
-  std::ofstream(dir / "src" / "readme.txt") << "not a language\n";
-  const std::string out = (dir / "out.zip").string();
-  EXPECT_FALSE(Forge("", (dir / "src").string(), out));
-  EXPECT_FALSE(Forge("", (dir / "missing").string(), out));
-  EXPECT_FALSE(fs::exists(out));
-  EXPECT_FALSE(fs::exists(out + ".tmp"));
-  fs::remove_all(dir);
+  TempDir dir;
+  std::filesystem::create_directory(dir.File("src"));
+  WriteText(dir.File("src/readme.txt"), "not a language\n");
+  const std::string out = dir.File("out.zip");
+  EXPECT_FALSE(Forge("", dir.File("src"), out));
+  EXPECT_FALSE(Forge("", dir.File("missing"), out));
+  EXPECT_FALSE(std::filesystem::exists(out));
+  EXPECT_FALSE(std::filesystem::exists(out + ".tmp"));
 }
 
 } // namespace
