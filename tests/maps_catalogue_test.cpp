@@ -14,54 +14,39 @@
 #include "maps/mapfile.h"
 #include "platform/platform.h"
 #include "platform/test_hooks.h"
+#include "platform_helpers.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-plat::Picture Solid(int w, int h, plat::Colour c) {
-  plat::Picture p;
-  p.width = w;
-  p.height = h;
-  p.pixels.resize(static_cast<size_t>(w) * h * 4);
-  for (size_t i = 0; i < p.pixels.size(); i += 4) {
-    p.pixels[i] = c.b;
-    p.pixels[i + 1] = c.g;
-    p.pixels[i + 2] = c.r;
-    p.pixels[i + 3] = c.a;
-  }
-  return p;
-}
+using plat_test::GetPixel;
+using plat_test::Solid;
 
 // A picture whose pixel (x, y) is paint(x, y).
 plat::Picture Painted(int w, int h,
                       const std::function<plat::Colour(int, int)> &paint) {
   plat::Picture p = Solid(w, h, {});
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const plat::Colour c = paint(x, y);
-      uint8_t *px = &p.pixels[(static_cast<size_t>(y) * w + x) * 4];
-      px[0] = c.b;
-      px[1] = c.g;
-      px[2] = c.r;
-      px[3] = c.a;
-    }
+    for (int x = 0; x < w; ++x)
+      plat_test::SetPixel(p, x, y, paint(x, y));
   return p;
 }
 
 // A strip of frames, each a solid colour.
 plat::Picture Strip(int edge, const std::vector<plat::Colour> &frames) {
-  plat::Picture p = Solid(edge * static_cast<int>(frames.size()), edge, {});
-  for (size_t f = 0; f < frames.size(); ++f)
-    for (int y = 0; y < edge; ++y)
-      for (int x = 0; x < edge; ++x) {
-        uint8_t *px =
-            &p.pixels[(static_cast<size_t>(y) * p.width + f * edge + x) * 4];
-        px[0] = frames[f].b;
-        px[1] = frames[f].g;
-        px[2] = frames[f].r;
-        px[3] = frames[f].a;
-      }
-  return p;
+  return Painted(edge * static_cast<int>(frames.size()), edge,
+                 [&](int x, int) { return frames[x / edge]; });
+}
+
+// Whether pixel (x, y) of p has the colour (alpha aside).
+testing::AssertionResult Shows(const plat::Picture &p, int x, int y,
+                               plat::Colour want) {
+  const plat::Colour got = GetPixel(p, x, y);
+  if (plat_test::Near(got, want, 0))
+    return testing::AssertionSuccess();
+  return testing::AssertionFailure()
+         << "pixel " << x << "," << y << " is " << plat_test::Str(got)
+         << ", not " << plat_test::Str(want);
 }
 
 struct ArchiveBuilder {
@@ -75,29 +60,16 @@ struct ArchiveBuilder {
   void AddRaw(const std::string &name, std::vector<uint8_t> bytes) {
     entries.push_back({name, std::move(bytes)});
   }
-  void AddTile(const std::string &id, const plat::Picture &pic,
-               bool transparent, int frames, int delay,
-               const std::string &owner = "01") {
-    mapfile::TileEntry t;
-    t.id = id;
-    t.sheet = "test";
-    t.owningMap = owner;
-    t.transparent = transparent;
-    t.frameCount = static_cast<int8_t>(frames);
-    t.frameDelay = delay;
-    index.tiles.push_back(t);
-    std::vector<uint8_t> png;
-    EXPECT_TRUE(plat::EncodePng(pic, png));
-    entries.push_back({mapfile::TileEntryName(id), png});
+  // A tile listed in the index; without AddTile, it has no picture entry.
+  void List(const std::string &id, bool transparent = false, int frames = 1,
+            int delay = 0) {
+    index.tiles.push_back({id, "test", "01", false, transparent,
+                           static_cast<int8_t>(frames), delay});
   }
-  // A tile listed in the index without a picture entry.
-  void AddMissingTile(const std::string &id) {
-    mapfile::TileEntry t;
-    t.id = id;
-    t.sheet = "test";
-    t.owningMap = "01";
-    t.frameCount = 1;
-    index.tiles.push_back(t);
+  void AddTile(const std::string &id, const plat::Picture &pic,
+               bool transparent, int frames, int delay) {
+    List(id, transparent, frames, delay);
+    entries.push_back({mapfile::TileEntryName(id), plat_test::Png(pic)});
   }
   // A background set of one image; pic nullptr leaves its entry out.
   void AddBackground(const std::string &set, const std::string &image,
@@ -106,11 +78,9 @@ struct ArchiveBuilder {
     e.name = set;
     e.images.push_back({image, 0, 0, 0});
     index.backgrounds.push_back(e);
-    if (pic == nullptr)
-      return;
-    std::vector<uint8_t> png;
-    EXPECT_TRUE(plat::EncodePng(*pic, png));
-    entries.push_back({mapfile::BackgroundEntryName(set, image), png});
+    if (pic != nullptr)
+      entries.push_back(
+          {mapfile::BackgroundEntryName(set, image), plat_test::Png(*pic)});
   }
   std::string Write(const TempDir &dir, const std::string &name = "test.maps",
                     bool goodIndex = true) {
@@ -154,12 +124,18 @@ protected:
   void SetUp() override {
     ASSERT_TRUE(plat::Init());
     ASSERT_TRUE(plat::InitSprites());
+    ASSERT_TRUE(
+        plat::OpenWindow(320, 200, "maps", plat::WindowStyle::Windowed));
+    ASSERT_TRUE(plat::OpenScreenInWindow());
   }
   void TearDown() override {
     ResetMapView(view);
     plat::Shutdown();
   }
-  void OpenScreen(int w, int h) {
+  // Another size than the 320 x 200 every test starts with.
+  void ReopenScreen(int w, int h) {
+    plat::CloseScreen();
+    plat::CloseWindow();
     ASSERT_TRUE(plat::OpenWindow(w, h, "maps", plat::WindowStyle::Windowed));
     ASSERT_TRUE(plat::OpenScreenInWindow());
   }
@@ -167,28 +143,12 @@ protected:
     for (int i = 1; i <= 4; ++i)
       b.AddTile(std::to_string(i), Solid(edge, edge, kColours[i]), false, 1, 0);
   }
-  plat::Picture Screen() {
-    plat::Picture shot;
-    EXPECT_TRUE(
-        plat::GrabSprite(98, 0, 0, plat::ScreenWidth(), plat::ScreenHeight()));
-    EXPECT_TRUE(plat::SpritePixels(98, shot));
-    return shot;
-  }
-  static plat::Colour At(const plat::Picture &p, int x, int y) {
-    const uint8_t *px = &p.pixels[(static_cast<size_t>(y) * p.width + x) * 4];
-    return {px[2], px[1], px[0], px[3]};
-  }
-  static bool Same(plat::Colour a, plat::Colour b) {
-    if (a.r == b.r && a.g == b.g && a.b == b.b)
-      return true;
-    std::fprintf(stderr, "colour %d,%d,%d is not %d,%d,%d\n", a.r, a.g, a.b,
-                 b.r, b.g, b.b);
-    return false;
+  static plat::Picture Screen() {
+    return plat_test::Grab(0, 0, plat::ScreenWidth(), plat::ScreenHeight());
   }
 };
 
 TEST_F(Maps, BadIndexLeavesTheCatalogueEmpty) {
-  OpenScreen(320, 200);
   ArchiveBuilder b;
   b.AddMap("01", Checkerboard(4, 4));
   LoadMaps(*cat, b.Write(dir, "bad.maps", false));
@@ -201,7 +161,6 @@ TEST_F(Maps, BadIndexLeavesTheCatalogueEmpty) {
 }
 
 TEST_F(Maps, CellAccessAndLayerLimits) {
-  OpenScreen(320, 200);
   ArchiveBuilder b;
   mapfile::MapEntry m = Checkerboard(5, 4);
   mapfile::SetCell(m, 1, 2, 2, -5);
@@ -237,7 +196,6 @@ TEST_F(Maps, CellAccessAndLayerLimits) {
 }
 
 TEST_F(Maps, SnapshotPutsCellsBack) {
-  OpenScreen(320, 200);
   ArchiveBuilder b;
   mapfile::MapEntry m = mapfile::MakeMap("snap", 8, 9, 4, 32, 32);
   mapfile::SetCell(m, 3, 5, 7, 57);
@@ -264,7 +222,6 @@ TEST_F(Maps, SnapshotPutsCellsBack) {
 }
 
 TEST_F(Maps, ReloadOverwritesInPlaceAndKeepsTheRest) {
-  OpenScreen(320, 200);
   ArchiveBuilder b;
   mapfile::MapEntry first = Checkerboard(4, 4);
   mapfile::SetCell(first, 1, 1, 1, 3);
@@ -291,7 +248,6 @@ TEST_F(Maps, ReloadOverwritesInPlaceAndKeepsTheRest) {
 }
 
 TEST_F(Maps, OversizedOrTruncatedEntriesAreRejected) {
-  OpenScreen(320, 200);
   ArchiveBuilder b;
   std::vector<uint8_t> bytes = mapfile::WriteMap(Checkerboard(4, 4));
   // 17 layers, 130 columns, a truncated copy: none of them loads.
@@ -311,7 +267,7 @@ TEST_F(Maps, OversizedOrTruncatedEntriesAreRejected) {
 }
 
 TEST_F(Maps, PositionsAtOneThreeSixSixWide) {
-  OpenScreen(1366, 768);
+  ReopenScreen(1366, 768);
   ArchiveBuilder b;
   b.AddMap("01", Checkerboard(43, 25));
   AddBoardTiles(b);
@@ -323,15 +279,14 @@ TEST_F(Maps, PositionsAtOneThreeSixSixWide) {
   const plat::Picture s = Screen();
   // Cell (0, 0) starts at (-48, -16): (2, 1) at (20, 18), (1, 0) ends at
   // (19, 17).
-  EXPECT_TRUE(Same(At(s, 20, 18), kColours[3]));
-  EXPECT_TRUE(Same(At(s, 19, 17), kColours[2]));
-  EXPECT_TRUE(Same(At(s, 0, 0), kColours[2]));
-  EXPECT_TRUE(Same(At(s, 54, 51), kColours[4])); // cell (3, 1)
-  EXPECT_TRUE(Same(At(s, 53, 51), kColours[3])); // still cell (2, 1)
+  EXPECT_TRUE(Shows(s, 20, 18, kColours[3]));
+  EXPECT_TRUE(Shows(s, 19, 17, kColours[2]));
+  EXPECT_TRUE(Shows(s, 0, 0, kColours[2]));
+  EXPECT_TRUE(Shows(s, 54, 51, kColours[4])); // cell (3, 1)
+  EXPECT_TRUE(Shows(s, 53, 51, kColours[3])); // still cell (2, 1)
 }
 
 TEST_F(Maps, AnimationStepsWithTheDelay) {
-  OpenScreen(320, 200);
   ArchiveBuilder b;
   b.AddMap("01", Checkerboard(4, 4));
   b.AddTile("1",
@@ -362,11 +317,10 @@ TEST_F(Maps, AnimationStepsWithTheDelay) {
   // A step changes what the next frame shows: tile 1 now shows frame 2.
   plat::ClearScreen({0, 0, 0, 255});
   DrawMap(*cat, view, "01");
-  EXPECT_TRUE(Same(At(Screen(), 5, 5), kColours[2]));
+  EXPECT_TRUE(Shows(Screen(), 5, 5, kColours[2]));
 }
 
 TEST_F(Maps, AnimatedTilesStartOnTheirFirstFrame) {
-  OpenScreen(320, 200);
   ArchiveBuilder b;
   mapfile::MapEntry m = mapfile::MakeMap("small", 2, 2, 1, 32, 32);
   mapfile::SetCell(m, 0, 0, 0, 5);
@@ -384,15 +338,15 @@ TEST_F(Maps, AnimatedTilesStartOnTheirFirstFrame) {
   const plat::Picture s = Screen();
   // The strip shows its first frame only; the single wide frame is scaled
   // into its cell whole.
-  EXPECT_TRUE(Same(At(s, 1, 16), kColours[1]));
-  EXPECT_TRUE(Same(At(s, 30, 16), kColours[1]));
-  EXPECT_TRUE(Same(At(s, 40, 16), kColours[4]));
-  EXPECT_TRUE(Same(At(s, 62, 16), kColours[4]));
-  EXPECT_TRUE(Same(At(s, 80, 16), kColours[0]));
+  EXPECT_TRUE(Shows(s, 1, 16, kColours[1]));
+  EXPECT_TRUE(Shows(s, 30, 16, kColours[1]));
+  EXPECT_TRUE(Shows(s, 40, 16, kColours[4]));
+  EXPECT_TRUE(Shows(s, 62, 16, kColours[4]));
+  EXPECT_TRUE(Shows(s, 80, 16, kColours[0]));
 }
 
 TEST_F(Maps, CachedDrawingMatchesCellByCell) {
-  OpenScreen(640, 400);
+  ReopenScreen(640, 400);
   ArchiveBuilder b;
   mapfile::MapEntry m = Checkerboard(23, 14, 32);
   mapfile::SetCell(m, 1, 3, 3, 7); // animated, transparent
@@ -468,7 +422,6 @@ TEST_F(Maps, CachedDrawingMatchesCellByCell) {
 TEST_F(Maps, FrameSizesBeyondIntClipNothing) {
   // Frame 5 of frames 2^30 + 8 wide starts at 2^32 + 32: far past the
   // picture, whatever int arithmetic would make of it.
-  OpenScreen(320, 200);
   ArchiveBuilder b;
   mapfile::MapEntry m = Checkerboard(4, 4);
   m.tileWidth = (1 << 30) + 8;
@@ -492,19 +445,17 @@ TEST_F(Maps, FrameSizesBeyondIntClipNothing) {
     DrawMap(*cat, still, "01");
     // Frame 1 shows the picture (its left part); every later frame lies
     // beyond it and shows the board below.
-    EXPECT_TRUE(
-        Same(At(Screen(), 40, 40), frame == 1 ? kColours[2] : kColours[4]))
+    EXPECT_TRUE(Shows(Screen(), 40, 40, frame == 1 ? kColours[2] : kColours[4]))
         << "frame " << frame;
   }
 }
 
 TEST_F(Maps, TileAndBackgroundPicturesNeverShareANumber) {
-  OpenScreen(320, 200);
   ArchiveBuilder b;
   b.AddMap("01", Checkerboard(2, 2));
   // The 20,001st tile: once the first background's number.
   for (int i = 1; i <= 20000; ++i)
-    b.AddMissingTile(std::to_string(i));
+    b.List(std::to_string(i));
   b.AddTile("20001", Solid(8, 8, kColours[1]), false, 1, 0);
   const plat::Picture sky = Solid(16, 16, kColours[2]);
   b.AddBackground("sky", "day", &sky);
@@ -518,17 +469,17 @@ TEST_F(Maps, TileAndBackgroundPicturesNeverShareANumber) {
   plat::Picture pic;
   ASSERT_TRUE(plat::SpritePixels(tile, pic));
   EXPECT_EQ(pic.width, 8);
-  EXPECT_TRUE(Same(At(pic, 0, 0), kColours[1]));
+  EXPECT_TRUE(Shows(pic, 0, 0, kColours[1]));
   ASSERT_TRUE(plat::SpritePixels(background, pic));
   EXPECT_EQ(pic.width, 16);
-  EXPECT_TRUE(Same(At(pic, 0, 0), kColours[2]));
+  EXPECT_TRUE(Shows(pic, 0, 0, kColours[2]));
 
   // Another archive's tiles come after these; the 40,001st tile seen gets
   // no picture rather than a number beyond the tiles' range.
   ArchiveBuilder more;
   more.AddMap("01", Checkerboard(2, 2));
   for (int i = 1; i < 20000; ++i)
-    more.AddMissingTile("x" + std::to_string(i));
+    more.List("x" + std::to_string(i));
   more.AddTile("x20000", Solid(8, 8, kColours[3]), false, 1, 0);
   more.AddBackground("sky", "day", &sky);
   LoadMaps(*cat, more.Write(dir, "more.maps"));
@@ -536,12 +487,11 @@ TEST_F(Maps, TileAndBackgroundPicturesNeverShareANumber) {
   EXPECT_EQ(cat->tiles["x20000"].sprite, -1);
   EXPECT_EQ(cat->backgrounds["sky"].images[0].sprite, background);
   ASSERT_TRUE(plat::SpritePixels(background, pic));
-  EXPECT_TRUE(Same(At(pic, 0, 0), kColours[2]));
+  EXPECT_TRUE(Shows(pic, 0, 0, kColours[2]));
   EXPECT_EQ(cat->tiles["20001"].sprite, tile);
 }
 
 TEST_F(Maps, BackgroundSetsBeyondTheirRangeGetNoPicture) {
-  OpenScreen(320, 200);
   ArchiveBuilder b;
   const plat::Picture pic = Solid(4, 4, kColours[1]);
   for (int i = 0; i < 4095; ++i)
@@ -555,7 +505,6 @@ TEST_F(Maps, BackgroundSetsBeyondTheirRangeGetNoPicture) {
 }
 
 TEST_F(Maps, AFailedBackgroundReloadEmptiesItsSlot) {
-  OpenScreen(320, 200);
   const plat::Picture sky = Solid(16, 16, kColours[2]);
   ArchiveBuilder first;
   first.AddBackground("sky", "day", &sky);
@@ -607,7 +556,6 @@ struct CountingFile {
 };
 
 TEST_F(Maps, ThousandsOfMissingTilesReadEachPictureOnce) {
-  OpenScreen(320, 200);
   ArchiveBuilder b;
   b.AddMap("01", Checkerboard(2, 2));
   // Three of every four tiles have no picture.
@@ -618,7 +566,7 @@ TEST_F(Maps, ThousandsOfMissingTilesReadEachPictureOnce) {
       b.AddTile(id, Solid(4, 4, kColours[i % 5]), false, 1, 0);
       present.push_back(id);
     } else {
-      b.AddMissingTile(id);
+      b.List(id);
     }
   }
   const std::string path = b.Write(dir);
@@ -655,7 +603,6 @@ TEST_F(Maps, ThousandsOfMissingTilesReadEachPictureOnce) {
 }
 
 TEST_F(Maps, TileNumbersFollowTheFirstLoadThatNamedThem) {
-  OpenScreen(320, 200);
   ArchiveBuilder first;
   first.AddMap("01", Checkerboard(2, 2));
   for (const char *id : {"5", "6", "7"})

@@ -2,59 +2,52 @@
 // the screen size.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <tuple>
+
 #include "settings/display.h"
 
 namespace {
 
 TEST(Display, AspectClassesFromTheTwoDecimalRatio) {
-  EXPECT_EQ(ClassifyAspectRatio(1920, 1080), Aspect::R16x9);
-  EXPECT_EQ(ClassifyAspectRatio(1366, 768), Aspect::R16x9);
-  EXPECT_EQ(ClassifyAspectRatio(1280, 1024), Aspect::R5x4);
-  EXPECT_EQ(ClassifyAspectRatio(3440, 1440), Aspect::R21x9);
-  EXPECT_EQ(ClassifyAspectRatio(1280, 768), Aspect::Other); // 1.67
-  EXPECT_EQ(ClassifyAspectRatio(1440, 960), Aspect::R3x2);
-  EXPECT_EQ(ClassifyAspectRatio(1024, 768), Aspect::R4x3);
-  EXPECT_EQ(ClassifyAspectRatio(1920, 1200), Aspect::R16x10);
-  EXPECT_EQ(ClassifyAspectRatio(2040, 1080), Aspect::R17x9); // 1.89
-  EXPECT_EQ(ClassifyAspectRatio(2052, 1080), Aspect::R17x9); // 1.90
-  EXPECT_EQ(ClassifyAspectRatio(2560, 1080), Aspect::R21x9); // 2.37
-  EXPECT_EQ(ClassifyAspectRatio(640, 0), Aspect::Other);
+  const std::tuple<int, int, Aspect> cases[] = {
+      {1920, 1080, Aspect::R16x9},  {1366, 768, Aspect::R16x9},
+      {1280, 1024, Aspect::R5x4},   {3440, 1440, Aspect::R21x9},
+      {1280, 768, Aspect::Other}, // 1.67
+      {1440, 960, Aspect::R3x2},    {1024, 768, Aspect::R4x3},
+      {1920, 1200, Aspect::R16x10}, {2040, 1080, Aspect::R17x9}, // 1.89
+      {2052, 1080, Aspect::R17x9},                               // 1.90
+      {2560, 1080, Aspect::R21x9},                               // 2.37
+      {640, 0, Aspect::Other}};
+  for (const auto &[w, h, aspect] : cases)
+    EXPECT_EQ(ClassifyAspectRatio(w, h), aspect) << w << "x" << h;
   EXPECT_EQ(AspectName(Aspect::R16x9), "16:9");
   EXPECT_EQ(AspectName(Aspect::R21x9), "");
 }
 
-TEST(Display, WidthRowsWinOverTheClass) {
+// Tile size, panel height and the play area's origin.
+std::array<int, 4> Basics(const ScreenGeometry &g) {
+  return {g.tileSize, g.panelHeight, g.playOriginX, g.playOriginY};
+}
+
+TEST(Display, WidthRowsWinOverTheClassElseTheGeneralFormula) {
   // 1920 x 1200 is 16:10, but the 1920 row and its cards apply.
   const ScreenGeometry g = ComputeScreenGeometry(1920, 1200, Aspect::R16x10);
-  EXPECT_EQ(g.tileSize, 48);
-  EXPECT_EQ(g.panelHeight, 72);
-  EXPECT_EQ(g.playOriginX, -72);
-  EXPECT_EQ(g.playOriginY, -24);
+  EXPECT_EQ(Basics(g), (std::array{48, 72, -72, -24}));
   EXPECT_EQ(g.panelTextSize, 44);
   EXPECT_EQ(g.playerStep, 3.0);
   EXPECT_EQ(g.levelSelectWidth, 19 * 45);
   EXPECT_EQ(g.settingsWidth, 19 * 55);
   EXPECT_EQ(g.creditsHeight, 12 * 60);
   const ScreenGeometry k = ComputeScreenGeometry(3840, 2160, Aspect::R16x9);
-  EXPECT_EQ(k.tileSize, 96);
-  EXPECT_EQ(k.panelHeight, 144);
-  EXPECT_EQ(k.playOriginX, -144);
-  EXPECT_EQ(k.playOriginY, -48);
+  EXPECT_EQ(Basics(k), (std::array{96, 144, -144, -48}));
   EXPECT_EQ(k.panelTextSize, 88);
   EXPECT_EQ(k.playerStep, 6.0);
-}
 
-TEST(Display, GeneralFormula) {
-  const ScreenGeometry a = ComputeScreenGeometry(2560, 1440, Aspect::R16x9);
-  EXPECT_EQ(a.tileSize, 64);
-  EXPECT_EQ(a.panelHeight, 96);
-  EXPECT_EQ(a.playOriginX, -96);
-  EXPECT_EQ(a.playOriginY, -32);
+  EXPECT_EQ(Basics(ComputeScreenGeometry(2560, 1440, Aspect::R16x9)),
+            (std::array{64, 96, -96, -32}));
   const ScreenGeometry b = ComputeScreenGeometry(1280, 1024, Aspect::R5x4);
-  EXPECT_EQ(b.tileSize, 32);
-  EXPECT_EQ(b.panelHeight, 48);
-  EXPECT_EQ(b.playOriginX, -48);
-  EXPECT_EQ(b.playOriginY, 136);
+  EXPECT_EQ(Basics(b), (std::array{32, 48, -48, 136}));
   EXPECT_EQ(b.settingsWidth, 12 * 65);
   EXPECT_EQ(b.helpHeight, 10 * 50);
   const ScreenGeometry c = ComputeScreenGeometry(1366, 768, Aspect::R16x9);
@@ -68,13 +61,16 @@ TEST(Display, GeneralFormula) {
   EXPECT_EQ(d.settingsWidth, 600);
   EXPECT_EQ(d.helpWidth, 600);
   EXPECT_EQ(d.helpHeight, 350);
+  // 21:9 uses the general rows too.
+  const ScreenGeometry w = ComputeScreenGeometry(3440, 1440, Aspect::R21x9);
+  EXPECT_EQ(w.tileSize, 86);
+  EXPECT_EQ(w.levelSelectWidth, 34 * 45);
+  EXPECT_EQ(w.helpHeight, 14 * 60);
   // Panel row at 1920 x 1080.
   const ScreenGeometry e = ComputeScreenGeometry(1920, 1080, Aspect::R16x9);
-  EXPECT_EQ(e.panelRowTop, 12);
-  EXPECT_EQ(e.levelPictureX, 96);
-  EXPECT_EQ(e.counterPictureX, 768);
-  EXPECT_EQ(e.cherryBarX, 1920 - 144);
-  EXPECT_EQ(e.cherryCountX, 1920 - 96);
+  EXPECT_EQ((std::array{e.panelRowTop, e.levelPictureX, e.counterPictureX,
+                        e.cherryBarX, e.cherryCountX}),
+            (std::array{12, 96, 768, 1920 - 144, 1920 - 96}));
 }
 
 TEST(Display, EveryWindowSize) {
@@ -100,13 +96,6 @@ TEST(Display, EveryWindowSize) {
   }
   int w, h;
   EXPECT_FALSE(ResolutionSize("1024", w, h));
-}
-
-TEST(Display, TwentyOneByNineUsesTheGeneralRows) {
-  const ScreenGeometry g = ComputeScreenGeometry(3440, 1440, Aspect::R21x9);
-  EXPECT_EQ(g.tileSize, 86);
-  EXPECT_EQ(g.levelSelectWidth, 34 * 45);
-  EXPECT_EQ(g.helpHeight, 14 * 60);
 }
 
 } // namespace

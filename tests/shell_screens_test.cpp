@@ -42,14 +42,18 @@ constexpr std::array<int, 3> kBackground{44, 68, 40}, kTitleBar{122, 196, 110};
 class Screens : public ::testing::Test {
 protected:
   TempDir root;
+  GameCopy copy;
   std::string gameDir;
 
-  void SetUp() override { gameDir = MakeGameCopy(root.Folder()).gameDir; }
+  void SetUp() override {
+    copy = MakeGameCopy(root.Folder());
+    gameDir = copy.gameDir;
+  }
 
   // Runs the keys (after the opening screens are skipped), takes one
   // screenshot and quits; prefs selects the screen.
   Frame Shot(const std::string &prefs, const std::string &keys) {
-    fs::remove_all(root.Folder() + "xdg");
+    fs::remove_all(copy.xdg);
     // Preferences beside the game: everything is written there.
     WriteText(gameDir + "Warrenfold.prefs", prefs);
     for (const auto &f : FilesLike(gameDir, "Warrenfold ", ".bmp"))
@@ -59,13 +63,7 @@ protected:
                       "13 up Esc\n" +
                           keys + "70 down F1\n71 up F1\n72 quit\n");
     const ProgramResult r =
-        RunProgram(gameDir + "warrenfold", {},
-                   {{"SDL_VIDEODRIVER", "dummy"},
-                    {"SDL_RENDER_DRIVER", "software"},
-                    {"SDL_AUDIODRIVER", "dummy"},
-                    {"WARRENFOLD_UNPACED", "1"},
-                    {"WARRENFOLD_REPLAY", replay},
-                    {"XDG_DATA_HOME", root.Folder() + "xdg"}},
+        RunProgram(gameDir + "warrenfold", {}, HeadlessEnv(copy, replay),
                    root.File("stderr"));
     EXPECT_EQ(r.status, 0) << r.err;
     const auto shots = FilesLike(gameDir, "Warrenfold ", ".bmp");
@@ -106,9 +104,8 @@ protected:
       return Shot(prefs, keys);
     };
     ExpectCard(open(1), l.settings, true, "settings");
-#if defined(__SANITIZE_ADDRESS__)
-    return; // start-ups are slow there: the menu and one dialog
-#endif
+    if (kAddressSanitizer)
+      return; // start-ups are slow there: the menu and one dialog
     ExpectCard(open(0), l.levelSelect, true, "level select");
     ExpectCard(open(2), l.credits, true, "credits");
     ExpectCard(open(3), l.help, true, "help");
@@ -117,10 +114,9 @@ protected:
 };
 
 TEST_F(Screens, EveryMenuScreenAt1920x1080) {
-#if defined(__SANITIZE_ADDRESS__)
-  GTEST_SKIP() << "twelve start-ups are too slow under the sanitizers; the "
-                  "1024 x 768 run covers the same code";
-#endif
+  if (kAddressSanitizer)
+    GTEST_SKIP() << "twelve start-ups are too slow under the sanitizers; the "
+                    "1024 x 768 run covers the same code";
   CheckEveryScreen("[Settings]\r\nGameScreen = 1\r\nResolution = 4\r\n", 1920,
                    1080);
 }

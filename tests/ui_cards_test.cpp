@@ -2,6 +2,7 @@
 // of every shipped language fitting its card at every screen shape.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 
 #include "platform/platform.h"
@@ -12,33 +13,24 @@
 
 namespace {
 
-TEST(Cards, MetricsAndPlacesAt1080p) {
+std::array<int, 4> Xywh(const CardPlace &c) { return {c.x, c.y, c.w, c.h}; }
+
+TEST(Cards, MetricsAndPlaces) {
   const DialogLayout d = LayoutDialogs(DisplayForSize(1920, 1080));
-  EXPECT_EQ(d.baseFont, 49);
-  EXPECT_EQ(d.titleBar, 50);
-  EXPECT_EQ(TitleFontSize(d), 29);
-  EXPECT_EQ(SmallFontSize(d), 20);
-  EXPECT_EQ(d.mainMenu.x, 95);
-  EXPECT_EQ(d.mainMenu.y, 540);
-  EXPECT_EQ(d.mainMenu.w, 475);
-  EXPECT_EQ(d.mainMenu.h, 540);
-  EXPECT_EQ(d.settings.w, 1045);
-  EXPECT_EQ(d.settings.h, 589);
-  EXPECT_EQ(d.settings.x, 723);
-  EXPECT_EQ(d.settings.y, 246);
+  EXPECT_EQ(
+      (std::array{d.baseFont, d.titleBar, TitleFontSize(d), SmallFontSize(d)}),
+      (std::array{49, 50, 29, 20}));
+  EXPECT_EQ(Xywh(d.mainMenu), (std::array{95, 540, 475, 540}));
+  EXPECT_EQ(Xywh(d.settings), (std::array{723, 246, 1045, 589}));
   // Over a level the dialogs sit in the middle of the screen.
   EXPECT_EQ(d.pause.x, 960 - d.pause.w / 2);
   EXPECT_EQ(d.quitCentred.w, d.quitSide.w);
-}
 
-TEST(Cards, MetricsAt4x3) {
-  const DialogLayout d = LayoutDialogs(DisplayForSize(1024, 768));
-  EXPECT_EQ(d.baseFont, 29);
-  EXPECT_EQ(d.titleBar, 35);
-  EXPECT_EQ(TitleFontSize(d), 21);
-  EXPECT_EQ(d.settings.w, 600);
-  EXPECT_EQ(d.help.w, 600);
-  EXPECT_EQ(d.help.h, 350);
+  const DialogLayout f = LayoutDialogs(DisplayForSize(1024, 768));
+  EXPECT_EQ((std::array{f.baseFont, f.titleBar, TitleFontSize(f)}),
+            (std::array{29, 35, 21}));
+  EXPECT_EQ((std::array{f.settings.w, f.help.w, f.help.h}),
+            (std::array{600, 600, 350}));
 }
 
 TEST(Cards, RoundingHalvesToEven) {
