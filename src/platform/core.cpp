@@ -62,9 +62,10 @@ bool Init() {
   // UTF-8 names from libarchive and pango; LC_CTYPE only, so that numbers
   // keep their decimal point.
   setlocale(LC_CTYPE, "C.UTF-8");
-  // Start-up decodes hundreds of megabytes of pictures through short-lived
-  // buffers: keep freed memory for reuse instead of handing it back to the
-  // system, which would make every new buffer fault its pages in again.
+  // Loading, and the banner frames decoded as they are first shown, go
+  // through short-lived buffers of megabytes: keep freed memory for reuse
+  // instead of handing it back to the system, which would make every new
+  // buffer fault its pages in again.
   mallopt(M_MMAP_THRESHOLD, 64 << 20);
   mallopt(M_TRIM_THRESHOLD, 256 << 20);
   mallopt(M_ARENA_MAX, 1);
