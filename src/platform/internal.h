@@ -105,7 +105,7 @@ struct Sprite {
   TexturePtr texture;
   std::vector<uint8_t> mask; // width * height, 1 = solid; empty: none
   unsigned flags = 0;
-  bool target = false;  // the renderer can draw into it
+  bool target = false; // the renderer can draw into it
   // Drawn into only where it ends up opaque, so it may take the screen's
   // own format, without alpha (a plain copy to the screen).
   bool opaqueTarget = false;
