@@ -18,6 +18,13 @@ int MixVolume(int volume) { return std::clamp(volume, 0, 100) * 128 / 100; }
 
 Sound *Get(int number) { return State().sounds.Get(number); }
 
+// The slot a new sound takes, its old sound freed; -1 for a bad number.
+int ClearSlot(int number) {
+  const int n = State().sounds.Choose(number);
+  State().sounds.Free(n);
+  return n;
+}
+
 // The channel number a streamed sound plays on: the mixer streams one
 // music at a time, apart from its channels, so a number none of them has.
 constexpr int kStreamChannel = 2 * kChannels;
@@ -104,10 +111,9 @@ bool DecodeSound(const uint8_t *ogg, size_t size, std::vector<uint8_t> &pcm) {
 
 bool LoadSoundPcm(int number, std::vector<uint8_t> &&pcm) {
   detail::PlatformState &st = State();
-  int n = st.sounds.Choose(number);
+  const int n = ClearSlot(number);
   if (n < 0)
     return false;
-  st.sounds.Free(n);
   if (!st.audioUp || pcm.empty() || pcm.size() > 0xffffffffu)
     return false;
   auto s = std::make_unique<Sound>();
@@ -124,10 +130,9 @@ bool LoadSoundPcm(int number, std::vector<uint8_t> &&pcm) {
 
 bool LoadStreamedSound(int number, std::vector<uint8_t> &&ogg) {
   detail::PlatformState &st = State();
-  int n = st.sounds.Choose(number);
+  const int n = ClearSlot(number);
   if (n < 0)
     return false;
-  st.sounds.Free(n);
   if (!st.audioUp || !detail::VorbisStreamable(ogg.data(), ogg.size()))
     return false;
   auto s = std::make_unique<Sound>();
@@ -149,7 +154,7 @@ bool LoadStreamedSound(int number, std::vector<uint8_t> &&ogg) {
 bool LoadSound(int number, const uint8_t *ogg, size_t size) {
   std::vector<uint8_t> pcm;
   if (!DecodeSound(ogg, size, pcm)) {
-    State().sounds.Free(State().sounds.Choose(number));
+    ClearSlot(number);
     return false;
   }
   return LoadSoundPcm(number, std::move(pcm));

@@ -44,6 +44,12 @@ int SeekCb(void *src, ogg_int64_t offset, int whence) {
 
 long TellCb(void *src) { return long(static_cast<MemoryReader *>(src)->pos); }
 
+// Opens the stream the reader holds (headers read, links found).
+bool OpenFromMemory(MemoryReader &reader, OggVorbis_File &vf) {
+  ov_callbacks cb{ReadCb, SeekCb, nullptr, TellCb};
+  return ov_open_callbacks(&reader, &vf, nullptr, 0, cb) == 0;
+}
+
 // Decoded sound stops here: ten minutes of stereo at 48 kHz, far beyond any
 // music track, so that a hostile file cannot exhaust memory.
 constexpr size_t kMaxFrames = size_t(48000) * 600;
@@ -118,9 +124,8 @@ bool DecodeVorbis(const uint8_t *data, size_t size, int rate, int channels,
   if (!data || size == 0 || rate <= 0 || channels < 1 || channels > 2)
     return false;
   MemoryReader reader{data, size, 0};
-  ov_callbacks cb{ReadCb, SeekCb, nullptr, TellCb};
   OggVorbis_File vf;
-  if (ov_open_callbacks(&reader, &vf, nullptr, 0, cb) != 0)
+  if (!OpenFromMemory(reader, vf))
     return false;
   // The common case, one stream already in the device's format: integer
   // samples straight into the final buffer, sized from the stream's length.
@@ -258,9 +263,8 @@ bool VorbisStreamable(const uint8_t *data, size_t size) {
     return false;
 
   MemoryReader reader{data, size, 0};
-  ov_callbacks cb{ReadCb, SeekCb, nullptr, TellCb};
   OggVorbis_File vf;
-  if (ov_open_callbacks(&reader, &vf, nullptr, 0, cb) != 0)
+  if (!OpenFromMemory(reader, vf))
     return false;
   bool playable = ov_pcm_total(&vf, -1) > 0;
   for (int link = 0; playable && link < ov_streams(&vf); ++link) {
