@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "assets/pack.h"
-#include "support/game_copy.h"
+#include "support/copied_game.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -39,20 +39,8 @@ void Scramble(std::vector<uint8_t> &bytes, size_t from, size_t to) {
   }
 }
 
-class DamagedArchive : public ::testing::Test {
+class DamagedArchive : public CopiedGame {
 protected:
-  TempDir root;
-  GameCopy copy;
-  std::string gameDir, xdg, userDir;
-
-  void SetUp() override {
-    copy = MakeGameCopy(root.Folder());
-    const GameCopy &g = copy;
-    gameDir = g.gameDir;
-    xdg = g.xdg;
-    userDir = g.userDir;
-  }
-
   // Puts bytes in place of the archive beside the game.
   void Replace(const std::string &name, const uint8_t *data, size_t size) {
     fs::remove(gameDir + name);
@@ -63,12 +51,7 @@ protected:
   // short by a kill, which shows as a status other than 0 or 1.
   ProgramResult Run() {
     fs::remove_all(xdg);
-    const std::string replay = root.File("quit.replay");
-    WriteText(replay, "30 quit\n");
-    return RunProgram(
-        "/bin/bash",
-        {"-c", "exec timeout -s KILL 120 \"$0\" /LOG", gameDir + "warrenfold"},
-        HeadlessEnv(copy, replay), root.File("stderr"));
+    return RunReplay("30 quit\n", 120, " /LOG");
   }
 
   std::string LastLogLine() {

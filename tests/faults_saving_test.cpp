@@ -15,7 +15,7 @@
 
 #include "progress/scores.h"
 #include "settings/preferences.h"
-#include "support/game_copy.h"
+#include "support/copied_game.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -36,27 +36,9 @@ std::vector<std::string> Others(const std::string &folder,
   return out;
 }
 
-class Saving : public ::testing::Test {
+class Saving : public CopiedGame {
 protected:
-  TempDir root;
-  GameCopy copy;
-  std::string gameDir, xdg;
-
-  void SetUp() override {
-    copy = MakeGameCopy(root.Folder());
-    const GameCopy &g = copy;
-    gameDir = g.gameDir;
-    xdg = g.xdg;
-  }
-
-  ProgramResult Run() {
-    const std::string replay = root.File("quit.replay");
-    WriteText(replay, "30 quit\n");
-    return RunProgram(
-        "/bin/bash",
-        {"-c", "exec timeout -s KILL 120 \"$0\" /LOG", gameDir + "warrenfold"},
-        HeadlessEnv(copy, replay), root.File("stderr"));
-  }
+  ProgramResult Run() { return RunReplay("30 quit\n", 120, " /LOG"); }
 };
 
 TEST_F(Saving, ReadOnlyPreferencesInAReadOnlyGameFolderStayAsTheyWere) {

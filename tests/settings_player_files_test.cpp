@@ -8,7 +8,7 @@
 
 #include <filesystem>
 
-#include "support/game_copy.h"
+#include "support/copied_game.h"
 #include "support/obstacles.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
@@ -17,17 +17,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class PlayerFiles : public ::testing::Test {
+class PlayerFiles : public CopiedGame {
 protected:
-  TempDir root;
-  GameCopy copy;
-  std::string gameDir, userDir, xdg;
-
   void SetUp() override {
-    copy = MakeGameCopy(root.Folder());
-    gameDir = copy.gameDir;
-    xdg = copy.xdg;
-    userDir = copy.userDir;
+    CopiedGame::SetUp();
     fs::create_directories(userDir);
   }
 
@@ -35,16 +28,9 @@ protected:
   // read runs out of memory early, both as a failed run; the address
   // sanitizer's reserved memory does not fit a memory limit.
   ProgramResult Run() {
-    const std::string replay = root.File("quit.replay");
-    WriteText(replay, "0 quit\n");
-    const std::string limit = kAddressSanitizer ? "" : "ulimit -v 4000000; ";
     // The sanitizers' build starts up many times slower.
-    const std::string seconds = kAddressSanitizer ? "240" : "60";
-    return RunProgram("/bin/bash",
-                      {"-c",
-                       limit + "exec timeout -s KILL " + seconds + " \"$0\"",
-                       gameDir + "warrenfold"},
-                      HeadlessEnv(copy, replay), root.File("stderr"));
+    return RunReplay("0 quit\n", kAddressSanitizer ? 240 : 60, "",
+                     kAddressSanitizer ? "" : "ulimit -v 4000000; ");
   }
 
   // Puts each obstacle (path, kind) in place and runs the game: it ends in
