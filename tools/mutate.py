@@ -16,9 +16,10 @@ Commands:
            FILE as it finishes; a second run skips the ids already there,
            so an interrupted run resumes where it stopped
   summary  FILE       per-module table of a result file
-  compare  BEFORE AFTER
+  compare  BEFORE AFTER [--overlay]
            per-module scores of two result files and the mutants whose
-           outcome changed (matched by id)
+           outcome changed (matched by id); --overlay when AFTER re-tried
+           only some of BEFORE's mutants (--survivors-of)
   show     ID [--results FILE]   the mutant's place and its line, mutated
 
 Outcomes: killed (a test failed or crashed), survived (every test passed),
@@ -806,7 +807,7 @@ def cmd_run(args):
                  "build-mutation/last-build.log")
 
     # Clean runs: the time box and a check that the tests pass unmutated.
-    programs, limits, whole = {}, {}, {}
+    programs, limits, whole, clean = {}, {}, {}, {}
     for module in sorted({m["module"] for m in todo},
                          key=MODULES.index):
         programs[module] = test_programs(module)
@@ -824,14 +825,19 @@ def cmd_run(args):
             limits[module]))
         if args.with_program:
             progs = test_programs(module, "program")
-            if progs and build([p[0] for p in progs], args):
+            key = tuple(p[0] for p in progs)
+            if progs and key not in clean:
+                if not build(list(key), args):
+                    sys.exit("the unmutated tree does not build")
                 outcome, detail, secs = run_tests(progs, 3600)
                 if outcome != "survived":
                     sys.exit("%s: the unmutated program tests fail (%s)" % (
                         module, detail))
-                whole[module] = (progs, max(args.min_timeout,
-                                            args.timeout_factor * secs))
+                clean[key] = secs
                 log("%s: clean program tests %.1f s" % (module, secs))
+            if progs:
+                whole[module] = (progs, max(args.min_timeout,
+                                            args.timeout_factor * clean[key]))
 
     mutation = Mutation()
     try:
@@ -900,6 +906,10 @@ def cmd_summary(args):
 def cmd_compare(args):
     a = latest(read_results(args.before))
     b = latest(read_results(args.after))
+    if args.overlay:
+        # AFTER re-ran some of BEFORE (its survivors, say): the rest keep
+        # their earlier outcome.
+        b = collections.OrderedDict(list(a.items()) + list(b.items()))
     ta, tb = tally(a.values()), tally(b.values())
     print("| Module | Tried | Score before | Score after |")
     print("| --- | ---: | ---: | ---: |")
@@ -1005,6 +1015,9 @@ def main():
     sp = sub.add_parser("compare", help="two result files side by side")
     sp.add_argument("before")
     sp.add_argument("after")
+    sp.add_argument("--overlay", action="store_true",
+                    help="AFTER holds only re-tried mutants (e.g. run with "
+                    "--survivors-of BEFORE); the others keep BEFORE's outcome")
     sp.set_defaults(func=cmd_compare)
 
     sp = sub.add_parser("show", help="one mutant")
