@@ -12,6 +12,7 @@ Commands:
            mutant (id, place, original -> mutated)
   run      [--results FILE] [--sample N] [--seed S] [--module M...]
            [--ids ID,...] [--same-as FILE] [--survivors-of FILE] [--redo]
+           [--pilot N] [--with-program]
            tries the sampled mutants, appending one CSV row per mutant to
            FILE as it finishes; a second run skips the ids already there,
            so an interrupted run resumes where it stopped
