@@ -56,6 +56,25 @@ protected:
   int Confirms() const { return Effects(num::kConfirm); }
 };
 
+// Behind the menus the title monsters wander the menu maze; the level
+// states show a level. The opening screens are neither.
+TEST(LoopStates, MenuAndLevelStates) {
+  using S = ScreenState;
+  const std::pair<S, char> kinds[] = {
+      {S::StudioLogo, '-'},    {S::TitleFadeIn, '-'},
+      {S::MainMenu, 'm'},      {S::LevelSelect, 'm'},
+      {S::Credits, 'm'},       {S::SettingsDialog, 'm'},
+      {S::Help, 'm'},          {S::QuitQuestion, 'm'},
+      {S::Countdown, 'l'},     {S::Playing, 'l'},
+      {S::Paused, 'l'},        {S::QuitQuestionInGame, 'l'},
+      {S::LevelComplete, 'l'}, {S::GameFinished, 'l'},
+      {S::Caught, 'l'}};
+  for (auto [state, kind] : kinds) {
+    EXPECT_EQ(IsMenuState(state), kind == 'm') << static_cast<int>(state);
+    EXPECT_EQ(IsLevelState(state), kind == 'l') << static_cast<int>(state);
+  }
+}
+
 TEST_F(Loop_, EscThroughTheOpeningScreens) {
   Press(Key::Esc);
   EXPECT_EQ(State(), ScreenState::TitleFadeIn);
@@ -175,6 +194,26 @@ TEST_F(Loop_, SettingsValuesStopAtTheirEnds) {
   EXPECT_EQ(game->loop.settingsRow, 1);
   EXPECT_EQ(game->settings.music, 1);
   EXPECT_EQ(Confirms() - confirms, 1);
+}
+
+// A language chosen and then cancelled is dropped: the screen opens again
+// on the language in use.
+TEST_F(Loop_, ALanguageChangedThenCancelled) {
+  game->lang.choices = {{"de_DE", "Deutsch"}, {"en_GB", "English"}};
+  game->settings.language = "en_GB";
+  Enter(ScreenState::MainMenu);
+  game->loop.mainMenuItem = 2;
+  Press(Key::Return);
+  EXPECT_EQ(game->lang.choice, 1);
+  Press(Key::Left);
+  EXPECT_EQ(game->loop.pending.language, "de_DE");
+  game->loop.settingsRow = 7;
+  Press(Key::Return);
+  EXPECT_EQ(State(), ScreenState::MainMenu);
+  EXPECT_EQ(game->settings.language, "en_GB");
+  Press(Key::Return);
+  EXPECT_EQ(game->lang.choice, 1);
+  EXPECT_EQ(game->loop.pending.language, "en_GB");
 }
 
 TEST_F(Loop_, QuitQuestionFromMenuAndFromLevel) {
@@ -495,6 +534,27 @@ TEST_F(Pad_, StickRepeatsEveryElevenFrames) {
   EXPECT_EQ(game->loop.mainMenuItem, 3);
   Frame();
   EXPECT_EQ(game->loop.mainMenuItem, 2);
+}
+
+// Left and right on the settings screen share the stick's repeat.
+TEST_F(Pad_, SettingsValuesFollowTheStickWithTheRepeat) {
+  Enter(ScreenState::SettingsDialog);
+  game->loop.settingsRow = 2; // music, pending On
+  game->loop.padRepeat = 0;
+  plat::InjectPadAxis(0, 1000, 0);
+  Frame();
+  EXPECT_EQ(game->loop.pending.music, 0);
+  game->loop.settingsRow = 3; // effects, pending On
+  for (int i = 0; i < 10; ++i)
+    Frame();
+  EXPECT_EQ(game->loop.pending.soundFx, 1);
+  Frame();
+  EXPECT_EQ(game->loop.pending.soundFx, 0);
+  plat::InjectPadAxis(0, -1000, 0);
+  for (int i = 0; i < 11; ++i)
+    Frame();
+  EXPECT_EQ(game->loop.pending.soundFx, 1);
+  EXPECT_EQ(game->loop.pending.music, 0);
 }
 
 TEST_F(Pad_, TwoItemDialogsFollowTheStickEveryFrame) {
