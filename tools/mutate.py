@@ -816,7 +816,12 @@ def cmd_run(args):
             sys.exit("no test is labelled unit and %s" % module)
         if not build([p[0] for p in programs[module]], args):
             sys.exit("the unmutated tree does not build")
-        outcome, detail, secs = run_tests(programs[module], 3600)
+        # A loaded machine can make a timing-sensitive test fail once: a
+        # clean run counts when one of three attempts passes.
+        for _ in range(3):
+            outcome, detail, secs = run_tests(programs[module], 3600)
+            if outcome == "survived":
+                break
         if outcome != "survived":
             sys.exit("%s: the unmutated tests fail (%s); see "
                      "build-mutation/last-test.log" % (module, detail))
