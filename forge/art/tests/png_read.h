@@ -20,38 +20,24 @@ struct Decoded {
   }
 };
 
-inline Decoded DecodePng(const std::vector<uint8_t> &bytes) {
-  Decoded d;
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()))
-    return d;
-  image.format = PNG_FORMAT_RGBA;
-  d.width = static_cast<int>(image.width);
-  d.height = static_cast<int>(image.height);
-  d.rgba.resize(PNG_IMAGE_SIZE(image));
-  d.ok = png_image_finish_read(&image, nullptr, d.rgba.data(), 0, nullptr);
-  png_image_free(&image);
-  return d;
-}
-
 inline std::vector<uint8_t> ReadFile(const std::string &path) {
   std::ifstream f(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
-// Chunk types in file order.
-inline std::vector<std::string> Chunks(const std::vector<uint8_t> &bytes) {
-  std::vector<std::string> out;
-  size_t pos = 8;
-  while (pos + 8 <= bytes.size()) {
-    uint32_t len = (uint32_t{bytes[pos]} << 24) |
-                   (uint32_t{bytes[pos + 1]} << 16) |
-                   (uint32_t{bytes[pos + 2]} << 8) | bytes[pos + 3];
-    out.emplace_back(reinterpret_cast<const char *>(&bytes[pos + 4]), 4);
-    pos += 12 + len;
+inline Decoded DecodePng(const std::vector<uint8_t> &bytes) {
+  Decoded d;
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) {
+    image.format = PNG_FORMAT_RGBA;
+    d.width = static_cast<int>(image.width);
+    d.height = static_cast<int>(image.height);
+    d.rgba.resize(PNG_IMAGE_SIZE(image));
+    d.ok = png_image_finish_read(&image, nullptr, d.rgba.data(), 0, nullptr);
   }
-  return out;
+  png_image_free(&image);
+  return d;
 }
 
 } // namespace art_test
