@@ -230,6 +230,8 @@ double VectorTextWidth(const std::string &utf8);
 // The text in upper case, letters of every script.
 std::string UpperCase(const std::string &utf8);
 double VectorTextHeight(const std::string &utf8);
+// From the top of the text's box down to the baseline of its first line.
+double VectorTextBaseline(const std::string &utf8);
 // The height of the text broken into lines w wide, as a paragraph draws it.
 double VectorParagraphHeight(const std::string &utf8, double w);
 // The language later texts are written in, as a tag ("ja-JP"; "" for the

@@ -179,6 +179,11 @@ double VectorParagraphHeight(const std::string &utf8, double w) {
   return ph;
 }
 
+double VectorTextBaseline(const std::string &utf8) {
+  return pango_layout_get_baseline(MakeLayout(utf8).get()) /
+         double(PANGO_SCALE);
+}
+
 void SetTextLanguage(const std::string &tag) {
   PangoContext *ctx = Context();
   PangoLanguage *want = tag.empty() ? pango_language_get_default()

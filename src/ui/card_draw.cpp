@@ -1,6 +1,7 @@
 // card_draw.cpp — the common rendering steps of the dialog cards.
 #include "ui/card_draw.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -130,9 +131,16 @@ void DrawValueRow(const CardPen &pen, const std::string &label,
   // Label and value with at least a small gap between them.
   Check(pen, "row", label + " / " + value,
         10 + labelW + pen.layout->baseFont / 2.0 + w + 10, pen.width);
-  plat::MovePathCursor(pen.rightToLeft ? pen.width - labelW - 10 : 10, y);
+  // One baseline for both: a script of taller lines (Japanese beside the
+  // digits of a window size) would otherwise sit lower than the other.
+  const double labelBase = plat::VectorTextBaseline(label);
+  const double valueBase = plat::VectorTextBaseline(value);
+  const double base = std::max(labelBase, valueBase);
+  plat::MovePathCursor(pen.rightToLeft ? pen.width - labelW - 10 : 10,
+                       y + base - labelBase);
   plat::DrawVectorText(label);
-  plat::MovePathCursor(pen.rightToLeft ? 10 : pen.width - w - 10, y);
+  plat::MovePathCursor(pen.rightToLeft ? 10 : pen.width - w - 10,
+                       y + base - valueBase);
   plat::DrawVectorText(value);
 }
 
