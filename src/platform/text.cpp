@@ -186,8 +186,14 @@ double VectorTextBaseline(const std::string &utf8) {
 
 void SetTextLanguage(const std::string &tag) {
   PangoContext *ctx = Context();
-  PangoLanguage *want = tag.empty() ? pango_language_get_default()
-                                    : pango_language_from_string(tag.c_str());
+  // fontconfig's rules choose faces by the language alone ("ja", "ko"),
+  // and for Chinese by the region too ("zh-cn", "zh-tw"): other regions
+  // would match no rule.
+  std::string lang = tag.substr(0, tag.find_first_of("-_"));
+  if (lang == "zh")
+    lang = tag;
+  PangoLanguage *want = lang.empty() ? pango_language_get_default()
+                                     : pango_language_from_string(lang.c_str());
   // Languages are interned: the same pointer is the same language. Setting
   // it again would drop the context's cached fonts for nothing.
   if (pango_context_get_language(ctx) != want)
