@@ -9,6 +9,9 @@
 #include <filesystem>
 
 #include "assets/pack.h"
+#include "assets/packwriter.h"
+#include "maps/mapfile.h"
+#include "support/blank_png.h"
 #include "support/copied_game.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
@@ -125,6 +128,27 @@ protected:
       ExpectRunsOn(Run(), what);
   }
 
+  // Writes the shipped archive beside the game with one entry's bytes
+  // replaced.
+  void ReplaceEntry(const char *name, const std::string &entry,
+                    const std::string &bytes) {
+    pack::Archive shipped;
+    ASSERT_TRUE(pack::Open(shipped, std::string(WARRENFOLD_GAME_DIR) + name));
+    std::vector<pack::WriteEntry> entries;
+    for (const pack::EntryInfo &e : pack::Entries(shipped)) {
+      pack::WriteEntry out{e.name, {}};
+      if (e.name == entry)
+        out.data.assign(bytes.begin(), bytes.end());
+      else
+        ASSERT_GE(pack::ExtractEntry(shipped, e.name, e.fullSize, out.data), 0);
+      entries.push_back(std::move(out));
+    }
+    fs::remove(gameDir + name);
+    pack::WriteOptions store;
+    store.store = true;
+    ASSERT_TRUE(pack::WriteArchive(gameDir + name, entries, store));
+  }
+
   // The data bytes of the entry at index (its header and name kept), as
   // the pack reader finds them; false when the archive has no such entry.
   bool EntryRange(const char *name, size_t index, size_t &from, size_t &to,
@@ -229,6 +253,27 @@ TEST_F(DamagedArchive, LanguageArchiveWithGarbageRunsOn) {
     ExpectRunsOn(Run(), "garbage from " + std::to_string(from) + " to " +
                             std::to_string(to));
   }
+}
+
+// Pictures whose headers claim sizes no picture of the game has, all
+// chunks intact: a banner frame larger than its banner can ever be drawn
+// is the asset error at start; an 8192 x 8192 map tile is shown as
+// nothing. Either way the process stays small.
+TEST_F(DamagedArchive, HugePicturesStayBounded) {
+  ReplaceEntry("Warrenfold.data", "victory_00.png",
+               testpng::BlankPng(3200, 2000));
+  const ProgramResult banner = Run();
+  ExpectAssetError(banner, "a huge banner frame");
+  fs::remove(gameDir + "Warrenfold.data");
+  fs::create_symlink(std::string(WARRENFOLD_GAME_DIR) + "Warrenfold.data",
+                     gameDir + "Warrenfold.data");
+  ReplaceEntry("Warrenfold.maps", mapfile::TileEntryName("100"),
+               testpng::BlankPng(8192, 8192));
+  const ProgramResult tile = Run();
+  ExpectRunsOn(tile, "a huge map tile");
+  if (!kAddressSanitizer) // its shadow memory counts as resident
+    for (const ProgramResult *r : {&banner, &tile})
+      EXPECT_LT(r->peakKiB, 400 * 1024);
 }
 
 } // namespace

@@ -90,6 +90,44 @@ TEST_F(Saving, ScoresThatAreAFolderAreLeftAloneAndThePreferencesSaved) {
     EXPECT_EQ(name.rfind("Log ", 0), 0u) << name;
 }
 
+// Two copies of the game on one folder. B starts first and changes
+// nothing; A, started once B runs, turns the music off and starts slot 2
+// afresh, then quits; B is stopped last (Ctrl+C) and saves too. A's
+// changes stay.
+TEST_F(Saving, ASecondCopyNeverUndoesTheFirstsChanges) {
+  fs::create_directories(userDir);
+  WriteText(userDir + "Warrenfold.prefs", "[Settings]\r\nLanguage = en_GB\r\n");
+  WriteText(userDir + "Warrenfold.scores", "01\r\n05\r\n01\r\n01\r\n01\r\n");
+  const std::string b = root.File("b.replay"), a = root.File("a.replay");
+  WriteText(b, "5 down F1\n6 up F1\n"); // the sign that B runs
+  std::string press;
+  for (auto [pass, key] : {std::pair{10, "Esc"},
+                           {12, "Esc"},
+                           {20, "M"},
+                           {40, "Return"},
+                           {50, "Down"},
+                           {60, "Delete"},
+                           {70, "Esc"},
+                           {80, "Esc"}})
+    press += std::to_string(pass) + " down " + key + "\n" +
+             std::to_string(pass + 1) + " up " + key + "\n";
+  WriteText(a, press);
+  const std::string script =
+      "timeout -s KILL 120 \"$0\" & b=$!\n"
+      "for i in $(seq 1200); do ls \"$2\"*.bmp >/dev/null 2>&1 && break; "
+      "sleep 0.05; done\n"
+      "WARRENFOLD_REPLAY=\"$1\" timeout -s KILL 120 \"$0\"; a=$?\n"
+      "kill -INT $b; wait $b; echo $a $?\n";
+  const ProgramResult r = RunProgram(
+      "/bin/bash", {"-c", script, gameDir + "warrenfold", a, userDir},
+      HeadlessEnv(copy, b), root.File("stderr"), root.File("stdout"));
+  EXPECT_EQ(ReadText(root.File("stdout")), "0 0\n") << r.err;
+  EXPECT_NE(ReadText(userDir + "Warrenfold.prefs").find("Music = 0\r\n"),
+            std::string::npos);
+  EXPECT_EQ(ReadText(userDir + "Warrenfold.scores"),
+            "01\r\n01\r\n01\r\n01\r\n01\r\n");
+}
+
 // A child process saves two versions of both files by turns, as fast as
 // it can, and is killed at a random moment: each file is then one of the
 // versions whole. What a kill leaves beside them must not pile up.
@@ -102,10 +140,11 @@ TEST(KilledWhileSaving, EachFileIsOneVersionWhole) {
   b.music = 0;
   b.gameScreen = ScreenMode::Window;
   b.resolution = 4;
+  Settings synced; // what the file last held, for the saves' merge
   Progress pa, pb;
   pb.slots = {"07", "12", "01", "33", "02"};
   ASSERT_NE(PreferencesBytes(a), PreferencesBytes(b));
-  ASSERT_TRUE(SavePreferences(a, folder));
+  ASSERT_TRUE(SavePreferences(a, synced, folder));
   ASSERT_TRUE(SaveScores(pa, folder));
   const auto text = [](const std::vector<uint8_t> &bytes) {
     return std::string(bytes.begin(), bytes.end());
@@ -123,7 +162,7 @@ TEST(KilledWhileSaving, EachFileIsOneVersionWhole) {
     ASSERT_GE(child, 0);
     if (child == 0) {
       for (unsigned n = 0;; ++n) {
-        SavePreferences(n % 2 ? b : a, folder);
+        SavePreferences(n % 2 ? b : a, synced, folder);
         SaveScores(n % 2 ? pb : pa, folder);
       }
     }
@@ -145,7 +184,7 @@ TEST(KilledWhileSaving, EachFileIsOneVersionWhole) {
   // At most one unfinished file per saved file, whatever the number of
   // kills; and an orderly save afterwards leaves none.
   EXPECT_LE(mostLeft, 2u);
-  ASSERT_TRUE(SavePreferences(b, folder));
+  ASSERT_TRUE(SavePreferences(b, synced, folder));
   ASSERT_TRUE(SaveScores(pb, folder));
   EXPECT_EQ(ReadText(folder + kPreferencesFile), prefsB);
   EXPECT_EQ(ReadText(folder + kScoresFile), scoresB);
@@ -160,14 +199,14 @@ TEST(KilledWhileSaving, EachFileIsOneVersionWhole) {
 TEST(KilledWhileSaving, ALeftoverIsTakenOverUnlessItIsInUse) {
   TempDir dir;
   const std::string folder = dir.Folder();
-  Settings a, b;
+  Settings a, b, synced;
   b.music = 0;
   const auto text = [](const std::vector<uint8_t> &bytes) {
     return std::string(bytes.begin(), bytes.end());
   };
-  ASSERT_TRUE(SavePreferences(a, folder));
+  ASSERT_TRUE(SavePreferences(a, synced, folder));
   WriteText(folder + kPreferencesFile + std::string(".new"), "[Sett");
-  ASSERT_TRUE(SavePreferences(b, folder));
+  ASSERT_TRUE(SavePreferences(b, synced, folder));
   EXPECT_EQ(ReadText(folder + kPreferencesFile), text(PreferencesBytes(b)));
   EXPECT_TRUE(Others(folder, {kPreferencesFile}).empty());
 
@@ -176,7 +215,7 @@ TEST(KilledWhileSaving, ALeftoverIsTakenOverUnlessItIsInUse) {
   ASSERT_GE(fd, 0);
   ASSERT_EQ(write(fd, "half", 4), 4);
   ASSERT_EQ(flock(fd, LOCK_EX), 0);
-  EXPECT_FALSE(SavePreferences(a, folder));
+  EXPECT_FALSE(SavePreferences(a, synced, folder));
   EXPECT_EQ(ReadText(folder + kPreferencesFile), text(PreferencesBytes(b)));
   EXPECT_EQ(ReadText(busy), "half");
   close(fd);
@@ -185,7 +224,8 @@ TEST(KilledWhileSaving, ALeftoverIsTakenOverUnlessItIsInUse) {
   ASSERT_EQ(link((folder + "keep").c_str(),
                  (folder + kScoresFile + std::string(".new")).c_str()),
             0);
-  EXPECT_FALSE(SaveScores(Progress{}, folder));
+  Progress none;
+  EXPECT_FALSE(SaveScores(none, folder));
   EXPECT_EQ(ReadText(folder + "keep"), "another file");
 }
 

@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <string>
 
+#include "support/obstacles.h"
 #include "support/temp_dir.h"
+#include "support/watchdog.h"
 
 namespace {
 
@@ -240,6 +242,9 @@ TEST(PackArchive, FilesOnDiskReadLikeMemory) {
 
   EXPECT_FALSE(pack::Open(a, dir.File("missing.pack")));
   EXPECT_FALSE(pack::Open(a, dir.Folder())); // a folder
+  Watchdog watchdog;                         // a FIFO is not waited on
+  ASSERT_TRUE(MakeObstacle("fifo", dir.File("fifo")));
+  EXPECT_FALSE(pack::Open(a, dir.File("fifo")));
   WriteText(dir.File("text.txt"), "not an archive");
   EXPECT_FALSE(pack::Open(a, dir.File("text.txt")));
 }

@@ -1,5 +1,6 @@
 // platform_files_test.cpp — folders, file sizes, atomic writes, folder scans
 // and ZIP archives read in memory.
+#include "platform/run_log.h"
 #include "platform_helpers.h"
 #include "support/env_guard.h"
 #include "support/obstacles.h"
@@ -234,6 +235,56 @@ TEST(PlatformFiles, AtomicWriteThroughALinkReplacesItsTarget) {
   EXPECT_FALSE(plat::WriteFileAtomic(dir + "play/loop1", Bytes("x")));
   EXPECT_EQ(EntriesIn(dir + "play/"), 5u);
   EXPECT_EQ(EntriesIn(dir + "real/"), 2u);
+}
+
+// A link someone else planted where a player's file goes is not followed;
+// new files honour the umask; a replaced one keeps its permissions but
+// never its set-id bits.
+TEST(PlatformFiles, AtomicWriteTrustsOnlyThePlayersLinksAndKeepsModesSafe) {
+  TempDir tmp;
+  const std::string dir = tmp.path;
+  ASSERT_TRUE(plat::WriteFileAtomic(dir + "target", Bytes("theirs")));
+  ASSERT_EQ(symlink("target", (dir + "planted").c_str()), 0);
+  if (geteuid() == 0) {
+    ASSERT_EQ(lchown((dir + "planted").c_str(), 65534, 65534), 0);
+    EXPECT_FALSE(plat::WriteFileAtomic(dir + "planted", Bytes("mine")));
+    std::vector<uint8_t> got;
+    ASSERT_TRUE(plat::ReadFile(dir + "target", got));
+    EXPECT_EQ(Text(got), "theirs");
+  }
+  const mode_t mask = umask(077);
+  const bool fresh = plat::WriteFileAtomic(dir + "fresh", Bytes("x"));
+  umask(mask);
+  ASSERT_TRUE(fresh);
+  chmod((dir + "target").c_str(), 06755);
+  ASSERT_TRUE(plat::WriteFileAtomic(dir + "target", Bytes("new")));
+  struct stat st;
+  ASSERT_EQ(stat((dir + "fresh").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  ASSERT_EQ(stat((dir + "target").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0755u);
+}
+
+// The log's name is predictable: a FIFO there is not waited on, a link
+// there is not followed, an old log is overwritten.
+TEST(PlatformRunLog, OnlyARegularFileBecomesTheLog) {
+  Watchdog watchdog;
+  TempDir tmp;
+  const std::string dir = tmp.path;
+  ASSERT_EQ(mkfifo((dir + "fifo.log").c_str(), 0644), 0);
+  ASSERT_TRUE(plat::WriteFileAtomic(dir + "target", Bytes("keep")));
+  ASSERT_EQ(symlink("target", (dir + "link.log").c_str()), 0);
+  RunLog log;
+  EXPECT_FALSE(OpenLog(log, dir + "fifo.log", "Warrenfold"));
+  EXPECT_FALSE(OpenLog(log, dir + "link.log", "Warrenfold"));
+  std::vector<uint8_t> got;
+  ASSERT_TRUE(plat::ReadFile(dir + "target", got));
+  EXPECT_EQ(Text(got), "keep");
+  ASSERT_TRUE(plat::WriteFileAtomic(dir + "old.log", Bytes("an older run")));
+  ASSERT_TRUE(OpenLog(log, dir + "old.log", "Warrenfold"));
+  CloseLog(log);
+  ASSERT_TRUE(plat::ReadFile(dir + "old.log", got));
+  EXPECT_EQ(Text(got), "Warrenfold\r\n");
 }
 
 TEST(PlatformFiles, ScanFolderMatchesThePatternCaseSensitively) {

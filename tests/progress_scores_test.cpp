@@ -12,8 +12,6 @@
 
 namespace {
 
-using Slots = std::array<std::string, 5>;
-
 TEST(Scores, WritesFiveLinesWithCrLf) {
   TempDir dir;
   Progress p;
@@ -72,11 +70,30 @@ TEST(Scores, SavingKeepsAReadOnlyFileAndAPlayersLink) {
   p.slots[2] = "04";
   ASSERT_TRUE(SaveScores(p, dir.Folder()));
   EXPECT_TRUE(std::filesystem::is_symlink(path));
-  EXPECT_EQ(ReadText(dir.File("backup/scores")),
-            "01\r\n01\r\n04\r\n01\r\n01\r\n");
-  Progress back;
-  ASSERT_TRUE(LoadScores(back, dir.Folder()));
-  EXPECT_EQ(back.slots, p.slots);
+  // Only the slot this copy changed; the file's own for the rest.
+  EXPECT_EQ(ReadText(dir.File("backup/scores")), "07\r\n\r\n04\r\n\r\n\r\n");
+}
+
+// Two copies of the game on one folder: a save applies only the slots
+// that copy changed since it read or last wrote the file.
+TEST(Scores, ASaveKeepsAnotherCopysChanges) {
+  TempDir dir;
+  const std::string path = dir.File("Warrenfold.scores");
+  WriteText(path, "03\r\n05\r\n07\r\n01\r\n01\r\n");
+  Progress a, b;
+  ASSERT_TRUE(LoadScores(a, dir.Folder()));
+  ASSERT_TRUE(LoadScores(b, dir.Folder()));
+  a.slots[1] = "01";
+  ASSERT_TRUE(SaveScores(a, dir.Folder()));
+  b.slots[3] = "04";
+  ASSERT_TRUE(SaveScores(b, dir.Folder()));
+  const std::string both = "03\r\n01\r\n07\r\n04\r\n01\r\n";
+  EXPECT_EQ(ReadText(path), both);
+  ASSERT_TRUE(SaveScores(a, dir.Folder())); // unchanged since: no undoing
+  EXPECT_EQ(ReadText(path), both);
+  a.slots[3] = "09"; // the same slot changed again: the later save wins
+  ASSERT_TRUE(SaveScores(a, dir.Folder()));
+  EXPECT_EQ(ReadText(path), "03\r\n01\r\n07\r\n09\r\n01\r\n");
 }
 
 } // namespace

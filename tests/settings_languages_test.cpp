@@ -187,6 +187,22 @@ TEST_F(Languages_, EmptyOrBrokenSourcesGiveNoLanguages) {
   EXPECT_EQ(lang.choice, -1);
 }
 
+// An archive of thousands of entries is read in one pass, not once per
+// entry: a modded archive must not stall the start.
+TEST_F(Languages_, AnArchiveOfThousandsOfEntriesIsReadInOnePass) {
+  Watchdog watchdog(20);
+  std::vector<std::pair<std::string, std::string>> entries;
+  for (int i = 0; i < 6000; ++i)
+    entries.push_back({"pad" + std::to_string(i) + ".txt", "x"});
+  entries.push_back({"en_GB.language", LanguageFile("English", "")});
+  TempDir dir;
+  WriteText(dir.File("Warrenfold.languages"), testzip::Build(entries));
+  Languages lang;
+  ScanLanguages(lang, dir.File("Warrenfold.languages"));
+  ASSERT_EQ(lang.choices.size(), 1u);
+  EXPECT_EQ(lang.choices[0].first, "en_GB");
+}
+
 TEST_F(Languages_, FindLanguageStopsOnTheFirstMatchOrTheLast) {
   Languages lang;
   lang.choices = {{"a", "A"}, {"b", "B"}, {"c", "C"}};

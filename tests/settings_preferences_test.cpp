@@ -27,9 +27,10 @@ const char kDefaultFile[] = "\xEF\xBB\xBF\r\n"
 
 TEST(Preferences, WritesTheElevenLineFileByteForByte) {
   TempDir dir;
+  Settings synced; // nothing read yet: every setting counts
   Settings s;
   s.language = "en_GB";
-  ASSERT_TRUE(SavePreferences(s, dir.Folder()));
+  ASSERT_TRUE(SavePreferences(s, synced, dir.Folder()));
   EXPECT_EQ(ReadText(dir.File("Warrenfold.prefs")), kDefaultFile);
   s.gamepad = -3;
   const auto bytes = PreferencesBytes(s);
@@ -39,9 +40,10 @@ TEST(Preferences, WritesTheElevenLineFileByteForByte) {
 
 TEST(Preferences, ReadsWhatItWrites) {
   TempDir dir;
+  Settings synced; // nothing read yet: every setting counts
   // Every value other than its default: a key the reader misses shows.
   Settings s{"de_DE", 0, ScreenMode::Window, 7, 2, 1, 5, 0};
-  ASSERT_TRUE(SavePreferences(s, dir.Folder()));
+  ASSERT_TRUE(SavePreferences(s, synced, dir.Folder()));
   Settings r;
   ASSERT_TRUE(LoadPreferences(r, dir.Folder()));
   EXPECT_EQ(PreferencesBytes(r), PreferencesBytes(s));
@@ -66,13 +68,14 @@ TEST(Preferences, HandEditedValues) {
 
 TEST(Preferences, AWindowSizeOutsideTheListIsKeptAsWritten) {
   TempDir dir;
+  Settings synced; // nothing read yet: every setting counts
   for (const char *value : {"42", "-3"}) {
     WriteText(dir.File("Warrenfold.prefs"),
               std::string("[Settings]\nResolution = ") + value + "\n");
     Settings s;
     ASSERT_TRUE(LoadPreferences(s, dir.Folder()));
     EXPECT_EQ(s.resolution, std::stoi(value));
-    ASSERT_TRUE(SavePreferences(s, dir.Folder()));
+    ASSERT_TRUE(SavePreferences(s, synced, dir.Folder()));
     EXPECT_NE(ReadText(dir.File("Warrenfold.prefs"))
                   .find(std::string("Resolution = ") + value + "\r\n"),
               std::string::npos);
@@ -100,6 +103,7 @@ TEST(Preferences, ForeignGroupGivesDefaultsMissingFileKeepsSettings) {
 
 TEST(Preferences, AFileThatCannotBeReadCountsAsNoneAndStays) {
   Watchdog watchdog;
+  Settings synced; // nothing read yet: every setting counts
   for (const char *kind : {"folder", "fifo", "zero", "huge"}) {
     TempDir dir;
     const std::string prefs = dir.File("Warrenfold.prefs");
@@ -118,7 +122,7 @@ TEST(Preferences, AFileThatCannotBeReadCountsAsNoneAndStays) {
       continue;
     // Only a regular file is ever replaced at the exit, and a failed save
     // leaves no temporary file behind.
-    EXPECT_FALSE(SavePreferences(s, dir.Folder())) << kind;
+    EXPECT_FALSE(SavePreferences(s, synced, dir.Folder())) << kind;
     EXPECT_TRUE(StillObstacle(kind, prefs)) << kind;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path),
                             std::filesystem::directory_iterator()),
@@ -133,16 +137,17 @@ TEST(Preferences, AFileThatCannotBeReadCountsAsNoneAndStays) {
   Settings s;
   ASSERT_TRUE(LoadPreferences(s, dir.Folder()));
   EXPECT_EQ(s.music, 0);
-  EXPECT_FALSE(SavePreferences(s, dir.Folder() + "missing/"));
+  EXPECT_FALSE(SavePreferences(s, synced, dir.Folder() + "missing/"));
 }
 
 TEST(Preferences, SavingKeepsAReadOnlyFileAndAPlayersLink) {
   TempDir dir;
+  Settings synced; // nothing read yet: every setting counts
   const std::string prefs = dir.File("Warrenfold.prefs");
   WriteText(prefs, "[Settings]\nMusic = 0\n");
   chmod(prefs.c_str(), 0444); // counts for root too
   Settings s;
-  EXPECT_FALSE(SavePreferences(s, dir.Folder()));
+  EXPECT_FALSE(SavePreferences(s, synced, dir.Folder()));
   EXPECT_EQ(ReadText(prefs), "[Settings]\nMusic = 0\n");
   chmod(prefs.c_str(), 0644);
   std::filesystem::remove(prefs);
@@ -151,9 +156,36 @@ TEST(Preferences, SavingKeepsAReadOnlyFileAndAPlayersLink) {
   WriteText(dir.File("synced/mine.prefs"), "old");
   std::filesystem::create_symlink("synced/mine.prefs", prefs);
   s.language = "en_GB";
-  ASSERT_TRUE(SavePreferences(s, dir.Folder()));
+  ASSERT_TRUE(SavePreferences(s, synced, dir.Folder()));
   EXPECT_TRUE(std::filesystem::is_symlink(prefs));
   EXPECT_EQ(ReadText(dir.File("synced/mine.prefs")), kDefaultFile);
+}
+
+// Two copies of the game on one folder: a save applies only the settings
+// that copy changed since it read or last wrote the file, to the file as
+// it is then; the file keeps its written form.
+TEST(Preferences, ASaveKeepsAnotherCopysChanges) {
+  TempDir dir;
+  WriteText(dir.File("Warrenfold.prefs"),
+            "[Settings]\nLanguage = de_DE\nResolution = 3\n");
+  Settings a, b;
+  ASSERT_TRUE(LoadPreferences(a, dir.Folder()));
+  ASSERT_TRUE(LoadPreferences(b, dir.Folder()));
+  Settings syncedA = a, syncedB = b;
+  a.music = 0;
+  ASSERT_TRUE(SavePreferences(a, syncedA, dir.Folder()));
+  b.language = "fr_FR";
+  b.resolution = 4;
+  ASSERT_TRUE(SavePreferences(b, syncedB, dir.Folder()));
+  Settings both = a;
+  both.language = "fr_FR";
+  both.resolution = 4;
+  const auto bytes = PreferencesBytes(both);
+  EXPECT_EQ(ReadText(dir.File("Warrenfold.prefs")),
+            std::string(bytes.begin(), bytes.end()));
+  ASSERT_TRUE(SavePreferences(a, syncedA, dir.Folder()));
+  EXPECT_EQ(ReadText(dir.File("Warrenfold.prefs")),
+            std::string(bytes.begin(), bytes.end()));
 }
 
 } // namespace

@@ -321,17 +321,58 @@ TEST_F(Loop_, TheLastLevelKeepsItsSlotThenTheFinaleResetsIt) {
   EXPECT_EQ(game->play.monsters.size(), 50u); // the title monsters are back
 }
 
-TEST_F(Loop_, LastPickupOnTheFrameOfACatchWinsTheLevel) {
+// The level counts from its last pickup: saved at once, and the fanfare
+// cannot be paused, so no quit or closed window during it loses the win.
+TEST_F(Loop_, TheWinCountsFromTheLastPickup) {
+  PlayFromSlot(*game, 2, "01");
+  game->play.collected = game->play.levels[0].pickupTotal;
+  StateLogic(*game);
+  EXPECT_EQ(ReadText(dir.File("Warrenfold.scores")),
+            "01\r\n02\r\n01\r\n01\r\n01\r\n");
+  Press(Key::Esc);
+  EXPECT_EQ(State(), ScreenState::Playing);
+  EXPECT_EQ(RunUntilStateChanges(*game), 127);
+  EXPECT_EQ(State(), ScreenState::LevelComplete);
+  // Asked over a level, the quit question is about the level, whatever
+  // play's flag says: No goes back to the pause, Yes to the menu.
+  game->play.playActive = false;
+  Enter(ScreenState::QuitQuestionInGame);
+  game->loop.quitItem = 2;
+  Press(Key::Return);
+  EXPECT_EQ(State(), ScreenState::Paused);
+  Enter(ScreenState::QuitQuestionInGame);
+  game->loop.quitItem = 1;
+  Press(Key::Return);
+  EXPECT_EQ(State(), ScreenState::MainMenu);
+  EXPECT_FALSE(game->loop.quit);
+  EXPECT_EQ(game->play.monsters.size(), 50u);
+}
+
+TEST_F(Loop_, LastPickupOnTheFrameOfACatchWinsAndTheNextCatchRunsWhole) {
   PlayFromSlot(*game, 1, "01");
   game->play.collected = game->play.levels[0].pickupTotal;
   game->play.caughtFreeze = true; // caught on the same frame
   EXPECT_EQ(RunUntilStateChanges(*game), 128);
   EXPECT_EQ(State(), ScreenState::LevelComplete);
+  // The caught sequence was cut short; in the next level it starts again
+  // from its first frame, the impact too.
+  AddMaze(game->maps, "02", OpenLevel());
+  Press(Key::Return);
+  while (State() == ScreenState::Countdown)
+    StateLogic(*game);
+  game->play.caughtFreeze = true;
+  StateLogic(*game);
+  EXPECT_EQ(game->play.impactClip, 192);
+  // 167 frames in all: a run after the first waits one frame less.
+  EXPECT_EQ(RunUntilStateChanges(*game), 166);
+  EXPECT_EQ(State(), ScreenState::Caught);
 }
 
 TEST_F(Loop_, CaughtOpensItsDialogThenRetries) {
   PlayFromSlot(*game, 1, "01");
   game->play.caughtFreeze = true;
+  Press(Key::Esc); // the caught sequence cannot be paused
+  EXPECT_EQ(State(), ScreenState::Playing);
   EXPECT_EQ(RunUntilStateChanges(*game), 168);
   EXPECT_EQ(State(), ScreenState::Caught);
   EXPECT_FALSE(game->play.playActive);
@@ -413,6 +454,13 @@ protected:
 
 TEST_F(Pad_, ButtonPausesInPlayAndConfirmsElsewhere) {
   Enter(ScreenState::Playing);
+  // Not during the fanfare, when play is no longer active.
+  plat::InjectPadButton(1, true);
+  Frame();
+  EXPECT_EQ(State(), ScreenState::Playing);
+  plat::InjectPadButton(1, false);
+  Frame();
+  game->play.playActive = true;
   plat::InjectPadButton(1, true);
   Frame();
   EXPECT_EQ(State(), ScreenState::Paused);

@@ -285,4 +285,31 @@ TEST_F(Program, UnwritableUserFolderStillRuns) {
   EXPECT_EQ(r.status, 0) << r.err;
 }
 
+TEST_F(Program, NoGameFolderIsFatalAndSavesNothing) {
+  // Without /proc neither the system nor SDL can say where the program
+  // lies; the current folder must not stand in for it.
+  const std::string cwd = root.Folder() + "cwd";
+  fs::create_directories(cwd);
+  const ProgramResult probe =
+      RunProgram("/usr/bin/unshare", {"--mount", "true"}, {}, root.File("e"));
+  if (probe.status != 0)
+    GTEST_SKIP() << "no mount namespaces here";
+  const ProgramResult r = Run({}, "5 quit\n");
+  ASSERT_EQ(r.status, 0) << "the same run with its folder found";
+  const ProgramResult hidden =
+      RunProgram("/usr/bin/unshare",
+                 {"--mount", "--fork", "/bin/bash", "-c",
+                  "mount -t tmpfs none /proc && cd \"$1\" && exec \"$0\"",
+                  gameDir + "warrenfold", cwd},
+                 {{"SDL_VIDEODRIVER", "dummy"},
+                  {"SDL_AUDIODRIVER", "dummy"},
+                  {"WARRENFOLD_REPLAY", root.File("run.replay")},
+                  {"XDG_DATA_HOME", root.Folder() + "xdg-hidden"}},
+                 root.File("stderr"));
+  EXPECT_EQ(hidden.status, 1) << hidden.err;
+  EXPECT_NE(hidden.err.find("own folder"), std::string::npos) << hidden.err;
+  EXPECT_TRUE(fs::is_empty(cwd));
+  EXPECT_FALSE(fs::exists(root.Folder() + "xdg-hidden"));
+}
+
 } // namespace

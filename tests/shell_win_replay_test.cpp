@@ -191,6 +191,25 @@ int WalkCourse(std::string &replay, const std::string &level) {
   return pass + 300; // the victory banner
 }
 
+// About the pass on which the walk of WalkCourse takes the level's last
+// pickup: the player steps a tile in 16 passes from a walk's first.
+int LastPickupPass(const std::string &level) {
+  const mapfile::LevelTableRow &row = Row(level);
+  std::set<Cell> dots;
+  int pass = 61 + 300, x = row.startX, y = row.startY;
+  for (const Walk &w : CourseOf(level)) {
+    for (int i = 0; i < w.steps; ++i) {
+      x += Dx(w.key), y += Dy(w.key);
+      if (Cell{x, y} != Cell{row.startX, row.startY} &&
+          dots.insert({x, y}).second &&
+          static_cast<int>(dots.size()) == row.pickupTotal)
+        return pass + 16 * (i + 1);
+    }
+    pass += 16 * w.steps + 25;
+  }
+  return pass;
+}
+
 // Slot 1 wins level 01, then back to the menu, where Esc quits: what the
 // X server run plays.
 std::string WonToMenu(int &done) {
@@ -241,6 +260,27 @@ struct Frame {
   }
 };
 
+// The replay's events sorted by pass (the seed line stays first), so that
+// presses can be added in any order.
+std::string InPassOrder(const std::string &replay) {
+  std::vector<std::pair<int, std::string>> events;
+  std::string head, line;
+  for (size_t at = 0, end; at < replay.size(); at = end + 1) {
+    end = replay.find('\n', at);
+    line = replay.substr(at, end - at);
+    if (line.rfind("seed", 0) == 0)
+      head += line + "\n";
+    else if (!line.empty())
+      events.emplace_back(std::stoi(line), line);
+  }
+  std::stable_sort(
+      events.begin(), events.end(),
+      [](const auto &a, const auto &b) { return a.first < b.first; });
+  for (const auto &e : events)
+    head += e.second + "\n";
+  return head;
+}
+
 struct Result {
   int status = -1;
   std::string err, prefs, scores;
@@ -274,7 +314,7 @@ protected:
     WriteText(copy.userDir + "Warrenfold.prefs", kPrefs);
     WriteText(copy.userDir + "Warrenfold.scores", scores);
     WriteText(root.File("win.replay"),
-              replay + std::to_string(end + 400) + " quit\n");
+              InPassOrder(replay + std::to_string(end + 400) + " quit\n"));
     const ProgramResult p = RunProgram(
         copy.gameDir + "warrenfold", {"/LOG"},
         HeadlessEnv(copy, root.File("win.replay")), root.File("stderr"));
@@ -361,6 +401,28 @@ TEST_F(WinReplay, WonThenBackToTheMenuWhereASlotIsDeleted) {
   EXPECT_EQ(r.shot.At(c.x + c.w - 3, c.y + c.h - 3), background);
   EXPECT_EQ(r.shot.At(c.x + c.w - 3, c.y + 2), titleBar);
   EXPECT_GE(r.shot.Colours(), 10u);
+}
+
+// The level counts from its last pickup: Esc, the pause's Quit and Yes
+// pressed during the fanfare do not pause it, and a window closed during
+// it still keeps the win.
+TEST_F(WinReplay, NothingDuringTheFanfareLosesTheWin) {
+  ASSERT_NO_FATAL_FAILURE(UseTestMaps());
+  std::string replay = ToSlot(2);
+  WalkCourse(replay, "01");
+  const int fanfare = LastPickupPass("01") + 20;
+  const std::string fresh = "01\r\n01\r\n01\r\n01\r\n01\r\n";
+  const std::string won = "01\r\n02\r\n01\r\n01\r\n01\r\n";
+  const Result quit =
+      Play(fresh,
+           replay + Press(fanfare, "Esc") + Press(fanfare + 4, "Down") +
+               Press(fanfare + 8, "Return") + Press(fanfare + 12, "Return"),
+           fanfare + 200);
+  ExpectOrderly(quit, false);
+  EXPECT_EQ(quit.scores, won);
+  const Result closed = Play(fresh, replay, fanfare - 400);
+  ExpectOrderly(closed, false);
+  EXPECT_EQ(closed.scores, won);
 }
 
 TEST_F(WinReplay, WonThenTheNextLevelsCountdown) {

@@ -51,6 +51,13 @@ TEST(Cards, TextsPutTogether) {
   EXPECT_EQ(SlotText(lang, "07"), "Level 07 (07)");
   lang.texts["tStartLEVEL"] = "Go on";
   EXPECT_EQ(SlotText(lang, "12"), "Go on");
+  // Placeholders cannot blow a text up: it is cut at a character's start.
+  lang.texts["tStartLEVEL"] = std::string(100000, '#');
+  EXPECT_EQ(SlotText(lang, std::string(1 << 20, 'x')).size(), kMaxShownText);
+  std::string accents;
+  for (int i = 0; i < 3000; ++i)
+    accents += "\xC3\xA9";
+  EXPECT_EQ(FillPlaceholders("a#", accents).size(), kMaxShownText - 1);
   // Without a language file the language row shows nothing.
   EXPECT_EQ(LanguageRowValue(lang), "");
   lang.choices = {

@@ -205,6 +205,15 @@ std::optional<plat::Picture> FitToScreen(const Job &job, plat::Picture pic,
   return pic;
 }
 
+// A banner is drawn at most at its family's size on the widest screen the
+// game lays out (twice the size made for a 1920-pixel screen). A frame
+// larger than that is damaged: decoded, it could take gigabytes.
+bool FrameSizeOk(const BannerFamily &f, int w, int h) {
+  constexpr int kWidestLayout = 3840;
+  return w <= f.nativeWidth * kWidestLayout / 1920 &&
+         h <= f.nativeHeight * kWidestLayout / 1920;
+}
+
 // What a worker hands over: a decoded picture, or for a banner frame its
 // PNG bytes (decoded when the frame is first shown).
 struct Loaded {
@@ -240,7 +249,9 @@ bool Install(Assets &assets, const Display &display, const Job &job,
   case Kind::Frame: {
     const int sprite =
         plat::LoadSpriteOnDemand(job.number, std::move(loaded.png), job.flags);
-    if (sprite < 0)
+    if (sprite < 0 ||
+        !FrameSizeOk(assets.families[job.family], plat::SpriteWidth(sprite),
+                     plat::SpriteHeight(sprite)))
       return false;
     assets.families[job.family].sprites.push_back(sprite);
     return true;

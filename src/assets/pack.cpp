@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <filesystem>
 
 namespace pack {
 
@@ -94,6 +95,10 @@ void Walk(Archive &a) {
 
 bool Open(Archive &a, const std::string &path) {
   Close(a);
+  // Only a regular file: opening a FIFO would wait for a writer for ever.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec))
+    return false;
   std::FILE *f = std::fopen(path.c_str(), "rb");
   if (!f)
     return false;

@@ -46,6 +46,9 @@ Outcome CompletionTest(Stage &stage);
 void LevelCompleteFrame(Stage &stage);
 void FinaleFrame(Stage &stage);
 void FinaleReset(Stage &stage);
+// Every level sequence (countdown, victory, caught, impact) back at its
+// first frame, also one that was cut short.
+void RewindSequences(Play &play);
 // The caught banner and impact, and the victory banner, when the loop's
 // state shows them.
 void DrawOverlays(const Stage &stage, bool caughtShown, bool victoryShown);

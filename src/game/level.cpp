@@ -49,6 +49,7 @@ void LevelSetup(Stage &stage, int levelIndex, bool fromMenu) {
   play.collected = 0;
   play.panelStale = kPanelAll;
   play.effects.clear();
+  RewindSequences(play);
 
   if (MusicOn(stage.settings) && fromMenu)
     StopMusic(stage.sound, num::kMenuMusic);

@@ -41,12 +41,8 @@ void RenderText(const Stage &stage, const PanelText &item,
 }
 
 std::string LevelLabel(const Stage &stage) {
-  std::string label = Text(stage.lang, "tPanelLEVEL");
-  const std::string &name = stage.play.currentMap;
-  for (size_t pos = label.find('#'); pos != std::string::npos;
-       pos = label.find('#', pos + name.size()))
-    label.replace(pos, 1, name);
-  return label;
+  return FillPlaceholders(Text(stage.lang, "tPanelLEVEL"),
+                          stage.play.currentMap);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 namespace {
 
 constexpr int kLastBannerFrame = 33; // victory and caught: frames 0..33
+constexpr int kFirstRunDelay = 2;    // a banner's delay before its first run
 constexpr int kImpactFrame = 192;    // fx.png is a strip of 192 x 192 frames
 constexpr int kImpactStrip = 1536;
 
@@ -115,11 +116,13 @@ Outcome CompletionTest(Stage &stage) {
   const LevelRecord *level = CurrentLevel(play);
   if (level == nullptr || play.collected != level->pickupTotal)
     return Outcome::None;
+  Outcome outcome = Outcome::None;
   if (play.playActive) {
     if (MusicOn(stage.settings))
       StopMusic(stage.sound, num::kLevelMusic);
     if (EffectsOn(stage.settings))
       PlayEffect(stage.sound, num::kSting);
+    outcome = Outcome::LevelCleared;
   }
   // The victory sequence.
   play.playActive = false;
@@ -133,7 +136,7 @@ Outcome CompletionTest(Stage &stage) {
     play.victoryHold = 60;
     return Outcome::LevelWon;
   }
-  return Outcome::None;
+  return outcome;
 }
 
 void LevelCompleteFrame(Stage &stage) {
@@ -165,6 +168,24 @@ void FinaleReset(Stage &stage) {
   play.finaleDimming = 3;
   play.finaleDelay = 1;
   play.finaleIndex = 0;
+}
+
+void RewindSequences(Play &play) {
+  // A sequence that never ran keeps its first-run delay; one that ran,
+  // whole or cut short, starts again as a finished one does.
+  auto rewind = [](int8_t &index, int8_t &delay, int8_t &hold, int8_t full) {
+    if (delay != kFirstRunDelay) {
+      index = 0;
+      delay = 1;
+      hold = full;
+    }
+  };
+  rewind(play.victoryIndex, play.victoryDelay, play.victoryHold, 60);
+  rewind(play.caughtIndex, play.caughtDelay, play.caughtHold, 100);
+  play.impactFrame = 0;
+  play.impactClip = 0;
+  play.countdownIndex = 0;
+  play.countdownDelay = 2;
 }
 
 void DrawOverlays(const Stage &stage, bool caughtShown, bool victoryShown) {

@@ -34,5 +34,6 @@ enum class Outcome {
   None,
   CountdownOver, // play begins
   Caught,        // the caught sequence has ended: the caught dialog
+  LevelCleared,  // the last pickup was taken: the level is won
   LevelWon,      // the victory sequence has ended: the level-complete dialog
 };

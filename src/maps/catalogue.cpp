@@ -58,6 +58,33 @@ bool Extract(pack::Archive &archive, const std::string &name,
   return pack::ExtractEntry(archive, name, kMapBufferSize, out) >= 0;
 }
 
+// Map pictures are small (a tile is a strip of a few 96-pixel frames, a
+// background at most a full-HD screen): one larger than this is damaged, and an
+// archive's pictures together stay within a bound, so that a modded archive
+// cannot take all the memory.
+constexpr uint64_t kMaxMapPictureBytes = 8ull << 20;
+constexpr uint64_t kMaxMapPicturesTotal = 96ull << 20;
+
+uint64_t PictureBytes(int w, int h) {
+  return uint64_t(w > 0 ? w : 0) * uint64_t(h > 0 ? h : 0) * 4;
+}
+
+// Decodes a map picture whose header gives an acceptable size.
+bool DecodeMapPicture(const std::vector<uint8_t> &bytes, plat::Picture &pic) {
+  int w = 0, h = 0;
+  return plat::PngSize(bytes.data(), bytes.size(), w, h) &&
+         PictureBytes(w, h) <= kMaxMapPictureBytes &&
+         plat::DecodePng(bytes.data(), bytes.size(), pic);
+}
+
+// Counts a picture against the archive's total; false once it is spent.
+bool WithinTotal(uint64_t &total, uint64_t bytes) {
+  if (bytes > kMaxMapPicturesTotal - total)
+    return false;
+  total += bytes;
+  return true;
+}
+
 // Tile pictures keep fixed sprite numbers, so a reload reuses them instead
 // of collecting new ones; -1 beyond the tiles' range.
 int TileSpriteNumber(MapCatalogue &cat, TileRecord &rec) {
@@ -108,7 +135,8 @@ void LoadTile(MapCatalogue &cat, const mapfile::TileEntry &t,
 }
 
 void LoadBackground(MapCatalogue &cat, pack::Archive &archive,
-                    const mapfile::BackgroundEntry &b, int ordinal) {
+                    const mapfile::BackgroundEntry &b, int ordinal,
+                    uint64_t &total) {
   BackgroundRecord &rec = cat.backgrounds[b.name];
   rec.name = b.name;
   rec.imageCount = b.imageCount;
@@ -128,10 +156,13 @@ void LoadBackground(MapCatalogue &cat, pack::Archive &archive,
     const int number =
         kBackgroundSpriteBase + ordinal * 16 + static_cast<int>(k);
     std::vector<uint8_t> bytes;
+    plat::Picture pic;
     if (Extract(archive, mapfile::BackgroundEntryName(b.name, src.name),
                 bytes) &&
-        plat::LoadSprite(number, bytes.data(), bytes.size(),
-                         plat::kSpriteAlpha) >= 0)
+        DecodeMapPicture(bytes, pic) &&
+        WithinTotal(total, PictureBytes(pic.width, pic.height)) &&
+        plat::CreateSpriteFromPicture(number, std::move(pic),
+                                      plat::kSpriteAlpha) >= 0)
       dst.sprite = number;
     else
       plat::FreeSprite(number);
@@ -191,6 +222,7 @@ void LoadMapsFrom(MapCatalogue &cat, pack::Archive &archive) {
   };
   std::mutex archiveMutex; // the archive reader is not shared-safe
   const std::vector<mapfile::TileEntry> &tiles = index.tiles;
+  uint64_t total = 0; // decoded bytes of the pictures taken, in index order
   OrderedWork<Decoded>(
       tiles.size(), 16,
       [&](size_t i) -> std::optional<Decoded> {
@@ -201,15 +233,18 @@ void LoadMapsFrom(MapCatalogue &cat, pack::Archive &archive) {
           if (!Extract(archive, mapfile::TileEntryName(tiles[i].id), bytes))
             return out;
         }
-        out.ok = plat::DecodePng(bytes.data(), bytes.size(), out.pic);
+        out.ok = DecodeMapPicture(bytes, out.pic);
         return out;
       },
       [&](size_t i, Decoded *d) {
-        LoadTile(cat, tiles[i], d != nullptr && d->ok ? &d->pic : nullptr);
+        const bool ok =
+            d != nullptr && d->ok &&
+            WithinTotal(total, PictureBytes(d->pic.width, d->pic.height));
+        LoadTile(cat, tiles[i], ok ? &d->pic : nullptr);
       });
   int ordinal = 0;
   for (const mapfile::BackgroundEntry &b : index.backgrounds)
-    LoadBackground(cat, archive, b, ordinal++);
+    LoadBackground(cat, archive, b, ordinal++, total);
 }
 
 bool ClipTileFrame(TileRecord &tile, int frame, int32_t tileWidth,

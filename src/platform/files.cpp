@@ -13,7 +13,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 namespace plat {
 
@@ -51,14 +53,24 @@ std::string FolderOf(const std::string &path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The path with every symbolic link at its end followed, so that writing
-// there replaces what the link names; a link to a missing file gives the
-// missing file's path. "" for a link that cannot be read or a loop.
+// Whether a symbolic link may be followed: the player's own, or one only
+// the administrator could have made. A link someone else planted in a
+// folder others can write to is never followed.
+bool LinkTrusted(const struct stat &link) {
+  return link.st_uid == geteuid() || link.st_uid == 0;
+}
+
+// The path with every trusted symbolic link at its end followed, so that
+// writing there replaces what the link names; a link to a missing file
+// gives the missing file's path. "" for a link that cannot be read, a loop
+// or a link that is not trusted.
 std::string FollowLinks(std::string path) {
   for (int depth = 0; depth < 40; ++depth) {
     struct stat st;
     if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
       return path;
+    if (!LinkTrusted(st))
+      return std::string();
     char buf[PATH_MAX];
     ssize_t n = readlink(path.c_str(), buf, sizeof buf);
     if (n <= 0 || size_t(n) >= sizeof buf)
@@ -68,6 +80,49 @@ std::string FollowLinks(std::string path) {
     path = link[0] == '/' ? link : FolderOf(path) + "/" + link;
   }
   return std::string();
+}
+
+// The process's file-creation mask, read without changing it (umask()
+// can only be read by setting it, which races with other threads).
+mode_t CurrentUmask() {
+  if (std::FILE *f = std::fopen("/proc/self/status", "re")) {
+    char line[256];
+    while (std::fgets(line, sizeof line, f)) {
+      unsigned mask = 0;
+      if (std::sscanf(line, "Umask: %o", &mask) == 1) {
+        std::fclose(f);
+        return mode_t(mask & 0777);
+      }
+    }
+    std::fclose(f);
+  }
+  return 022;
+}
+
+// Takes the lock of a file's one temporary name: open (creating it), lock,
+// and make sure the name still is this file, not one a finished save has
+// renamed into place meanwhile. Another copy of the game saving is waited
+// for, briefly. -1 when the lock cannot be had, or when the name is not a
+// plain file of its own (a FIFO, a second hard link).
+int LockTemporary(const std::string &temp) {
+  for (int attempt = 0; attempt < 200; ++attempt) {
+    const int fd =
+        open(temp.c_str(),
+             O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (fd < 0)
+      return -1;
+    struct stat mine, named;
+    if (fstat(fd, &mine) != 0 || !S_ISREG(mine.st_mode) || mine.st_nlink > 1) {
+      close(fd);
+      return -1;
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0 && lstat(temp.c_str(), &named) == 0 &&
+        mine.st_dev == named.st_dev && mine.st_ino == named.st_ino)
+      return fd;
+    close(fd);
+    usleep(10000);
+  }
+  return -1;
 }
 
 } // namespace
@@ -185,40 +240,47 @@ bool ReadFile(const std::string &path, std::vector<uint8_t> &out) {
   return ReadFileChecked(path, SIZE_MAX, out);
 }
 
-bool WriteFileAtomic(const std::string &path,
-                     const std::vector<uint8_t> &data) {
+bool UpdateFileAtomic(
+    const std::string &path, size_t maxSize,
+    const std::function<std::vector<uint8_t>(const std::vector<uint8_t> *)>
+        &make) {
   if (path.empty() || path.back() == '/')
     return false;
   // A player's link stays a link: its target is what gets replaced.
   const std::string target = FollowLinks(path);
   if (target.empty())
     return false;
-  struct stat old;
-  const bool exists = stat(target.c_str(), &old) == 0;
+  // One temporary name per file: a save cut short by a kill leaves at
+  // most that one file, and the next save takes it over. Its lock keeps a
+  // second copy of the game out from the reading of the file to the
+  // renaming (a lock dies with its process, so a stale file is free).
+  const std::string temp = target + ".new";
   // Only a regular file is replaced, and not one the player made read-only:
   // root may write anything, so the mode bits decide, not access().
-  if (exists && (!S_ISREG(old.st_mode) || (old.st_mode & 0222) == 0))
+  struct stat old;
+  auto replaceable = [&] {
+    return stat(target.c_str(), &old) != 0 ||
+           (S_ISREG(old.st_mode) && (old.st_mode & 0222) != 0);
+  };
+  if (!replaceable())
     return false;
-  // One temporary name per file: a save cut short by a kill leaves at
-  // most that one file, and the next save takes it over. The lock keeps a
-  // second copy of the game out of it meanwhile (a lock dies with its
-  // process, so a stale file is free); the name must still be this file,
-  // not one already renamed into place.
-  const std::string temp = target + ".new";
-  int fd = open(temp.c_str(),
-                O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+  const int fd = LockTemporary(temp);
   if (fd < 0)
     return false;
-  struct stat mine, named;
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0 || fstat(fd, &mine) != 0 ||
-      !S_ISREG(mine.st_mode) || mine.st_nlink != 1 ||
-      lstat(temp.c_str(), &named) != 0 || mine.st_dev != named.st_dev ||
-      mine.st_ino != named.st_ino) {
+  // Looked at again under the lock: another copy may have saved meanwhile.
+  const bool exists = stat(target.c_str(), &old) == 0;
+  if (!replaceable()) {
+    unlink(temp.c_str());
     close(fd);
     return false;
   }
-  // The new file keeps the old one's permissions, or the usual ones.
-  fchmod(fd, exists ? (old.st_mode & 07777) : 0644);
+  std::vector<uint8_t> current;
+  const bool readable =
+      exists && maxSize > 0 && ReadFileChecked(target, maxSize, current);
+  const std::vector<uint8_t> data = make(readable ? &current : nullptr);
+  // The new file keeps the old one's permissions, never its set-id or
+  // sticky bits; a new one gets the usual ones less the creation mask.
+  fchmod(fd, exists ? (old.st_mode & 0777) : (0666 & ~CurrentUmask()));
   const bool ok = ftruncate(fd, 0) == 0 &&
                   WriteAll(fd, data.data(), data.size()) && fsync(fd) == 0;
   if (ok && rename(temp.c_str(), target.c_str()) == 0) {
@@ -235,6 +297,12 @@ bool WriteFileAtomic(const std::string &path,
   unlink(temp.c_str());
   close(fd);
   return false;
+}
+
+bool WriteFileAtomic(const std::string &path,
+                     const std::vector<uint8_t> &data) {
+  return UpdateFileAtomic(
+      path, 0, [&data](const std::vector<uint8_t> *) { return data; });
 }
 
 bool ScanFolder(const std::string &folder, const std::string &pattern,

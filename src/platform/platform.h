@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -127,6 +128,9 @@ struct Picture {
 
 // Decodes PNG bytes. Thread-safe. Refuses inputs above 10,000,000 bytes.
 bool DecodePng(const uint8_t *data, size_t size, Picture &out);
+// The size a PNG's header gives, read without decoding anything; false
+// when the bytes do not start like a PNG.
+bool PngSize(const uint8_t *data, size_t size, int &width, int &height);
 // Encodes as a PNG with alpha. Thread-safe; same input gives same bytes.
 bool EncodePng(const Picture &pic, std::vector<uint8_t> &out);
 // Smooth resampling (area average when shrinking, bilinear when growing).
@@ -351,10 +355,20 @@ bool ReadFile(const std::string &path, std::vector<uint8_t> &out);
 bool ReadFileChecked(const std::string &path, size_t maxSize,
                      std::vector<uint8_t> &out);
 // Replaces the file atomically (temporary file beside it, then rename): a
-// failure leaves the old file as it was. A symbolic link is followed and
-// its target replaced. Only a regular file is replaced, and none without a
-// write bit in its mode (a player's read-only file, even for root).
+// failure leaves the old file as it was. A symbolic link that is the
+// player's own (or root's) is followed and its target replaced; any other
+// link is refused. Only a regular file is replaced, and none without a
+// write bit in its mode (a player's read-only file, even for root). A new
+// file gets 0666 less the umask; a replaced one keeps its permission bits,
+// never set-id or sticky bits.
 bool WriteFileAtomic(const std::string &path, const std::vector<uint8_t> &data);
+// The same, with the new bytes made from the file's current ones (nullptr
+// when it is missing, unreadable or larger than maxSize), read under the
+// same lock that keeps a second copy of the game out until the rename.
+bool UpdateFileAtomic(
+    const std::string &path, size_t maxSize,
+    const std::function<std::vector<uint8_t>(const std::vector<uint8_t> *)>
+        &make);
 
 struct DirEntry {
   std::string name;
@@ -372,6 +386,18 @@ struct ZipEntry {
   int64_t size = 0;
 };
 bool ZipList(const std::string &path, std::vector<ZipEntry> &out);
+// Entries past this many are not looked at.
+constexpr size_t kMaxZipEntries = 10000;
+struct ZipFile {
+  std::string name;
+  std::vector<uint8_t> data;
+};
+// Every regular entry whose name `want` accepts, read in one pass, in the
+// archive's order; one larger than maxSize or damaged is left out. False
+// when the archive cannot be opened or its directory read.
+bool ZipReadMatching(const std::string &path,
+                     const std::function<bool(const std::string &)> &want,
+                     size_t maxSize, std::vector<ZipFile> &out);
 // The first entry with exactly that name; fails when it is larger than
 // maxSize.
 bool ZipExtract(const std::string &path, const std::string &name,

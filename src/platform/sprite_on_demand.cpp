@@ -5,6 +5,8 @@
 #include "platform/png_fast.h"
 #include "platform/test_hooks.h"
 
+#include <new>
+
 namespace plat {
 
 using detail::Sprite;
@@ -28,10 +30,10 @@ void Evict(Sprite &s) {
 }
 
 // Drops the least recently wanted resident sprites, never `keep`, until
-// the rest fit the budget.
-void KeepWithinBudget(const Sprite &keep) {
+// the rest and `incoming` more bytes fit the budget.
+void KeepWithinBudget(const Sprite &keep, uint64_t incoming = 0) {
   PlatformState &st = State();
-  for (uint64_t held = OnDemandBytes(); held > st.onDemandBudget;) {
+  for (uint64_t held = OnDemandBytes(); held + incoming > st.onDemandBudget;) {
     Sprite *oldest = nullptr;
     for (const auto &slot : st.sprites.slots)
       if (slot && slot->resident && slot.get() != &keep &&
@@ -62,19 +64,31 @@ bool EnsureResident(Sprite &s) {
     return true;
   if (s.decodeFailed)
     return false;
-  Picture pic;
-  if (!DecodePng(s.packed.data(), s.packed.size(), pic) ||
-      pic.width != s.width || pic.height != s.height ||
-      !StoreLoadedPicture(s, std::move(pic))) {
+  // Room first, by the size the header gives: the decoded picture and its
+  // copies must not come on top of a full budget.
+  KeepWithinBudget(s, uint64_t(s.width) * uint64_t(s.height) * 4);
+  bool decoded = false;
+  try {
+    Picture pic;
+    decoded = DecodePng(s.packed.data(), s.packed.size(), pic) &&
+              pic.width == s.width && pic.height == s.height &&
+              StoreLoadedPicture(s, std::move(pic));
+    if (decoded) {
+      s.resident = true;
+      PreparePrescaled(s);
+    }
+  } catch (const std::bad_alloc &) {
+    // Memory ran out: the frame is shown as nothing, the game goes on.
+    decoded = false;
+  }
+  if (!decoded) {
     // Only a file made to pass the checks at loading gets here: shown as
     // nothing, said once, not decoded again every frame.
     ReportFailure("a picture decoded on demand", "damaged picture data");
-    s.texture.reset();
+    Evict(s);
     s.decodeFailed = true;
     return false;
   }
-  s.resident = true;
-  PreparePrescaled(s);
   KeepWithinBudget(s);
   return true;
 }

@@ -76,6 +76,42 @@ bool ZipList(const std::string &path, std::vector<ZipEntry> &out) {
   }
 }
 
+namespace {
+
+// Reads the data of the entry just walked to; false on damage or when it
+// is larger than maxSize (a declared size over the limit is refused before
+// anything is allocated; without one, reading stops at the limit).
+bool ReadEntryData(archive *a, archive_entry *e, size_t maxSize,
+                   std::vector<uint8_t> &out) {
+  out.clear();
+  if (archive_entry_size_is_set(e)) {
+    la_int64_t size = archive_entry_size(e);
+    if (size < 0 || uint64_t(size) > maxSize)
+      return false;
+    out.reserve(size_t(size));
+  }
+  uint8_t buf[65536];
+  for (;;) {
+    la_ssize_t n = archive_read_data(a, buf, sizeof buf);
+    if (n == 0)
+      return true;
+    if (n < 0 && n != ARCHIVE_WARN) {
+      ReportArchiveFailure("archive_read_data", a);
+      out.clear();
+      return false;
+    }
+    if (n < 0)
+      continue;
+    if (out.size() + size_t(n) > maxSize) {
+      out.clear();
+      return false;
+    }
+    out.insert(out.end(), buf, buf + n);
+  }
+}
+
+} // namespace
+
 bool ZipExtract(const std::string &path, const std::string &name,
                 size_t maxSize, std::vector<uint8_t> &out) {
   out.clear();
@@ -95,32 +131,38 @@ bool ZipExtract(const std::string &path, const std::string &name,
       continue;
     if (archive_entry_filetype(e) != AE_IFREG)
       return false;
-    // A declared size over the limit is refused before anything is
-    // allocated; without one, reading stops at the limit.
-    if (archive_entry_size_is_set(e)) {
-      la_int64_t size = archive_entry_size(e);
-      if (size < 0 || uint64_t(size) > maxSize)
-        return false;
-      out.reserve(size_t(size));
+    return ReadEntryData(a.get(), e, maxSize, out);
+  }
+}
+
+bool ZipReadMatching(const std::string &path,
+                     const std::function<bool(const std::string &)> &want,
+                     size_t maxSize, std::vector<ZipFile> &out) {
+  out.clear();
+  ArchivePtr a = OpenZip(path);
+  if (!a)
+    return false;
+  archive_entry *e = nullptr;
+  for (size_t walked = 0;; ++walked) {
+    int res = archive_read_next_header(a.get(), &e);
+    if (res == ARCHIVE_EOF)
+      return true;
+    if (!Ok(res)) {
+      ReportArchiveFailure("archive_read_next_header", a.get());
+      out.clear();
+      return false;
     }
-    uint8_t buf[65536];
-    for (;;) {
-      la_ssize_t n = archive_read_data(a.get(), buf, sizeof buf);
-      if (n == 0)
-        return true;
-      if (n < 0 && n != ARCHIVE_WARN) {
-        ReportArchiveFailure("archive_read_data", a.get());
-        out.clear();
-        return false;
-      }
-      if (n < 0)
-        continue;
-      if (out.size() + size_t(n) > maxSize) {
-        out.clear();
-        return false;
-      }
-      out.insert(out.end(), buf, buf + n);
-    }
+    // Entries past the limit are not looked at: a language archive has a
+    // few dozen, and walking millions would stall the start.
+    if (walked >= kMaxZipEntries)
+      return true;
+    ZipFile f;
+    f.name = NameOf(e);
+    if (archive_entry_filetype(e) != AE_IFREG || !want(f.name))
+      continue;
+    // An entry too large or damaged is left out like one not wanted.
+    if (ReadEntryData(a.get(), e, maxSize, f.data))
+      out.push_back(std::move(f));
   }
 }
 

@@ -136,21 +136,21 @@ void ScanLanguages(Languages &lang, const std::string &source) {
       }
     }
   } else if (plat::FileSize(source) > 0) {
-    std::vector<plat::ZipEntry> entries;
-    if (plat::ZipList(source, entries)) {
-      for (const plat::ZipEntry &e : entries) {
-        if (!e.file || !PlainEntryName(e.name))
-          continue;
-        size_t dot = e.name.rfind('.');
-        if (dot == std::string::npos || e.name.substr(dot + 1) != "language")
-          continue;
-        std::vector<uint8_t> bytes;
-        if (!plat::ZipExtract(source, e.name, kMaxLanguageFile, bytes))
-          continue;
-        kv::Document doc = kv::Parse(bytes.data(), bytes.size());
-        StoreLanguageInfo(lang.infos,
-                          InfoFromHeader(doc, e.name.substr(0, dot)));
-      }
+    // One pass over the archive: walking it again for every entry would
+    // make an archive of thousands of entries stall the start.
+    std::vector<plat::ZipFile> files;
+    plat::ZipReadMatching(
+        source,
+        [](const std::string &name) {
+          const size_t dot = name.rfind('.');
+          return PlainEntryName(name) && dot != std::string::npos &&
+                 name.compare(dot, std::string::npos, kExtension) == 0;
+        },
+        kMaxLanguageFile, files);
+    for (const plat::ZipFile &f : files) {
+      kv::Document doc = kv::Parse(f.data.data(), f.data.size());
+      StoreLanguageInfo(
+          lang.infos, InfoFromHeader(doc, f.name.substr(0, f.name.rfind('.'))));
     }
   }
   lang.choices.clear();
@@ -203,4 +203,24 @@ bool HasLanguageFile(const Languages &lang, const std::string &file) {
     if (choice.first == file)
       return true;
   return false;
+}
+
+std::string FillPlaceholders(const std::string &text,
+                             const std::string &value) {
+  std::string out;
+  // Appends stop one byte past the limit: enough to know the text is cut.
+  for (size_t i = 0; i < text.size() && out.size() <= kMaxShownText; ++i) {
+    if (text[i] == '#')
+      out.append(value, 0, kMaxShownText + 1 - out.size());
+    else
+      out.push_back(text[i]);
+  }
+  if (out.size() > kMaxShownText) {
+    // Cut at a character's start, never inside a UTF-8 sequence.
+    size_t cut = kMaxShownText;
+    while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80)
+      --cut;
+    out.resize(cut);
+  }
+  return out;
 }

@@ -52,3 +52,10 @@ bool LoadLanguage(Languages &lang, const std::string &source,
 // entry when none has it.
 void FindLanguage(Languages &lang, const std::string &file);
 bool HasLanguageFile(const Languages &lang, const std::string &file);
+
+// Longest text a "#" placeholder may make, in bytes: a language file or a
+// scores file must not make a picture of megabytes.
+constexpr size_t kMaxShownText = 4096;
+// The text with every "#" replaced by the value, cut (at a character's
+// start) to kMaxShownText bytes.
+std::string FillPlaceholders(const std::string &text, const std::string &value);

@@ -5,10 +5,11 @@
 #include "settings/display.h"
 #include "settings/keyvalue.h"
 
-bool LoadPreferences(Settings &settings, const std::string &folder) {
-  kv::Document doc;
-  if (!kv::ParseFile(folder + kPreferencesFile, doc))
-    return false;
+namespace {
+
+// The [Settings] group's values; every key it lacks takes its default
+// (GameScreen keeps the value it has).
+void ReadSettings(const kv::Document &doc, Settings &settings) {
   const kv::Group *g = kv::FindGroup(doc, "Settings");
   settings.language = kv::ReadText(g, "Language", "");
   settings.music = kv::ReadInt(g, "Music", 1);
@@ -21,6 +22,20 @@ bool LoadPreferences(Settings &settings, const std::string &folder) {
   settings.soundFx = kv::ReadInt(g, "Soundfx", 1);
   // A size index outside the list is kept as written, so that the file
   // comes back unchanged; where a size is chosen it counts as the default.
+}
+
+// Mine where this copy changed it since `synced`, else the file's.
+template <typename T> T Pick(const T &mine, const T &synced, const T &disk) {
+  return mine != synced ? mine : disk;
+}
+
+} // namespace
+
+bool LoadPreferences(Settings &settings, const std::string &folder) {
+  kv::Document doc;
+  if (!kv::ParseFile(folder + kPreferencesFile, doc))
+    return false;
+  ReadSettings(doc, settings);
   return true;
 }
 
@@ -44,9 +59,34 @@ std::vector<uint8_t> PreferencesBytes(const Settings &s) {
   return std::vector<uint8_t>(text.begin(), text.end());
 }
 
-bool SavePreferences(const Settings &settings, const std::string &folder) {
-  return plat::WriteFileAtomic(folder + kPreferencesFile,
-                               PreferencesBytes(settings));
+Settings MergePreferences(const Settings &mine, const Settings &synced,
+                          const Settings &disk) {
+  Settings out;
+  out.language = Pick(mine.language, synced.language, disk.language);
+  out.music = Pick(mine.music, synced.music, disk.music);
+  out.gameScreen = Pick(mine.gameScreen, synced.gameScreen, disk.gameScreen);
+  out.resolution = Pick(mine.resolution, synced.resolution, disk.resolution);
+  out.gamepad = Pick(mine.gamepad, synced.gamepad, disk.gamepad);
+  out.pad = Pick(mine.pad, synced.pad, disk.pad);
+  out.button = Pick(mine.button, synced.button, disk.button);
+  out.soundFx = Pick(mine.soundFx, synced.soundFx, disk.soundFx);
+  return out;
+}
+
+bool SavePreferences(const Settings &settings, Settings &synced,
+                     const std::string &folder) {
+  const bool saved = plat::UpdateFileAtomic(
+      folder + kPreferencesFile, kv::kMaxFileSize,
+      [&](const std::vector<uint8_t> *current) {
+        if (current == nullptr)
+          return PreferencesBytes(settings);
+        Settings disk;
+        ReadSettings(kv::Parse(current->data(), current->size()), disk);
+        return PreferencesBytes(MergePreferences(settings, synced, disk));
+      });
+  if (saved)
+    synced = settings;
+  return saved;
 }
 
 PendingSettings MakePending(const Settings &s) {

@@ -51,7 +51,13 @@ inline const char *kPreferencesFile = "Warrenfold.prefs";
 bool LoadPreferences(Settings &settings, const std::string &folder);
 // The file's exact bytes for these settings.
 std::vector<uint8_t> PreferencesBytes(const Settings &settings);
-// Replaces folder + "Warrenfold.prefs" atomically; false when it cannot be
-// written or the player made it read-only (the old file then stays as it
-// was). A link's target is replaced and the link kept.
-bool SavePreferences(const Settings &settings, const std::string &folder);
+// Where this copy changed a setting since `synced` (what it last read from
+// or wrote to the file), its own value; elsewhere the file's.
+Settings MergePreferences(const Settings &mine, const Settings &synced,
+                          const Settings &disk);
+// Replaces folder + "Warrenfold.prefs" atomically with the settings merged
+// into the file as it is on disk now, and then counts them as synced;
+// false when it cannot be written or the player made it read-only (the old
+// file then stays as it was). A player's link is kept, its target replaced.
+bool SavePreferences(const Settings &settings, Settings &synced,
+                     const std::string &folder);

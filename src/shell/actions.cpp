@@ -208,18 +208,21 @@ void Confirm(Game &game) {
     }
     break;
   case ScreenState::QuitQuestion:
-  case ScreenState::QuitQuestionInGame:
+  case ScreenState::QuitQuestionInGame: {
+    // Asked over a level, it is about the level: yes abandons it and no
+    // goes back to the pause; beside the menu it is about the game.
+    const bool overLevel = loop.state == ScreenState::QuitQuestionInGame;
     ConfirmSound(game);
     if (loop.quitItem == kFirstRow) {
-      if (game.play.playActive)
+      if (overLevel)
         AbandonLevel(game);
       else
         loop.quit = true;
     } else {
-      loop.state =
-          game.play.playActive ? ScreenState::Paused : ScreenState::MainMenu;
+      loop.state = overLevel ? ScreenState::Paused : ScreenState::MainMenu;
     }
     break;
+  }
   case ScreenState::LevelComplete:
     if (loop.completeItem == kFirstRow) {
       ConfirmSound(game);
@@ -284,7 +287,8 @@ void Back(Game &game) {
     loop.state = ScreenState::MainMenu;
     break;
   case ScreenState::Playing:
-    PauseGame(game);
+    if (CanPause(game))
+      PauseGame(game);
     break;
   case ScreenState::Paused:
     loop.state = ScreenState::Playing;
@@ -302,6 +306,12 @@ void Back(Game &game) {
   case ScreenState::Countdown:
     break;
   }
+}
+
+bool CanPause(const Game &game) {
+  // Not while the victory or the caught sequence plays: the level is
+  // already decided, and the sequence must run to its dialog.
+  return game.play.playActive && !game.play.caughtFreeze;
 }
 
 void PauseGame(Game &game) {

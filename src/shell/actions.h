@@ -11,6 +11,8 @@ void Confirm(Game &game);
 void Back(Game &game);
 void ToggleMusic(Game &game);
 void PauseGame(Game &game);
+// Whether Esc or the pad's button may pause: only while the level plays.
+bool CanPause(const Game &game);
 // Deletes the progress of the highlighted level-select slot.
 void ResetSlot(Game &game);
 

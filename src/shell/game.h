@@ -24,6 +24,7 @@ struct Game {
   Paths paths;
   RunLog log;
   Settings settings;
+  Settings settingsSynced; // as last read from or written to the file
   Languages lang;
   Display display;
   Assets assets;

@@ -123,10 +123,10 @@ void HandleGamepad(Game &game) {
   if (in.padButton) {
     if (loop.padLatch) {
       loop.padLatch = false;
-      if (loop.state == ScreenState::Playing)
-        PauseGame(game);
-      else
+      if (loop.state != ScreenState::Playing)
         Confirm(game);
+      else if (CanPause(game))
+        PauseGame(game);
     }
   } else {
     loop.padLatch = true;

@@ -85,7 +85,8 @@ void RenderStaleCards(Game &game) {
   if (stale & kCardLevelSelect)
     RenderLevelSelect(src, loop.levelSelectItem);
   if (stale & kCardQuit)
-    RenderQuit(src, loop.quitItem, game.play.playActive);
+    RenderQuit(src, loop.quitItem,
+               loop.state == ScreenState::QuitQuestionInGame);
   if (stale & kCardPause)
     RenderPause(src, loop.pauseItem);
   if (stale & kCardComplete)
@@ -179,18 +180,22 @@ void ApplyOutcome(Game &game, Outcome outcome) {
     loop.staleCards |= kCardCaught;
     loop.state = ScreenState::Caught;
     break;
-  case Outcome::LevelWon: {
+  case Outcome::LevelCleared: {
+    // The won level counts from its last pickup: whatever happens during
+    // the fanfare (a quit, a closed window), the slot offers the next one.
     const Play &play = game.play;
     const int slot = loop.levelSelectItem;
     if (play.current + 1 < static_cast<int>(play.levels.size()) && slot >= 1 &&
         slot <= kSlotCount)
       game.progress.slots[slot - 1] = play.levels[play.current + 1].id;
     SaveScores(game.progress, game.paths.saveTo);
+    break;
+  }
+  case Outcome::LevelWon:
     loop.completeItem = kFirstRow;
     loop.staleCards |= kCardComplete;
     loop.state = ScreenState::LevelComplete;
     break;
-  }
   case Outcome::None:
     break;
   }
@@ -327,7 +332,7 @@ bool RunFrame(Game &game) {
   }
   ++loop.pass;
   if (loop.quit) {
-    SavePreferences(game.settings, game.paths.saveTo);
+    SavePreferences(game.settings, game.settingsSynced, game.paths.saveTo);
     SaveScores(game.progress, game.paths.saveTo);
     return false;
   }

@@ -4,9 +4,6 @@
 #include "shell/game.h"
 
 void TakeScreenshot(Game &game) {
-  const std::string name =
-      "Warrenfold " +
-      plat::FormatDate(plat::Now(), "%dd-%mm-%yyyy %hh-%ii-%ss") + ".bmp";
   // One sprite number serves every shot; it is overwritten each time.
   constexpr int kShotSprite = 99;
   if (!plat::GrabSprite(kShotSprite, 0, 0, game.display.screenWidth,
@@ -14,6 +11,10 @@ void TakeScreenshot(Game &game) {
     WriteLogValue(game.log, "Saving screenshot:", "FAILED");
     return;
   }
+  // The time is read once, after the grab: the moment the shot was made.
+  const std::string name =
+      "Warrenfold " +
+      plat::FormatDate(plat::Now(), "%dd-%mm-%yyyy %hh-%ii-%ss") + ".bmp";
   const bool ok = plat::SaveSpriteBmp(kShotSprite, game.paths.saveTo + name);
   WriteLogValue(game.log, "Saving screenshot:", ok ? "OK" : "FAILED");
 }

@@ -73,6 +73,12 @@ void StartUp(Game &game, const std::vector<std::string> &args) {
   // Tests set the game folder beforehand; the game uses its own folder.
   if (paths.gameDir.empty())
     paths.gameDir = plat::ProgramFolder();
+  // Without it the archives cannot be found, and the current folder is
+  // not a place to look for them or to save in.
+  if (paths.gameDir.empty()) {
+    std::fprintf(stderr, "Warrenfold: the game's own folder cannot be found\n");
+    ShowFatalError(game, Text(game.lang, "tErrorASSET"));
+  }
   paths.userDir = plat::UserDataFolder("Duskmoth/Warrenfold");
   paths.saveTo = paths.gameDir;
 
@@ -82,6 +88,11 @@ void StartUp(Game &game, const std::vector<std::string> &args) {
       CreatePath(paths.userDir);
     LoadPreferences(s, paths.userDir);
     paths.saveTo = paths.userDir;
+  }
+  // What the file held: the settings this copy changes from here on are
+  // the ones its save applies.
+  game.settingsSynced = s;
+  if (!game.prefsFromGameDir) {
     if (s.language.empty())
       s.language = plat::SystemLocaleName();
     if (s.language.empty())

@@ -13,8 +13,10 @@ void MenuLayout(Game &game) {
   SetMapOffsetY(game.mapView, game.display.geometry.menuOriginY);
 }
 
-// The common tail: fresh title monsters and the main menu.
+// The common tail: the level's sequences rewound, fresh title monsters
+// and the main menu.
 void BackToTitleMonsters(Game &game) {
+  RewindSequences(game.play);
   game.play.releaseCounter = 0;
   Stage stage = StageOf(game);
   CreateTitleMonsters(stage);

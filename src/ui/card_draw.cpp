@@ -158,10 +158,3 @@ void EndCard() {
   if (gOverflows == nullptr)
     plat::EndDraw();
 }
-
-std::string ReplaceHashes(std::string text, const std::string &value) {
-  for (size_t pos = text.find('#'); pos != std::string::npos;
-       pos = text.find('#', pos + value.size()))
-    text.replace(pos, 1, value);
-  return text;
-}

@@ -65,6 +65,3 @@ void EndCard();
 // entry, value row or paragraph that does not fit its card or rectangle is
 // described in the list. nullptr draws again.
 void MeasureCardsInto(std::vector<std::string> *overflows);
-
-// Every "#" of the text replaced by the value.
-std::string ReplaceHashes(std::string text, const std::string &value);

@@ -74,7 +74,9 @@ void CreateCardSprites(const DialogLayout &layout);
 
 void RenderMainMenu(const CardSources &src, int selected);
 void RenderPause(const CardSources &src, int selected);
-void RenderQuit(const CardSources &src, int selected, bool playActive);
+// overLevel: asked from the pause, in the level's colours in the middle of
+// the screen; else beside the menu in the menu's colours.
+void RenderQuit(const CardSources &src, int selected, bool overLevel);
 void RenderCaught(const CardSources &src, int selected);
 void RenderComplete(const CardSources &src, int selected);
 void RenderLevelSelect(const CardSources &src, int selected);

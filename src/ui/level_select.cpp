@@ -6,7 +6,7 @@
 std::string SlotText(const Languages &lang, const std::string &slot) {
   if (slot == "01")
     return Text(lang, "tStartNEW");
-  return ReplaceHashes(Text(lang, "tStartLEVEL"), slot);
+  return FillPlaceholders(Text(lang, "tStartLEVEL"), slot);
 }
 
 void RenderLevelSelect(const CardSources &src, int selected) {
@@ -20,8 +20,8 @@ void RenderLevelSelect(const CardSources &src, int selected) {
   for (int i = 0; i < kSlotCount; ++i)
     DrawEntry(pen, SlotText(src.lang, src.progress.slots[i]),
               t + (0.5 + 1.5 * i) * f, selected == i + 1);
-  DrawParagraph(pen, Text(src.lang, "tStartTEXT"), f / 2, 2, t + 8.5 * f,
-                place.w - 4, 2 * f);
+  DrawParagraph(pen, Text(src.lang, "tStartTEXT"), d.baseFont / 2, 2,
+                t + 8.5 * f, place.w - 4, 2 * f);
   DrawEntry(pen, Text(src.lang, "tStartBACK"), place.h - 1.5 * f,
             selected == kLevelSelectBack);
   EndCard();

@@ -53,13 +53,12 @@ void RenderComplete(const CardSources &src, int selected) {
                    selected);
 }
 
-void RenderQuit(const CardSources &src, int selected, bool playActive) {
+void RenderQuit(const CardSources &src, int selected, bool overLevel) {
   const DialogLayout &d = src.layout;
-  // In the level's colours over a level, in the menu's beside the menu;
-  // both places have the same size.
+  // Both places have the same size.
   const CardColours colours =
-      playActive ? LevelColours(src.play) : MenuColours();
-  const CardPlace &place = playActive ? d.quitCentred : d.quitSide;
+      overLevel ? LevelColours(src.play) : MenuColours();
+  const CardPlace &place = overLevel ? d.quitCentred : d.quitSide;
   CardPen pen;
   if (!BeginCard(pen, num::kQuitCard, place, src, colours, TitleStyle::Left,
                  Text(src.lang, "tQuitTITLE")))

@@ -111,7 +111,7 @@ if grep -qa __asan_init "$game_dir/warrenfold"; then
   exit 0
 fi
 mkdir -p "$work/won/game" "$work/won/xdg/Duskmoth/Warrenfold"
-WARRENFOLD_WIN_FIXTURE="$work/won" "$2/tests/tests_core" \
+WARRENFOLD_WIN_FIXTURE="$work/won" "$2/tests/tests_program" \
   --gtest_filter='WinCourse.*' > "$work/won/fixture.out" 2>&1 \
   || { cat "$work/won/fixture.out"; fail "no test map archive"; }
 cp "$game_dir/warrenfold" "$work/won/game/"

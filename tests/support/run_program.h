@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,8 +19,9 @@
 extern char **environ;
 
 struct ProgramResult {
-  int status = -1; // exit status, or -1 when it did not exit normally
-  std::string err; // what it wrote to standard error
+  int status = -1;  // exit status, or -1 when it did not exit normally
+  std::string err;  // what it wrote to standard error
+  long peakKiB = 0; // the largest resident size of it or a descendant
 };
 
 // Runs path with args; env entries replace or add to this process's
@@ -67,9 +69,11 @@ inline ProgramResult RunProgram(const std::string &path,
   if (posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(),
                   envp.data()) == 0) {
     int status = 0;
-    waitpid(pid, &status, 0);
+    struct rusage usage {};
+    wait4(pid, &status, 0, &usage);
     if (WIFEXITED(status))
       r.status = WEXITSTATUS(status);
+    r.peakKiB = usage.ru_maxrss;
   }
   posix_spawn_file_actions_destroy(&actions);
   r.err = ReadText(errFile);
