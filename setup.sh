@@ -11,7 +11,8 @@ cd "$(dirname "$0")"
 
 PACKAGES=(g++ cmake ninja-build pkg-config libsdl2-dev libsdl2-mixer-dev
   libvorbis-dev libpng-dev libdeflate-dev libcairo2-dev libpango1.0-dev libarchive-dev
-  fonts-liberation2 fonts-dejavu-core libgtest-dev libgmock-dev libbenchmark-dev)
+  fonts-liberation2 fonts-dejavu-core fonts-noto-cjk fonts-noto-ui-core
+  libgtest-dev libgmock-dev libbenchmark-dev)
 TEST_PACKAGES=(clang libclang-rt-14-dev xvfb openbox x11-utils xdotool desktop-file-utils appstream)
 
 install_missing() {

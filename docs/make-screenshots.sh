@@ -13,14 +13,14 @@ command -v convert > /dev/null || { echo "needs ImageMagick's convert" >&2; exit
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# shot NAME REPLAY_EVENTS: the events come after the seed; F1 and the
-# quit are added at the given passes.
+# shot NAME REPLAY_EVENTS AT [LANGUAGE]: the events come after the seed;
+# F1 is pressed at pass AT and the quit added after it.
 shot() {
-  local name=$1 events=$2 at=$3
+  local name=$1 events=$2 at=$3 language=${4:-en_GB}
   local xdg="$work/$name"
   mkdir -p "$xdg/Duskmoth/Warrenfold"
-  # Windowed at 1920 x 1080, English, so every picture has the same shape.
-  printf '[Settings]\nGameScreen = 1\nResolution = 4\nLanguage = en_GB\n' \
+  # Windowed at 1920 x 1080, so every picture has the same shape.
+  printf '[Settings]\nGameScreen = 1\nResolution = 4\nLanguage = %s\n' "$language" \
     > "$xdg/Duskmoth/Warrenfold/Warrenfold.prefs"
   {
     echo "seed 7"
@@ -44,7 +44,12 @@ shot() {
 # countdown ends near pass 480.
 start_level=$'300 down Return\n301 up Return\n340 down Return\n341 up Return'
 shot main-menu "" 600
-shot settings $'300 down Down\n301 up Down\n310 down Return\n311 up Return' 340
+settings=$'300 down Down\n301 up Down\n310 down Return\n311 up Return'
+shot settings "$settings" 340
+# The settings in a language of Chinese characters and in one read from
+# the right.
+shot settings-ja "$settings" 340 ja_JP
+shot settings-ar "$settings" 340 ar_SA
 # One tile up to the corridor above the start, then right along it.
 walk=$'500 down Up\n530 up Up\n531 down Right\n700 up Right'
 shot playing "$start_level"$'\n'"$walk" 710

@@ -2,10 +2,14 @@
 // of every shipped language fitting its card at every screen shape.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <memory>
 
+#include "assets/numbers.h"
 #include "platform/platform.h"
+#include "platform/test_hooks.h"
 #include "settings/display.h"
 #include "settings/languages.h"
 #include "ui/card_draw.h"
@@ -56,18 +60,21 @@ TEST(Cards, TextsPutTogether) {
   EXPECT_EQ(FillPlaceholders("a#", accents).size(), kMaxShownText - 1);
   // Without a language file the language row shows nothing.
   EXPECT_EQ(LanguageRowValue(lang), "");
-  lang.choices = {{"de_DE", "Deutsch"}, {"ru_RU", "Русский"}};
-  lang.choice = 1;
-  EXPECT_EQ(LanguageRowValue(lang), "РУССКИЙ");
+  lang.choices = {
+      {"ru_RU", "Русский"}, {"el_GR", "Ελληνικά"}, {"ja_JP", "日本語"}};
+  const char *upper[] = {"РУССКИЙ", "ΕΛΛΗΝΙΚΑ", "日本語"}; // Greek capitals
+  for (lang.choice = 0; lang.choice < 3; ++lang.choice)    // lose the accent
+    EXPECT_EQ(LanguageRowValue(lang), upper[lang.choice]);
   // A missing last hint still ends the help with its line break.
   lang.texts["tHelpHINT3"] = "three";
   const std::string help = HelpText(lang);
   EXPECT_EQ(help.substr(help.size() - 6), "three\n");
 }
 
-// Every card of every shipped language at every screen shape, measured:
-// no title, entry, row or paragraph may leave its room.
-TEST(Cards, EveryLanguageFitsEveryShape) {
+// Every text of every shipped language has its glyphs in the installed
+// fonts, and every card at every screen shape, measured: no title, entry,
+// row or paragraph may leave its room.
+TEST(Cards, EveryLanguageShowsAndFitsEveryShape) {
   ASSERT_TRUE(plat::Init());
   ASSERT_GE(plat::LoadFont(0, "Arial", 30, true), 0);
   Languages all;
@@ -80,6 +87,10 @@ TEST(Cards, EveryLanguageFitsEveryShape) {
     auto lang = std::make_unique<Languages>();
     ASSERT_TRUE(LoadLanguage(*lang, source, file)) << file;
     lang->choices = all.choices;
+    plat::SetTextLanguage(Text(*lang, "tLangFileLANGID"));
+    plat::SetVectorFont(0, 49);
+    for (const auto &[key, text] : lang->texts)
+      EXPECT_EQ(plat::UnknownGlyphs(text), 0) << file << " " << key;
     for (auto [w, h] : {std::pair{1920, 1080},
                         {1920, 1200},
                         {1024, 768},
@@ -120,11 +131,15 @@ TEST(Cards, EveryLanguageFitsEveryShape) {
   }
   EXPECT_EQ(overflows, std::vector<std::string>{});
 
-  // The measure itself: a translation far too long is caught.
+  // The measures themselves: a character no font has (U+0378) is counted;
+  // a translation far too long is caught, and so is help text reaching
+  // down behind the button.
+  EXPECT_EQ(plat::UnknownGlyphs("A\xCD\xB8"), 1);
   overflows.clear();
   Languages longer;
   longer.texts["tMenuSTART"] = std::string(200, 'W');
   longer.texts["tQuitQUESTION"] = std::string(3000, 'w') + " end";
+  longer.texts["tHelpHINT4"] = std::string(9, '\n') + "below";
   const Display display = DisplayForSize(1920, 1080);
   const DialogLayout layout = LayoutDialogs(display);
   const Progress progress;
@@ -132,8 +147,78 @@ TEST(Cards, EveryLanguageFitsEveryShape) {
   const CardSources src{longer, display, layout, progress, play};
   RenderMainMenu(src, 1);
   RenderQuit(src, 1, false);
-  EXPECT_EQ(overflows.size(), 2u);
+  RenderHelp(src);
+  EXPECT_EQ(overflows.size(), 3u);
   MeasureCardsInto(nullptr);
+  plat::Shutdown();
+}
+
+// The first and last column in rows y0..y1 whose pixels are not of the
+// colour c: where the text is.
+std::pair<int, int> Ink(const plat::Picture &p, int y0, int y1,
+                        plat::Colour c) {
+  const uint8_t bgr[3] = {c.b, c.g, c.r};
+  int first = p.width, last = -1;
+  for (int y = y0; y < y1; ++y)
+    for (int x = 0; x < p.width; ++x)
+      if (std::memcmp(&p.pixels[(y * p.width + x) * 4], bgr, 3) != 0) {
+        first = std::min(first, x);
+        last = std::max(last, x);
+      }
+  return {first, last};
+}
+
+// A language whose own name is in a right-to-left script swaps the sides of
+// the left title and of a row's label and value, at the same margins.
+TEST(Cards, RightToLeftLanguagesMirrorTitlesAndRows) {
+  ASSERT_TRUE(plat::Init());
+  ASSERT_TRUE(plat::InitSprites());
+  ASSERT_TRUE(
+      plat::OpenWindow(1024, 768, "cards", plat::WindowStyle::Windowed));
+  ASSERT_TRUE(plat::OpenScreenInWindow());
+  ASSERT_GE(plat::LoadFont(0, "Arial", 30, true), 0);
+  const Display display = DisplayForSize(1024, 768);
+  const DialogLayout d = LayoutDialogs(display);
+  CreateCardSprites(d);
+  const Progress progress;
+  const Play play;
+  PendingSettings pending;
+  pending.music = 1;   // row 2: a label, no value
+  pending.soundFx = 0; // row 3: a value, no label
+  std::array<std::array<std::pair<int, int>, 3>, 2> ink;
+  for (int rtl = 0; rtl < 2; ++rtl) {
+    Languages lang;
+    // A character no font has draws as a box, and nothing breaks.
+    lang.texts = {{"tLangFileNAME", rtl ? "עברית" : "English"},
+                  {"tSettingsTITLE", rtl ? "הגדרות" : "Settings"},
+                  {"tSettingsMUSIC", rtl ? "מוזיקה" : "Music"},
+                  {"tSettingsOFF", rtl ? "כבוי" : "Off"},
+                  {"tSettingsCANCEL", "\xCD\xB8"}};
+    RenderSettings({lang, display, d, progress, play}, 0, pending);
+    plat::Picture p;
+    ASSERT_TRUE(plat::SpritePixels(num::kSettingsCard, p));
+    const int t = d.titleBar, f = d.baseFont;
+    const CardColours c = MenuColours();
+    ink[rtl] = {Ink(p, 0, t, c.titleBar),
+                Ink(p, t + 2 * f, t + 3 * f, c.background),
+                Ink(p, t + 7 * f / 2, t + 9 * f / 2, c.background)};
+  }
+  // Title and label at the left from the left, the value at the right;
+  // from the right, each at the same margin from the other edge.
+  const int w = d.settings.w;
+  for (int i = 0; i < 3; ++i) {
+    const auto [ltrFirst, ltrLast] = ink[0][i];
+    const auto [rtlFirst, rtlLast] = ink[1][i];
+    if (i < 2) {
+      EXPECT_LT(ltrLast, w / 2) << i;
+      EXPECT_GT(rtlFirst, w / 2) << i;
+      EXPECT_NEAR(w - 1 - rtlLast, ltrFirst, 2) << i;
+    } else {
+      EXPECT_GT(ltrFirst, w / 2);
+      EXPECT_LT(rtlLast, w / 2);
+      EXPECT_NEAR(rtlFirst, w - 1 - ltrLast, 2);
+    }
+  }
   plat::Shutdown();
 }
 

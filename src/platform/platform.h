@@ -234,8 +234,20 @@ double VectorTextWidth(const std::string &utf8);
 // The text in upper case, letters of every script.
 std::string UpperCase(const std::string &utf8);
 double VectorTextHeight(const std::string &utf8);
+// From the top of the text's box down to the baseline of its first line.
+double VectorTextBaseline(const std::string &utf8);
 // The height of the text broken into lines w wide, as a paragraph draws it.
 double VectorParagraphHeight(const std::string &utf8, double w);
+// The language later texts are written in, as a tag ("ja-JP"; "" for the
+// system's): it picks the faces of the characters several languages share,
+// such as the Chinese characters of Japanese.
+void SetTextLanguage(const std::string &tag);
+// Whether the text reads from the right: its first strong letter is of a
+// right-to-left script. Lines of text are laid out in their own direction.
+bool RightToLeft(const std::string &utf8);
+// The characters of the text that no installed font can show, in the
+// current vector font; they are drawn as boxes.
+int UnknownGlyphs(const std::string &utf8);
 
 // ---------------------------------------------------------------------------
 // Sound

@@ -179,6 +179,38 @@ double VectorParagraphHeight(const std::string &utf8, double w) {
   return ph;
 }
 
+double VectorTextBaseline(const std::string &utf8) {
+  return pango_layout_get_baseline(MakeLayout(utf8).get()) /
+         double(PANGO_SCALE);
+}
+
+void SetTextLanguage(const std::string &tag) {
+  PangoContext *ctx = Context();
+  // fontconfig's rules choose faces by the language alone ("ja", "ko"),
+  // and for Chinese by the region too ("zh-cn", "zh-tw"): other regions
+  // would match no rule.
+  std::string lang = tag.substr(0, tag.find_first_of("-_"));
+  if (lang == "zh")
+    lang = tag;
+  PangoLanguage *want = lang.empty() ? pango_language_get_default()
+                                     : pango_language_from_string(lang.c_str());
+  // Languages are interned: the same pointer is the same language. Setting
+  // it again would drop the context's cached fonts for nothing.
+  if (pango_context_get_language(ctx) != want)
+    pango_context_set_language(ctx, want);
+}
+
+bool RightToLeft(const std::string &utf8) {
+  LayoutPtr layout = MakeLayout(utf8);
+  PangoLayoutLine *line = pango_layout_get_line_readonly(layout.get(), 0);
+  return line != nullptr &&
+         pango_layout_line_get_resolved_direction(line) == PANGO_DIRECTION_RTL;
+}
+
+int UnknownGlyphs(const std::string &utf8) {
+  return pango_layout_get_unknown_glyphs_count(MakeLayout(utf8).get());
+}
+
 double VectorTextHeight(const std::string &utf8) {
   LayoutPtr layout = MakeLayout(utf8);
   int w = 0, h = 0;

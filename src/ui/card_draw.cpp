@@ -1,6 +1,7 @@
 // card_draw.cpp — the common rendering steps of the dialog cards.
 #include "ui/card_draw.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -58,9 +59,14 @@ int SmallFontSize(const DialogLayout &layout) {
   return RoundHalfEven(layout.baseFont / 2.5);
 }
 
+bool RightToLeft(const Languages &lang) {
+  return plat::RightToLeft(Text(lang, "tLangFileNAME"));
+}
+
 bool BeginCard(CardPen &pen, int sprite, const CardPlace &place,
-               const DialogLayout &layout, const CardColours &colours,
+               const CardSources &src, const CardColours &colours,
                TitleStyle style, const std::string &title) {
+  const DialogLayout &layout = src.layout;
   pen.sprite = sprite;
   pen.width = place.w;
   pen.height = place.h;
@@ -68,6 +74,10 @@ bool BeginCard(CardPen &pen, int sprite, const CardPlace &place,
   pen.colours = colours;
   if (place.w <= 0 || place.h <= 0)
     return false;
+  // The card's texts are in its language: Chinese characters then take
+  // the faces Japanese or Chinese readers expect.
+  plat::SetTextLanguage(Text(src.lang, "tLangFileLANGID"));
+  pen.rightToLeft = RightToLeft(src.lang);
   if (gOverflows == nullptr) {
     if (!plat::BeginDraw(plat::Target::Sprite, sprite))
       return false;
@@ -86,8 +96,11 @@ bool BeginCard(CardPen &pen, int sprite, const CardPlace &place,
         place.w);
   Check(pen, "title height", title, h, t);
   if (style == TitleStyle::Left) {
-    // One space before the title; the height is the title's own.
-    plat::MovePathCursor(0, t / 2.0 - h / 2);
+    // One space before the title; the height is the title's own. From the
+    // right the space leads too, so the title ends one space from the edge.
+    const double x =
+        pen.rightToLeft ? place.w - plat::VectorTextWidth(" " + title) : 0;
+    plat::MovePathCursor(x, t / 2.0 - h / 2);
     plat::DrawVectorText(" " + title);
   } else {
     const double w = plat::VectorTextWidth(title);
@@ -113,23 +126,30 @@ void DrawValueRow(const CardPen &pen, const std::string &label,
                   const std::string &value, double y, plat::Colour colour) {
   plat::SetVectorFont(kUiFont, pen.layout->baseFont);
   plat::SetVectorColour(colour);
-  plat::MovePathCursor(10, y);
-  plat::DrawVectorText(label);
+  const double labelW = plat::VectorTextWidth(label);
   const double w = plat::VectorTextWidth(value);
   // Label and value with at least a small gap between them.
   Check(pen, "row", label + " / " + value,
-        10 + plat::VectorTextWidth(label) + pen.layout->baseFont / 2.0 + w + 10,
-        pen.width);
-  plat::MovePathCursor(pen.width - w - 10, y);
+        10 + labelW + pen.layout->baseFont / 2.0 + w + 10, pen.width);
+  // One baseline for both: a script of taller lines (Japanese beside the
+  // digits of a window size) would otherwise sit lower than the other.
+  const double labelBase = plat::VectorTextBaseline(label);
+  const double valueBase = plat::VectorTextBaseline(value);
+  const double base = std::max(labelBase, valueBase);
+  plat::MovePathCursor(pen.rightToLeft ? pen.width - labelW - 10 : 10,
+                       y + base - labelBase);
+  plat::DrawVectorText(label);
+  plat::MovePathCursor(pen.rightToLeft ? 10 : pen.width - w - 10,
+                       y + base - valueBase);
   plat::DrawVectorText(value);
 }
 
 void DrawParagraph(const CardPen &pen, const std::string &text, double size,
-                   double x, double y, double w, double h) {
+                   double x, double y, double w, double h, double bottom) {
   plat::SetVectorFont(kUiFont, size);
   plat::SetVectorColour(pen.colours.entry);
   Check(pen, "paragraph", text.substr(0, 40),
-        plat::VectorParagraphHeight(text, w), h);
+        plat::VectorParagraphHeight(text, w), bottom < 0 ? h : bottom - y);
   plat::MovePathCursor(x, y);
   plat::DrawVectorParagraph(text, w, h, true);
 }

@@ -12,16 +12,18 @@ constexpr const char *kPublisher = "Corvantis";
 constexpr const char *kWeb = "duskmoth.example";
 
 void RenderInfo(const CardSources &src, int sprite, const CardPlace &place,
-                const char *title, const char *button, const std::string &text,
-                double x, double w) {
+                const char *title, const char *buttonKey,
+                const std::string &text, double x, double w) {
   const DialogLayout &d = src.layout;
   CardPen pen;
-  if (!BeginCard(pen, sprite, place, d, MenuColours(), TitleStyle::Left,
+  if (!BeginCard(pen, sprite, place, src, MenuColours(), TitleStyle::Left,
                  Text(src.lang, title)))
     return;
-  const double t = d.titleBar, f = d.baseFont;
-  DrawParagraph(pen, text, SmallFontSize(d), x, t + f / 2, w, place.h - t);
-  DrawEntry(pen, Text(src.lang, button), place.h - 1.5 * f, true);
+  const double t = d.titleBar, f = d.baseFont, button = place.h - 1.5 * f;
+  // The rectangle reaches below the button: the text must end above it.
+  DrawParagraph(pen, text, SmallFontSize(d), x, t + f / 2, w, place.h - t,
+                button);
+  DrawEntry(pen, Text(src.lang, buttonKey), button, true);
   EndCard();
 }
 

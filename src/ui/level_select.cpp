@@ -13,7 +13,7 @@ void RenderLevelSelect(const CardSources &src, int selected) {
   const DialogLayout &d = src.layout;
   const CardPlace &place = d.levelSelect;
   CardPen pen;
-  if (!BeginCard(pen, num::kLevelSelectCard, place, d, MenuColours(),
+  if (!BeginCard(pen, num::kLevelSelectCard, place, src, MenuColours(),
                  TitleStyle::Left, Text(src.lang, "tStartTITLE")))
     return;
   const double t = d.titleBar, f = d.baseFont;

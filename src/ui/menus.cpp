@@ -12,7 +12,7 @@ void RenderTwoEntries(const CardSources &src, int sprite,
                       const char *first, const char *second, int selected) {
   const DialogLayout &d = src.layout;
   CardPen pen;
-  if (!BeginCard(pen, sprite, place, d, LevelColours(src.play),
+  if (!BeginCard(pen, sprite, place, src, LevelColours(src.play),
                  TitleStyle::Centred, Text(src.lang, title)))
     return;
   const double t = d.titleBar, f = d.baseFont;
@@ -26,7 +26,7 @@ void RenderTwoEntries(const CardSources &src, int sprite,
 void RenderMainMenu(const CardSources &src, int selected) {
   const DialogLayout &d = src.layout;
   CardPen pen;
-  if (!BeginCard(pen, num::kMainMenuCard, d.mainMenu, d, MenuColours(),
+  if (!BeginCard(pen, num::kMainMenuCard, d.mainMenu, src, MenuColours(),
                  TitleStyle::None, ""))
     return;
   const char *keys[] = {"tMenuSTART", "tMenuSETTINGS", "tMenuCREDITS",
@@ -60,7 +60,7 @@ void RenderQuit(const CardSources &src, int selected, bool overLevel) {
       overLevel ? LevelColours(src.play) : MenuColours();
   const CardPlace &place = overLevel ? d.quitCentred : d.quitSide;
   CardPen pen;
-  if (!BeginCard(pen, num::kQuitCard, place, d, colours, TitleStyle::Left,
+  if (!BeginCard(pen, num::kQuitCard, place, src, colours, TitleStyle::Left,
                  Text(src.lang, "tQuitTITLE")))
     return;
   const double t = d.titleBar, f = d.baseFont, h = place.h;

@@ -28,7 +28,7 @@ void RenderSettings(const CardSources &src, int row,
   const DialogLayout &d = src.layout;
   const CardPlace &place = d.settings;
   CardPen pen;
-  if (!BeginCard(pen, num::kSettingsCard, place, d, MenuColours(),
+  if (!BeginCard(pen, num::kSettingsCard, place, src, MenuColours(),
                  TitleStyle::Left, Text(src.lang, "tSettingsTITLE")))
     return;
   const Languages &lang = src.lang;
