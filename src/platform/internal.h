@@ -130,6 +130,10 @@ bool EnsureResident(Sprite &s);
 // Bytes the textures of resident on-demand sprites hold.
 uint64_t OnDemandBytes();
 
+// Decodes with libpng alone: DecodePng's path for what the quick path
+// leaves to it.
+bool DecodePngWithLibpng(const uint8_t *data, size_t size, Picture &out);
+
 // Size on the screen: the zoom, or the clip's size without one.
 inline int DisplayWidth(const Sprite &s) {
   return s.zoomW > 0 ? s.zoomW : s.clip.w;

@@ -3,7 +3,6 @@
 // of megabytes decoded but a few compressed, and only one plays at a time.
 #include "platform/internal.h"
 #include "platform/png_fast.h"
-#include "platform/test_hooks.h"
 
 #include <new>
 
@@ -107,15 +106,6 @@ int LoadSpriteOnDemand(int number, std::vector<uint8_t> &&png, unsigned flags) {
   s->clip = SDL_Rect{0, 0, w, h};
   s->packed = std::move(png);
   return detail::Install(number, std::move(s));
-}
-
-void SetOnDemandBudget(uint64_t bytes) { State().onDemandBudget = bytes; }
-
-uint64_t OnDemandResidentBytes() { return detail::OnDemandBytes(); }
-
-bool SpriteResident(int number) {
-  const Sprite *s = State().sprites.Get(number);
-  return s && (s->packed.empty() || s->resident);
 }
 
 } // namespace plat

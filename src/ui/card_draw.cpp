@@ -7,23 +7,17 @@ namespace {
 
 constexpr int kUiFont = 0;
 
-std::vector<std::string> *gOverflows = nullptr;
-
 // In measuring mode: a text wider or taller than the room it has.
 void Check(const CardPen &pen, const std::string &what, const std::string &text,
            double need, double room) {
-  if (gOverflows != nullptr && need > room)
-    gOverflows->push_back(
+  if (pen.overflows != nullptr && need > room)
+    pen.overflows->push_back(
         "card " + std::to_string(pen.sprite) + ", " + what + " \"" + text +
         "\": " + std::to_string(static_cast<int>(std::ceil(need))) + " > " +
         std::to_string(static_cast<int>(std::floor(room))));
 }
 
 } // namespace
-
-void MeasureCardsInto(std::vector<std::string> *overflows) {
-  gOverflows = overflows;
-}
 
 CardColours MenuColours() {
   CardColours c;
@@ -58,17 +52,19 @@ int SmallFontSize(const DialogLayout &layout) {
   return RoundHalfEven(layout.baseFont / 2.5);
 }
 
-bool BeginCard(CardPen &pen, int sprite, const CardPlace &place,
-               const DialogLayout &layout, const CardColours &colours,
+bool BeginCard(CardPen &pen, const CardSources &src, int sprite,
+               const CardPlace &place, const CardColours &colours,
                TitleStyle style, const std::string &title) {
+  const DialogLayout &layout = src.layout;
   pen.sprite = sprite;
   pen.width = place.w;
   pen.height = place.h;
   pen.layout = &layout;
   pen.colours = colours;
+  pen.overflows = src.overflows;
   if (place.w <= 0 || place.h <= 0)
     return false;
-  if (gOverflows == nullptr) {
+  if (pen.overflows == nullptr) {
     if (!plat::BeginDraw(plat::Target::Sprite, sprite))
       return false;
     plat::Box(0, 0, place.w, place.h, colours.background);
@@ -76,7 +72,7 @@ bool BeginCard(CardPen &pen, int sprite, const CardPlace &place,
   if (style == TitleStyle::None)
     return true;
   const int t = layout.titleBar;
-  if (gOverflows == nullptr)
+  if (pen.overflows == nullptr)
     plat::Box(0, 0, place.w, t, colours.titleBar);
   plat::SetVectorFont(kUiFont, TitleFontSize(layout));
   plat::SetVectorColour(colours.titleText);
@@ -134,7 +130,7 @@ void DrawParagraph(const CardPen &pen, const std::string &text, double size,
   plat::DrawVectorParagraph(text, w, h, true);
 }
 
-void EndCard() {
-  if (gOverflows == nullptr)
+void EndCard(const CardPen &pen) {
+  if (pen.overflows == nullptr)
     plat::EndDraw();
 }

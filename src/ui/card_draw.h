@@ -36,10 +36,11 @@ struct CardPen {
   int width = 0, height = 0;
   const DialogLayout *layout = nullptr;
   CardColours colours;
+  std::vector<std::string> *overflows = nullptr; // measuring: see CardSources
 };
 
-bool BeginCard(CardPen &pen, int sprite, const CardPlace &place,
-               const DialogLayout &layout, const CardColours &colours,
+bool BeginCard(CardPen &pen, const CardSources &src, int sprite,
+               const CardPlace &place, const CardColours &colours,
                TitleStyle style, const std::string &title);
 // An entry at size f, centred; white when selected.
 void DrawEntry(const CardPen &pen, const std::string &text, double y,
@@ -50,9 +51,4 @@ void DrawValueRow(const CardPen &pen, const std::string &label,
 // Text broken into centred lines inside the rectangle, cut at its edges.
 void DrawParagraph(const CardPen &pen, const std::string &text, double size,
                    double x, double y, double w, double h);
-void EndCard();
-
-// While set, rendering draws nothing and only measures: every title,
-// entry, value row or paragraph that does not fit its card or rectangle is
-// described in the list. nullptr draws again.
-void MeasureCardsInto(std::vector<std::string> *overflows);
+void EndCard(const CardPen &pen);

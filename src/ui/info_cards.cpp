@@ -16,13 +16,13 @@ void RenderInfo(const CardSources &src, int sprite, const CardPlace &place,
                 double x, double w) {
   const DialogLayout &d = src.layout;
   CardPen pen;
-  if (!BeginCard(pen, sprite, place, d, MenuColours(), TitleStyle::Left,
+  if (!BeginCard(pen, src, sprite, place, MenuColours(), TitleStyle::Left,
                  Text(src.lang, title)))
     return;
   const double t = d.titleBar, f = d.baseFont;
   DrawParagraph(pen, text, SmallFontSize(d), x, t + f / 2, w, place.h - t);
   DrawEntry(pen, Text(src.lang, button), place.h - 1.5 * f, true);
-  EndCard();
+  EndCard(pen);
 }
 
 } // namespace

@@ -13,7 +13,7 @@ void RenderLevelSelect(const CardSources &src, int selected) {
   const DialogLayout &d = src.layout;
   const CardPlace &place = d.levelSelect;
   CardPen pen;
-  if (!BeginCard(pen, num::kLevelSelectCard, place, d, MenuColours(),
+  if (!BeginCard(pen, src, num::kLevelSelectCard, place, MenuColours(),
                  TitleStyle::Left, Text(src.lang, "tStartTITLE")))
     return;
   const double t = d.titleBar, f = d.baseFont;
@@ -24,5 +24,5 @@ void RenderLevelSelect(const CardSources &src, int selected) {
                 t + 8.5 * f, place.w - 4, 2 * f);
   DrawEntry(pen, Text(src.lang, "tStartBACK"), place.h - 1.5 * f,
             selected == kLevelSelectBack);
-  EndCard();
+  EndCard(pen);
 }

@@ -12,13 +12,13 @@ void RenderTwoEntries(const CardSources &src, int sprite,
                       const char *first, const char *second, int selected) {
   const DialogLayout &d = src.layout;
   CardPen pen;
-  if (!BeginCard(pen, sprite, place, d, LevelColours(src.play),
+  if (!BeginCard(pen, src, sprite, place, LevelColours(src.play),
                  TitleStyle::Centred, Text(src.lang, title)))
     return;
   const double t = d.titleBar, f = d.baseFont;
   DrawEntry(pen, Text(src.lang, first), t + f, selected == kFirstRow);
   DrawEntry(pen, Text(src.lang, second), t + 3 * f, selected == kSecondRow);
-  EndCard();
+  EndCard(pen);
 }
 
 } // namespace
@@ -26,7 +26,7 @@ void RenderTwoEntries(const CardSources &src, int sprite,
 void RenderMainMenu(const CardSources &src, int selected) {
   const DialogLayout &d = src.layout;
   CardPen pen;
-  if (!BeginCard(pen, num::kMainMenuCard, d.mainMenu, d, MenuColours(),
+  if (!BeginCard(pen, src, num::kMainMenuCard, d.mainMenu, MenuColours(),
                  TitleStyle::None, ""))
     return;
   const char *keys[] = {"tMenuSTART", "tMenuSETTINGS", "tMenuCREDITS",
@@ -34,7 +34,7 @@ void RenderMainMenu(const CardSources &src, int selected) {
   const double f = d.baseFont;
   for (int i = 0; i < 5; ++i)
     DrawEntry(pen, Text(src.lang, keys[i]), (1 + 2 * i) * f, selected == i + 1);
-  EndCard();
+  EndCard(pen);
 }
 
 void RenderPause(const CardSources &src, int selected) {
@@ -60,7 +60,7 @@ void RenderQuit(const CardSources &src, int selected, bool overLevel) {
       overLevel ? LevelColours(src.play) : MenuColours();
   const CardPlace &place = overLevel ? d.quitCentred : d.quitSide;
   CardPen pen;
-  if (!BeginCard(pen, num::kQuitCard, place, d, colours, TitleStyle::Left,
+  if (!BeginCard(pen, src, num::kQuitCard, place, colours, TitleStyle::Left,
                  Text(src.lang, "tQuitTITLE")))
     return;
   const double t = d.titleBar, f = d.baseFont, h = place.h;
@@ -69,5 +69,5 @@ void RenderQuit(const CardSources &src, int selected, bool overLevel) {
   DrawEntry(pen, Text(src.lang, "tQuitYES"), h - 3 * f, selected == kFirstRow);
   DrawEntry(pen, Text(src.lang, "tQuitNO"), h - 1.5 * f,
             selected == kSecondRow);
-  EndCard();
+  EndCard(pen);
 }

@@ -28,7 +28,7 @@ void RenderSettings(const CardSources &src, int row,
   const DialogLayout &d = src.layout;
   const CardPlace &place = d.settings;
   CardPen pen;
-  if (!BeginCard(pen, num::kSettingsCard, place, d, MenuColours(),
+  if (!BeginCard(pen, src, num::kSettingsCard, place, MenuColours(),
                  TitleStyle::Left, Text(src.lang, "tSettingsTITLE")))
     return;
   const Languages &lang = src.lang;
@@ -60,5 +60,5 @@ void RenderSettings(const CardSources &src, int row,
   DrawEntry(pen, Text(lang, "tSettingsOK"), place.h - 3 * f, row == kRowOk);
   DrawEntry(pen, Text(lang, "tSettingsCANCEL"), place.h - 1.5 * f,
             row == kRowCancel);
-  EndCard();
+  EndCard(pen);
 }
