@@ -4,7 +4,10 @@
 
 #include <cstdlib>
 
-#include "platform/platform.h"
+#include "platform/core.h"
+#include "platform/display.h"
+#include "platform/sprites.h"
+#include "platform/text.h"
 #include "settings/display.h"
 #include "settings/languages.h"
 #include "ui/dialogs.h"

@@ -12,7 +12,8 @@
 // --samples writes each frame's CPU milliseconds to PREFIX-SCENE.txt, one a
 // line, for the plot.
 #include "game/stage.h"
-#include "platform/platform.h"
+#include "platform/core.h"
+#include "platform/display.h"
 #include "shell/actions.h"
 #include "shell/game.h"
 #include "shell/loop.h"

@@ -9,7 +9,7 @@
 
 #include "assets/numbers.h"
 #include "game/gameplay.h"
-#include "platform/platform.h"
+#include "platform/random.h"
 #include "support/maze_builder.h"
 #include "support/stage_parts.h"
 

@@ -4,6 +4,8 @@
 #include "support/ogg_rate.h"
 
 #include "ogg_writer.h"
+#include "platform/clock.h"
+#include "platform/sound.h"
 
 #include <cmath>
 

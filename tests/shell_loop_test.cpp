@@ -5,7 +5,8 @@
 
 #include "assets/numbers.h"
 #include "game/levels.h"
-#include "platform/platform.h"
+#include "platform/input.h"
+#include "platform/scripted_input.h"
 #include "shell/game.h"
 #include "shell/input.h"
 #include "shell/loop.h"

@@ -10,6 +10,8 @@
 #include <random>
 #include <set>
 
+#include "platform/input.h"
+#include "platform/scripted_input.h"
 #include "platform/test_hooks.h"
 #include "support/game_fixture.h"
 

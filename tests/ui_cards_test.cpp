@@ -5,7 +5,8 @@
 #include <array>
 #include <memory>
 
-#include "platform/platform.h"
+#include "platform/core.h"
+#include "platform/text.h"
 #include "settings/display.h"
 #include "settings/languages.h"
 #include "ui/card_draw.h"

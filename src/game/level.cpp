@@ -2,7 +2,7 @@
 #include "assets/numbers.h"
 #include "game/actors.h"
 #include "game/gameplay.h"
-#include "platform/platform.h"
+#include "platform/sprites.h"
 
 namespace {
 

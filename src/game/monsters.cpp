@@ -7,7 +7,7 @@
 #include "game/actors.h"
 #include "game/gameplay.h"
 #include "maps/mapfile_rules.h"
-#include "platform/platform.h"
+#include "platform/random.h"
 
 namespace {
 

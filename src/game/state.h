@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/core.h"
 
 struct LevelRecord {
   std::string id;      // "01" .. "20"

@@ -8,7 +8,8 @@
 #include "assets/ordered_work.h"
 #include "assets/pack.h"
 #include "maps/mapfile.h"
-#include "platform/platform.h"
+#include "platform/pictures.h"
+#include "platform/sprites.h"
 
 namespace {
 

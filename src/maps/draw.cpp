@@ -11,7 +11,8 @@
 #include <cmath>
 
 #include "maps/catalogue.h"
-#include "platform/platform.h"
+#include "platform/display.h"
+#include "platform/sprites.h"
 
 namespace {
 

@@ -2,9 +2,12 @@
 // share. Only src/platform/ includes this header.
 #pragma once
 
+#include "platform/core.h"
+#include "platform/display.h"
 #include "platform/frame_clock.h"
+#include "platform/images.h"
 #include "platform/numbered.h"
-#include "platform/platform.h"
+#include "platform/pictures.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

@@ -1,6 +1,7 @@
 // png.cpp — PNG decoding and encoding with libpng's simplified API, straight
 // into and out of BGRA pictures. Safe on any thread: no shared state.
 #include "platform/internal.h"
+#include "platform/pictures.h"
 #include "platform/png_fast.h"
 
 #include <png.h>

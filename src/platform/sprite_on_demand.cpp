@@ -2,7 +2,9 @@
 // first shown, under a memory budget: the banner animations are hundreds
 // of megabytes decoded but a few compressed, and only one plays at a time.
 #include "platform/internal.h"
+#include "platform/pictures.h"
 #include "platform/png_fast.h"
+#include "platform/sprites.h"
 
 #include <new>
 

@@ -2,7 +2,9 @@
 // only the tests and the benchmarks link: the game never carries it.
 #include "platform/test_hooks.h"
 
+#include "platform/input.h"
 #include "platform/internal.h"
+#include "platform/pictures.h"
 
 namespace plat {
 

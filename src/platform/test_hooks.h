@@ -4,7 +4,7 @@
 // the game does not link.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/pictures.h"
 
 #include <cstdint>
 #include <string>

@@ -2,6 +2,7 @@
 #include "shell/input.h"
 
 #include "game/gameplay.h"
+#include "platform/input.h"
 #include "shell/actions.h"
 #include "shell/game.h"
 

@@ -5,7 +5,9 @@
 
 #include "assets/numbers.h"
 #include "game/gameplay.h"
-#include "platform/platform.h"
+#include "platform/clock.h"
+#include "platform/display.h"
+#include "platform/sprites.h"
 #include "shell/actions.h"
 #include "shell/apply_settings.h"
 #include "shell/game.h"

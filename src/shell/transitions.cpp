@@ -2,7 +2,7 @@
 // finale.
 #include "assets/numbers.h"
 #include "game/gameplay.h"
-#include "platform/platform.h"
+#include "platform/display.h"
 #include "shell/actions.h"
 #include "shell/game.h"
 

@@ -1,5 +1,8 @@
 // card_draw.cpp — the common rendering steps of the dialog cards.
 #include "ui/card_draw.h"
+#include "platform/core.h"
+#include "platform/images.h"
+#include "platform/text.h"
 
 #include <cmath>
 

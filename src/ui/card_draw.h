@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/core.h"
 #include "ui/dialogs.h"
 
 struct CardColours {

@@ -1,5 +1,6 @@
 // settings_card.cpp — the settings card: five value rows, OK and Cancel.
 #include "assets/numbers.h"
+#include "platform/text.h"
 #include "ui/card_draw.h"
 
 namespace {
