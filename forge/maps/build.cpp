@@ -59,11 +59,11 @@ mapfile::MapEntry BuildMap(const MazeSource &src,
   const int h = static_cast<int>(src.rows.size());
   const int w = static_cast<int>(src.rows[0].size());
   MapEntry map = MakeMap(src.name, w, h, kMazeLayers, kTilePixels, kTilePixels);
-  map.extraText = src.theme;
+  map.theme = src.theme;
   const char *layerNames[kMazeLayers] = {"floor", "walls", "decoration",
                                          "items"};
   for (int i = 0; i < kMazeLayers; ++i)
-    map.layers[static_cast<size_t>(i)].text = layerNames[i];
+    map.layers[static_cast<size_t>(i)].name = layerNames[i];
 
   const Theme *theme = FindTheme(src.theme);
   if (!theme) {

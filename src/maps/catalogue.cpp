@@ -33,18 +33,18 @@ void ReadMap(MapRecord &rec, const mapfile::MapEntry &m) {
   rec.layerCount = m.layerCount;
   rec.tileWidth = m.tileWidth;
   rec.tileHeight = m.tileHeight;
-  rec.extraNumber = m.extraNumber;
-  rec.extraText = m.extraText;
+  rec.extraNumber = m.reservedNumber;
+  rec.extraText = m.theme;
   for (int i = 0; i < 5; ++i)
     rec.notes[i] = m.notes[i];
   for (int i = 0; i < m.layerCount; ++i) {
     const mapfile::Layer &src = m.layers[i];
     MapLayer &dst = rec.layers[i];
-    dst.text = src.text;
-    dst.value1 = src.value1;
-    dst.value2 = src.value2;
-    dst.value3 = src.value3;
-    dst.value4 = src.value4;
+    dst.text = src.name;
+    dst.value1 = src.reserved[0];
+    dst.value2 = src.reserved[1];
+    dst.value3 = src.reserved[2];
+    dst.value4 = src.reservedByte;
     dst.visible = 1;
     dst.cells.assign(kMapGrid * kMapGrid, 0);
     for (int x = 0; x < m.widthTiles; ++x)
@@ -146,9 +146,9 @@ void LoadBackground(MapCatalogue &cat, pack::Archive &archive,
     const mapfile::BackgroundImage &src = b.images[k];
     BackgroundImage &dst = rec.images[k];
     dst.name = src.name;
-    dst.value1 = src.value1;
-    dst.value2 = src.value2;
-    dst.value3 = src.value3;
+    dst.value1 = src.reservedShort;
+    dst.value2 = src.reserved[0];
+    dst.value3 = src.reserved[1];
     // A picture that does not load this time leaves the slot empty, not
     // naming a number that is gone or someone else's.
     dst.sprite = -1;
