@@ -1,7 +1,8 @@
 // build.cpp — places every cell of a maze source on the four layers.
 #include "build.h"
 
-#include "maps/mapfile_rules.h"
+#include "maps/mapfile_levels.h"
+#include "maps/maze.h"
 #include "themes.h"
 #include "walls.h"
 
@@ -55,6 +56,7 @@ std::string Cell(int x, int y) {
 mapfile::MapEntry BuildMap(const MazeSource &src,
                            std::vector<std::string> &errors) {
   using namespace mapfile;
+  using namespace maze;
   const std::string where = "map " + src.id + ": ";
   const int h = static_cast<int>(src.rows.size());
   const int w = static_cast<int>(src.rows[0].size());
@@ -70,7 +72,7 @@ mapfile::MapEntry BuildMap(const MazeSource &src,
     errors.push_back(where + "unknown theme \"" + src.theme + "\"");
     return map;
   }
-  const LevelRule *rule = FindLevelRule(src.id);
+  const LevelTableRow *rule = FindLevel(src.id);
   const auto put = [&map](int layer, int x, int y, int value) {
     SetCell(map, layer, x, y, static_cast<int16_t>(value));
   };
