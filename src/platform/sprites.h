@@ -1,8 +1,7 @@
 // sprites.h — sprites: textures on the screen, with the CPU data the
-// collision test needs.
+// collision test needs. Numbered as core.h describes.
 #pragma once
 
-#include "platform/core.h"
 #include "platform/pictures.h"
 
 #include <cstddef>
