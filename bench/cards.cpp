@@ -8,7 +8,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/core.h"
+#include "platform/display.h"
+#include "platform/sprites.h"
+#include "platform/text.h"
 #include "settings/display.h"
 #include "settings/languages.h"
 #include "ui/dialogs.h"

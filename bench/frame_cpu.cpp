@@ -12,7 +12,8 @@
 // --samples writes each frame's CPU milliseconds to PREFIX-SCENE.txt, one a
 // line, for the plot.
 #include "game/stage.h"
-#include "platform/platform.h"
+#include "platform/core.h"
+#include "platform/display.h"
 #include "shell/actions.h"
 #include "shell/game.h"
 #include "shell/loop.h"
@@ -122,9 +123,10 @@ int LevelIndex(const Game &game, const std::string &id) {
   return -1;
 }
 
-// Level 20 entered, counted down, and its monsters let out one a pass.
+// Level 20 entered from the menu, counted down, and its monsters let out
+// one a pass.
 void PlayingWithAllMonsters(Game &game, int level) {
-  StartLevel(game, level);
+  StartLevel(game, level, true);
   while (game.loop.state == ScreenState::Countdown)
     RunFrame(game);
   const LevelRecord &rec = game.play.levels[level];

@@ -2,7 +2,10 @@
 // video driver and software renderer: frame pacing over 10 seconds, the
 // cost of a zoomed blended tile with and without its pre-scaled copy, and
 // decoding plus uploading the banner frames on one and on two threads.
-#include "platform/platform.h"
+#include "platform/core.h"
+#include "platform/display.h"
+#include "platform/pictures.h"
+#include "platform/sprites.h"
 #include "platform/test_hooks.h"
 
 #include <benchmark/benchmark.h>

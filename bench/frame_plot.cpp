@@ -7,7 +7,8 @@
 //
 // A series file holds one figure a line, as bench_frame_cpu --samples
 // writes them.
-#include "platform/platform.h"
+#include "platform/core.h"
+#include "platform/pictures.h"
 
 #include <algorithm>
 #include <cmath>

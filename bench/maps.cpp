@@ -4,7 +4,9 @@
 // unchanging cells, and cell by cell for comparison).
 #include "maps/catalogue.h"
 #include "maps/draw.h"
-#include "platform/platform.h"
+#include "platform/core.h"
+#include "platform/display.h"
+#include "platform/sprites.h"
 #include "settings/display.h"
 
 #include <benchmark/benchmark.h>

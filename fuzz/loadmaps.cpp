@@ -3,7 +3,9 @@
 #include "assets/pack.h"
 #include "maps/catalogue.h"
 #include "maps/draw.h"
-#include "platform/platform.h"
+#include "platform/core.h"
+#include "platform/display.h"
+#include "platform/sprites.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // png.cpp — fuzz target: PNG decoding on arbitrary bytes. Chunk checksums
 // are put right first, so that the search gets past them into the image
 // data, the filters and the fallback to libpng.
-#include "platform/platform.h"
+#include "platform/pictures.h"
 #include "platform/png_fast.h"
 
 #include <cstdint>

@@ -1,5 +1,5 @@
 // content_languages_test.cpp — the shipped language files and their archive.
-#include "platform/platform.h"
+#include "platform/zip.h"
 #include "settings/keyvalue.h"
 
 #include "support/temp_dir.h"

@@ -9,7 +9,8 @@
 
 #include "assets/numbers.h"
 #include "game/gameplay.h"
-#include "platform/platform.h"
+#include "maps/maze.h"
+#include "platform/random.h"
 #include "support/maze_builder.h"
 #include "support/stage_parts.h"
 
@@ -132,7 +133,9 @@ TEST(Pickups, DotCherryAndEmptyTiles) {
   EXPECT_EQ(p->play.effects[0].image, num::kItemDot);
   const ScreenGeometry &g = p->display.geometry;
   EXPECT_EQ(p->play.effects[0].x, g.playOriginX + (level.startX + 1) * 48);
-  EXPECT_EQ(GetTile(p->maps, "01", 3, level.startX + 1, level.startY), 0);
+  EXPECT_EQ(
+      GetTile(p->maps, "01", maze::kItemLayer, level.startX + 1, level.startY),
+      0);
   EXPECT_EQ(p->sound.requests,
             (std::vector<SoundRequest>{{SoundAsk::Effect, num::kCoin, 25}}));
 
@@ -197,17 +200,15 @@ void CheckDoors(int levelIndex) {
   p->play.releaseCounter = p->play.levels[levelIndex].releaseInterval - 1;
   MonsterRelease(p->stage);
   ASSERT_EQ(m.active, 1);
-  // Both doors of the house's axis: (x, y, closed value, the way out). On
-  // release the monster's door holds its open value, the closed one + 1;
-  // two steps later both doors hold their closed values.
-  const int doors[2][4] = {{21, 10, 60, kUp}, {21, 14, 58, kDown}};
-  const int sides[2][4] = {{19, 12, 62, kLeft}, {23, 12, 64, kRight}};
+  // Both doors of the house's axis. On release the monster's door holds
+  // its open value; two steps later both doors hold their closed values.
   auto expectDoors = [&](bool released) {
-    for (const auto &[x, y, closed, way] : house == 1 ? doors : sides)
-      if (!released || way == m.direction) {
-        EXPECT_EQ(GetTile(p->maps, p->play.currentMap, 1, x, y),
-                  closed + released)
-            << x << "," << y;
+    for (const maze::HouseDoor &door : maze::HouseOf(house).doors)
+      if (!released || door.exit == m.direction) {
+        EXPECT_EQ(GetTile(p->maps, p->play.currentMap, maze::kWallLayer, door.x,
+                          door.y),
+                  released ? door.open : door.closed)
+            << door.x << "," << door.y;
       }
   };
   expectDoors(true);

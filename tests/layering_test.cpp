@@ -1,19 +1,28 @@
-// layering_test.cpp — every include between the folders of src/ follows the
-// dependency table in the README, and library headers stay in the platform
-// layer.
+// layering_test.cpp — every include of the game's folders, the forge, the
+// benchmarks and the fuzz targets follows the dependency table in the
+// README: project headers only from the folders a row allows (whatever
+// form the include takes), library headers only where the row allows them
+// (the C++ standard library everywhere), the platform's and the content
+// checker's private headers only where they belong, and a table without
+// circles.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <regex>
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
+
+const fs::path kRoot = WARRENFOLD_SOURCE_DIR;
 
 std::string ReadAll(const fs::path &path) {
   std::ifstream in(path, std::ios::binary);
@@ -22,113 +31,395 @@ std::string ReadAll(const fs::path &path) {
   return out.str();
 }
 
-// The README's table: folder -> the folders it may include.
-std::map<std::string, std::set<std::string>> AllowedIncludes() {
-  const std::string readme =
-      ReadAll(fs::path(WARRENFOLD_SOURCE_DIR) / "README.md");
-  std::map<std::string, std::set<std::string>> allowed;
-  const std::regex row(R"(^\| `(\w+)` \| (.*) \|\r?$)");
-  const std::regex name("`(\\w+)`");
-  std::istringstream lines(readme);
-  for (std::string line; std::getline(lines, line);) {
-    std::smatch m;
-    if (!std::regex_match(line, m, row))
-      continue;
-    std::set<std::string> &set = allowed[m[1]];
-    set.insert(m[1]);
-    const std::string rest = m[2];
-    for (std::sregex_iterator it(rest.begin(), rest.end(), name), end;
-         it != end; ++it)
-      set.insert((*it)[1]);
-  }
-  return allowed;
+// One row of the README's table.
+struct Row {
+  std::set<std::string> folders;    // may include, itself among them
+  bool anyLibrary = false;          // "any": every library header
+  std::vector<std::string> headers; // else: allowed header name prefixes
+};
+using Table = std::map<std::string, Row>;
+
+std::vector<std::string> Quoted(const std::string &text) {
+  std::vector<std::string> names;
+  const std::regex name("`([^`]+)`");
+  for (std::sregex_iterator it(text.begin(), text.end(), name), end; it != end;
+       ++it)
+    names.push_back((*it)[1]);
+  return names;
 }
 
-struct Include {
-  std::string file, folder;
-};
-
-// The project's own includes ("folder/...") of every source file in src/.
-std::vector<Include> ProjectIncludes(std::vector<Include> *libraries) {
-  std::vector<Include> found;
-  const std::regex own(R"(^\s*#\s*include\s+"(\w+)/)");
-  const std::regex system(
-      R"(^\s*#\s*include\s+<(SDL|cairo|pango|archive|png|vorbis|ogg|libdeflate|fontconfig|glib))");
-  for (const auto &entry : fs::recursive_directory_iterator(
-           fs::path(WARRENFOLD_SOURCE_DIR) / "src")) {
-    if (!entry.is_regular_file())
+// "| `folder` | `a`, `b` | library headers |"
+Table ParseTable(const std::string &markdown) {
+  Table table;
+  const std::regex line(R"(^\| `(\w+)` \| ([^|]*) \| ([^|]*) \|\r?$)");
+  std::istringstream lines(markdown);
+  for (std::string text; std::getline(lines, text);) {
+    std::smatch m;
+    if (!std::regex_match(text, m, line))
       continue;
-    const std::string ext = entry.path().extension().string();
-    if (ext != ".h" && ext != ".cpp")
-      continue;
-    std::istringstream lines(ReadAll(entry.path()));
-    const std::string rel =
-        fs::relative(entry.path(), fs::path(WARRENFOLD_SOURCE_DIR) / "src")
-            .generic_string();
-    for (std::string line; std::getline(lines, line);) {
-      std::smatch m;
-      if (std::regex_search(line, m, own))
-        found.push_back({rel, m[1]});
-      else if (libraries && std::regex_search(line, m, system))
-        libraries->push_back({rel, m[1]});
-    }
+    Row &row = table[m[1]];
+    row.folders.insert(m[1]);
+    for (const std::string &folder : Quoted(m[2]))
+      row.folders.insert(folder);
+    const std::string libraries = m[3];
+    row.anyLibrary = libraries.find("any") != std::string::npos;
+    row.headers = Quoted(libraries);
   }
+  return table;
+}
+
+Table ReadmeTable() { return ParseTable(ReadAll(kRoot / "README.md")); }
+
+// The circles of the table, each as "a -> b -> a".
+std::vector<std::string> Circles(const Table &table) {
+  std::vector<std::string> found;
+  std::map<std::string, int> state; // 1 on the path, 2 done
+  std::vector<std::string> path;
+  std::function<void(const std::string &)> visit = [&](const std::string &at) {
+    state[at] = 1;
+    path.push_back(at);
+    const auto row = table.find(at);
+    if (row != table.end())
+      for (const std::string &next : row->second.folders) {
+        if (next == at)
+          continue;
+        if (state[next] == 1) {
+          std::string circle;
+          for (auto it = std::find(path.begin(), path.end(), next);
+               it != path.end(); ++it)
+            circle += *it + " -> ";
+          found.push_back(circle + next);
+        } else if (state[next] == 0) {
+          visit(next);
+        }
+      }
+    path.pop_back();
+    state[at] = 2;
+  };
+  for (const auto &[folder, row] : table)
+    if (state[folder] == 0)
+      visit(folder);
   return found;
 }
 
-std::string FolderOf(const std::string &rel) {
-  return rel.substr(0, rel.find('/'));
+// The C++ standard library's headers: allowed everywhere.
+const std::set<std::string> &StandardHeaders() {
+  static const std::set<std::string> names = {"algorithm",
+                                              "any",
+                                              "array",
+                                              "atomic",
+                                              "barrier",
+                                              "bit",
+                                              "bitset",
+                                              "cassert",
+                                              "cctype",
+                                              "cerrno",
+                                              "cfenv",
+                                              "cfloat",
+                                              "charconv",
+                                              "chrono",
+                                              "cinttypes",
+                                              "climits",
+                                              "clocale",
+                                              "cmath",
+                                              "codecvt",
+                                              "compare",
+                                              "complex",
+                                              "concepts",
+                                              "condition_variable",
+                                              "coroutine",
+                                              "csetjmp",
+                                              "csignal",
+                                              "cstdarg",
+                                              "cstddef",
+                                              "cstdint",
+                                              "cstdio",
+                                              "cstdlib",
+                                              "cstring",
+                                              "ctime",
+                                              "cuchar",
+                                              "cwchar",
+                                              "cwctype",
+                                              "deque",
+                                              "exception",
+                                              "execution",
+                                              "filesystem",
+                                              "format",
+                                              "forward_list",
+                                              "fstream",
+                                              "functional",
+                                              "future",
+                                              "initializer_list",
+                                              "iomanip",
+                                              "ios",
+                                              "iosfwd",
+                                              "iostream",
+                                              "istream",
+                                              "iterator",
+                                              "latch",
+                                              "limits",
+                                              "list",
+                                              "locale",
+                                              "map",
+                                              "memory",
+                                              "memory_resource",
+                                              "mutex",
+                                              "new",
+                                              "numbers",
+                                              "numeric",
+                                              "optional",
+                                              "ostream",
+                                              "queue",
+                                              "random",
+                                              "ranges",
+                                              "ratio",
+                                              "regex",
+                                              "scoped_allocator",
+                                              "semaphore",
+                                              "set",
+                                              "shared_mutex",
+                                              "source_location",
+                                              "span",
+                                              "sstream",
+                                              "stack",
+                                              "stdexcept",
+                                              "stop_token",
+                                              "streambuf",
+                                              "string",
+                                              "string_view",
+                                              "syncstream",
+                                              "system_error",
+                                              "thread",
+                                              "tuple",
+                                              "type_traits",
+                                              "typeindex",
+                                              "typeinfo",
+                                              "unordered_map",
+                                              "unordered_set",
+                                              "utility",
+                                              "valarray",
+                                              "variant",
+                                              "vector",
+                                              "version"};
+  return names;
 }
 
-// Includes that break the table, as "file includes folder/".
-std::vector<std::string>
-Violations(const std::map<std::string, std::set<std::string>> &allowed,
-           const std::vector<Include> &includes) {
+// Headers that only some folders (or files) may include.
+const std::map<std::string, std::set<std::string>> &PrivateHeaders() {
+  static const std::map<std::string, std::set<std::string>> headers = {
+      // The platform layer's own state and helpers.
+      {"src/platform/internal.h", {"platform"}},
+      // The content checker is for the forge and the tests, not the game.
+      {"src/maps/maze_check.h", {"forge", "src/maps/maze_check.cpp"}},
+  };
+  return headers;
+}
+
+// Where a folder's files find the project's headers, besides their own
+// folder: the include folders their targets are built with.
+std::vector<fs::path> IncludeRoots(const std::string &folder) {
+  if (folder == "forge")
+    return {"src", "forge", "forge/art", "forge/audio"};
+  if (folder == "fuzz")
+    return {"src", "fuzz", "tests"};
+  return {"src"};
+}
+
+// The folder a repository path belongs to: src/<folder>/... by its
+// second part, anything else by its first.
+std::string FolderOf(const std::string &path) {
+  const size_t slash = path.find('/');
+  const std::string first = path.substr(0, slash);
+  if (first != "src" || slash == std::string::npos)
+    return first;
+  return path.substr(slash + 1, path.find('/', slash + 1) - slash - 1);
+}
+
+struct Source {
+  std::string path; // from the repository's root, e.g. "src/game/level.cpp"
+  std::string text;
+};
+
+// The project file an include names, from the repository's root, or ""
+// when it names none (a library or system header).
+std::string Resolve(const std::string &from, const std::string &name,
+                    bool quoted) {
+  std::vector<fs::path> tries;
+  if (quoted)
+    tries.push_back(fs::path(from).parent_path() / name);
+  for (const fs::path &root : IncludeRoots(FolderOf(from)))
+    tries.push_back(root / name);
+  for (const fs::path &path : tries) {
+    const fs::path clean = path.lexically_normal();
+    if (fs::is_regular_file(kRoot / clean))
+      return clean.generic_string();
+  }
+  return "";
+}
+
+bool LibraryAllowed(const Row &row, const std::string &header) {
+  if (row.anyLibrary || StandardHeaders().count(header))
+    return true;
+  return std::any_of(
+      row.headers.begin(), row.headers.end(),
+      [&](const std::string &prefix) { return header.rfind(prefix, 0) == 0; });
+}
+
+// Every include that breaks a rule, as "file: what".
+std::vector<std::string> Violations(const Table &table,
+                                    const std::vector<Source> &sources) {
   std::vector<std::string> bad;
-  for (const Include &inc : includes) {
-    const auto row = allowed.find(FolderOf(inc.file));
-    if (row == allowed.end() || row->second.count(inc.folder) == 0)
-      bad.push_back(inc.file + " includes " + inc.folder + "/");
+  const std::regex include(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
+  for (const Source &src : sources) {
+    const std::string folder = FolderOf(src.path);
+    const auto row = table.find(folder);
+    if (row == table.end()) {
+      bad.push_back(src.path + ": its folder has no row");
+      continue;
+    }
+    const bool game = src.path.rfind("src/", 0) == 0;
+    std::istringstream lines(src.text);
+    for (std::string line; std::getline(lines, line);) {
+      std::smatch m;
+      if (!std::regex_search(line, m, include))
+        continue;
+      const bool quoted = m[1] == "\"";
+      const std::string name = m[2];
+      const std::string target = Resolve(src.path, name, quoted);
+      if (target.empty()) {
+        if (!LibraryAllowed(row->second, name))
+          bad.push_back(src.path + ": library header <" + name + ">");
+        continue;
+      }
+      const std::string to = FolderOf(target);
+      if (row->second.folders.count(to) == 0)
+        bad.push_back(src.path + ": includes " + to + "/ (" + name + ")");
+      // The game names its own headers one way only: "folder/file.h".
+      if (game && (!quoted || "src/" + name != target))
+        bad.push_back(src.path + ": write \"" + target.substr(4) + "\", not " +
+                      (quoted ? "\"" + name + "\"" : "<" + name + ">"));
+      const auto only = PrivateHeaders().find(target);
+      if (only != PrivateHeaders().end() && only->second.count(folder) == 0 &&
+          only->second.count(src.path) == 0)
+        bad.push_back(src.path + ": includes the private " + target);
+    }
   }
   return bad;
 }
 
-TEST(Layering, TheReadmeNamesEveryFolder) {
-  const auto allowed = AllowedIncludes();
-  for (const char *folder : {"platform", "settings", "assets", "maps",
-                             "progress", "game", "ui", "shell"})
-    EXPECT_EQ(allowed.count(folder), 1u) << folder;
-  // The table is a strict order: nothing includes the shell.
-  for (const auto &[folder, set] : allowed) {
-    if (folder != "shell") {
-      EXPECT_EQ(set.count("shell"), 0u) << folder;
+// Every header and source file of src/, forge/, bench/ and fuzz/.
+std::vector<Source> ProjectSources() {
+  std::vector<Source> sources;
+  for (const char *top : {"src", "forge", "bench", "fuzz"})
+    for (const auto &entry : fs::recursive_directory_iterator(kRoot / top)) {
+      const std::string ext = entry.path().extension().string();
+      if (!entry.is_regular_file() || (ext != ".h" && ext != ".cpp"))
+        continue;
+      sources.push_back({fs::relative(entry.path(), kRoot).generic_string(),
+                         ReadAll(entry.path())});
     }
-  }
+  std::sort(sources.begin(), sources.end(),
+            [](const Source &a, const Source &b) { return a.path < b.path; });
+  return sources;
+}
+
+TEST(Layering, TheReadmeNamesEveryFolderWithoutCircles) {
+  const Table table = ReadmeTable();
+  for (const char *folder :
+       {"platform", "settings", "assets", "maps", "progress", "game", "ui",
+        "shell", "forge", "bench", "fuzz"})
+    EXPECT_EQ(table.count(folder), 1u) << folder;
+  EXPECT_EQ(Circles(table), std::vector<std::string>{});
+  // Only the platform talks to the libraries in the game.
+  for (const auto &[folder, row] : table)
+    if (folder != "platform" && folder != "forge" && folder != "bench" &&
+        folder != "fuzz") {
+      EXPECT_FALSE(row.anyLibrary) << folder;
+      EXPECT_TRUE(row.headers.empty()) << folder;
+    }
 }
 
 TEST(Layering, IncludesFollowTheTable) {
-  const auto allowed = AllowedIncludes();
-  std::vector<Include> libraries;
-  const std::vector<Include> includes = ProjectIncludes(&libraries);
-  ASSERT_GT(includes.size(), 100u); // the scan found the sources
-  EXPECT_EQ(Violations(allowed, includes), std::vector<std::string>{});
-  for (const Include &lib : libraries)
-    EXPECT_EQ(FolderOf(lib.file), "platform")
-        << lib.file << " includes a library header (" << lib.folder << ")";
+  const std::vector<Source> sources = ProjectSources();
+  ASSERT_GT(sources.size(), 200u); // the scan found the sources
+  EXPECT_EQ(Violations(ReadmeTable(), sources), std::vector<std::string>{});
+}
+
+TEST(Layering, ACircleInTheTableIsFound) {
+  const Table table = ParseTable("| `a` | `b` | — |\n"
+                                 "| `b` | `c` | — |\n"
+                                 "| `c` | `a` | — |\n"
+                                 "| `d` | `a`, `b` | — |\n");
+  EXPECT_EQ(Circles(table), std::vector<std::string>{"a -> b -> c -> a"});
+  EXPECT_EQ(Circles(ParseTable("| `a` | `b` | — |\n| `b` | — | — |\n")),
+            std::vector<std::string>{});
 }
 
 TEST(Layering, ABrokenIncludeIsFound) {
-  const auto allowed = AllowedIncludes();
-  const std::vector<Include> includes = {
-      {"game/level.cpp", "shell"},    // up into the shell
-      {"settings/display.cpp", "ui"}, // up past its row
-      {"tools/x.cpp", "platform"},    // a folder without a row
-      {"ui/dialogs.cpp", "game"},     // fine
-      {"maps/draw.cpp", "assets"}};   // fine
-  EXPECT_EQ(Violations(allowed, includes),
-            (std::vector<std::string>{"game/level.cpp includes shell/",
-                                      "settings/display.cpp includes ui/",
-                                      "tools/x.cpp includes platform/"}));
+  const Table table = ReadmeTable();
+  auto check = [&](const std::string &path, const std::string &line) {
+    return Violations(table, {{path, line + "\n"}});
+  };
+  // Up into the shell, in every form that compiles.
+  EXPECT_EQ(check("src/game/x.cpp", "#include \"shell/game.h\""),
+            (std::vector<std::string>{
+                "src/game/x.cpp: includes shell/ (shell/game.h)"}));
+  EXPECT_EQ(check("src/game/x.cpp", "#include <shell/game.h>"),
+            (std::vector<std::string>{
+                "src/game/x.cpp: includes shell/ (shell/game.h)",
+                "src/game/x.cpp: write \"shell/game.h\", not <shell/game.h>"}));
+  EXPECT_EQ(check("src/game/x.cpp", "  #  include \"../shell/game.h\""),
+            (std::vector<std::string>{
+                "src/game/x.cpp: includes shell/ (../shell/game.h)",
+                "src/game/x.cpp: write \"shell/game.h\", not "
+                "\"../shell/game.h\""}));
+  // Up past its row, and a folder without a row.
+  EXPECT_EQ(check("src/settings/x.cpp", "#include \"ui/dialogs.h\""),
+            (std::vector<std::string>{
+                "src/settings/x.cpp: includes ui/ (ui/dialogs.h)"}));
+  EXPECT_EQ(
+      check("src/tools/x.cpp", "#include \"platform/core.h\""),
+      (std::vector<std::string>{"src/tools/x.cpp: its folder has no row"}));
+  // A header of its own folder, allowed, but in the one form.
+  EXPECT_EQ(check("src/game/x.cpp", "#include \"stage.h\""),
+            (std::vector<std::string>{
+                "src/game/x.cpp: write \"game/stage.h\", not \"stage.h\""}));
+  // Library headers: none outside the platform, whatever the library.
+  EXPECT_EQ(check("src/settings/x.cpp", "#include <zlib.h>"),
+            (std::vector<std::string>{
+                "src/settings/x.cpp: library header <zlib.h>"}));
+  EXPECT_EQ(
+      check("src/ui/x.cpp", "#include <X11/Xlib.h>"),
+      (std::vector<std::string>{"src/ui/x.cpp: library header <X11/Xlib.h>"}));
+  EXPECT_EQ(
+      check("src/ui/x.cpp", "#include <unistd.h>"),
+      (std::vector<std::string>{"src/ui/x.cpp: library header <unistd.h>"}));
+  EXPECT_TRUE(check("src/ui/x.cpp", "#include <unordered_map>").empty());
+  EXPECT_TRUE(check("src/platform/x.cpp", "#include <SDL.h>").empty());
+  // Private headers.
+  EXPECT_EQ(
+      check("src/game/x.cpp", "#include \"platform/internal.h\""),
+      (std::vector<std::string>{
+          "src/game/x.cpp: includes the private src/platform/internal.h"}));
+  EXPECT_EQ(check("src/game/x.cpp", "#include \"maps/maze_check.h\""),
+            (std::vector<std::string>{
+                "src/game/x.cpp: includes the private src/maps/maze_check.h"}));
+  EXPECT_TRUE(
+      check("forge/maps/x.cpp", "#include \"maps/maze_check.h\"").empty());
+  // The tools' rows: the forge reads the formats and may use libraries;
+  // a benchmark runs the game; the fuzz targets borrow the tests' helpers.
+  EXPECT_EQ(check("forge/maps/x.cpp", "#include \"shell/game.h\""),
+            (std::vector<std::string>{
+                "forge/maps/x.cpp: includes shell/ (shell/game.h)"}));
+  EXPECT_TRUE(check("forge/art/x.cpp", "#include <cairo.h>").empty());
+  EXPECT_TRUE(check("forge/art/x.cpp", "#include \"common/shapes.h\"").empty());
+  EXPECT_TRUE(check("bench/x.cpp", "#include \"shell/loop.h\"").empty());
+  EXPECT_EQ(check("bench/x.cpp", "#include <zlib.h>"),
+            (std::vector<std::string>{"bench/x.cpp: library header <zlib.h>"}));
+  EXPECT_TRUE(
+      check("fuzz/x.cpp", "#include \"support/zip_builder.h\"").empty());
+  EXPECT_EQ(check("fuzz/x.cpp", "#include <SDL.h>"),
+            (std::vector<std::string>{"fuzz/x.cpp: library header <SDL.h>"}));
 }
 
 } // namespace

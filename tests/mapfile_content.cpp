@@ -2,7 +2,7 @@
 // content rule, and tile pictures that match their records.
 #include "assets/pack.h"
 #include "maps/mapfile.h"
-#include "maps/mapfile_rules.h"
+#include "maps/maze_check.h"
 
 #include <gtest/gtest.h>
 
@@ -65,7 +65,7 @@ std::string Joined(const std::vector<std::string> &found) {
 TEST(MapfileContent, AllMazesArePresent) {
   REQUIRE_ARCHIVE();
   const Shipped &s = LoadShipped();
-  for (const mapfile::LevelRule &rule : mapfile::LevelRules())
+  for (const mapfile::LevelTableRow &rule : mapfile::LevelTable())
     EXPECT_TRUE(s.maps.count(rule.id)) << rule.id;
   EXPECT_TRUE(s.maps.count("M0"));
   EXPECT_EQ(s.index.mapIds.size(), 21u);
@@ -75,7 +75,7 @@ TEST(MapfileContent, AllMazesArePresent) {
 TEST(MapfileContent, LevelsKeepEveryRule) {
   REQUIRE_ARCHIVE();
   const Shipped &s = LoadShipped();
-  for (const mapfile::LevelRule &rule : mapfile::LevelRules()) {
+  for (const mapfile::LevelTableRow &rule : mapfile::LevelTable()) {
     const auto map = s.maps.find(rule.id);
     if (map == s.maps.end())
       continue;

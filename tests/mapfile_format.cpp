@@ -41,18 +41,18 @@ bool ParseMapCopy(const std::vector<uint8_t> &bytes, size_t size,
 
 Index SampleIndex() {
   Index index;
-  index.header.text1 = "Warrenfold";
-  index.header.text2 = "Grüße aus dem Bau";
-  index.header.number64 = -1234567890123LL;
-  index.header.text3 = "v3";
-  index.header.text4 = "notes";
-  index.header.text5 = "five";
-  index.header.number1 = 7;
-  index.header.number2 = -8;
-  index.header.byte1 = 0xAB;
-  index.header.byte2 = 0xCD;
-  index.header.number3 = 1 << 30;
-  index.header.number4 = -1;
+  index.header.game = "Warrenfold";
+  index.header.title = "Grüße aus dem Bau";
+  index.header.reserved.number = -1234567890123LL;
+  index.header.reserved.text16 = "v3";
+  index.header.reserved.text256 = "notes";
+  index.header.reserved.text32 = "five";
+  index.header.reserved.numbers[0] = 7;
+  index.header.reserved.numbers[1] = -8;
+  index.header.reserved.bytes[0] = 0xAB;
+  index.header.reserved.bytes[1] = 0xCD;
+  index.header.reserved.moreNumbers[0] = 1 << 30;
+  index.header.reserved.moreNumbers[1] = -1;
   index.mapIds = {"01", "M0"};
   index.sheets = {"items", "meadow"};
   mapfile::TileEntry dot{"57", "items", "01", false, true, 1, 600};
@@ -72,10 +72,11 @@ Index SampleIndex() {
 std::string Dump(const Index &x) {
   std::ostringstream o;
   const mapfile::IndexHeader &h = x.header;
-  o << h.text1 << '|' << h.text2 << '|' << h.number64 << '|' << h.text3 << '|'
-    << h.text4 << '|' << h.text5 << '|' << h.number1 << '|' << h.number2 << '|'
-    << int(h.byte1) << '|' << int(h.byte2) << '|' << h.number3 << '|'
-    << h.number4 << "\nmaps ";
+  const mapfile::ReservedHeader &r = h.reserved;
+  o << h.game << '|' << h.title << '|' << r.number << '|' << r.text16 << '|'
+    << r.text256 << '|' << r.text32 << '|' << r.numbers[0] << '|'
+    << r.numbers[1] << '|' << int(r.bytes[0]) << '|' << int(r.bytes[1]) << '|'
+    << r.moreNumbers[0] << '|' << r.moreNumbers[1] << "\nmaps ";
   for (const std::string &id : x.mapIds)
     o << id << ',';
   o << "\nsheets ";
@@ -88,8 +89,8 @@ std::string Dump(const Index &x) {
   for (const mapfile::BackgroundEntry &b : x.backgrounds) {
     o << "\nbackground " << b.name << ':';
     for (const mapfile::BackgroundImage &i : b.images)
-      o << i.name << '|' << i.value1 << '|' << i.value2 << '|' << i.value3
-        << ';';
+      o << i.name << '|' << i.reservedShort << '|' << i.reserved[0] << '|'
+        << i.reserved[1] << ';';
   }
   o << "\ntrailer " << x.trailer;
   return o.str();
@@ -97,15 +98,15 @@ std::string Dump(const Index &x) {
 
 MapEntry SampleMap() {
   MapEntry map = mapfile::MakeMap("Test Map", 3, 2, 2, 96, 96);
-  map.extraNumber = -5;
+  map.reservedNumber = -5;
   map.notes[0] = "first note";
   map.notes[4] = "last note";
-  map.extraText = "meadow";
-  map.layers[0].text = "floor";
-  map.layers[0].value1 = 1;
-  map.layers[0].value2 = -2;
-  map.layers[0].value3 = 3;
-  map.layers[0].value4 = -4;
+  map.theme = "meadow";
+  map.layers[0].name = "floor";
+  map.layers[0].reserved[0] = 1;
+  map.layers[0].reserved[1] = -2;
+  map.layers[0].reserved[2] = 3;
+  map.layers[0].reservedByte = -4;
   for (int x = 0; x < 3; ++x)
     for (int y = 0; y < 2; ++y)
       mapfile::SetCell(map, 1, x, y, static_cast<int16_t>(10 * x + y - 5));
@@ -321,9 +322,9 @@ TEST(MapfileMap, RoundTripAndColumnOrder) {
   EXPECT_EQ(out.name, in.name);
   EXPECT_EQ(out.layerCount, 2);
   EXPECT_EQ(out.notes[4], "last note");
-  EXPECT_EQ(out.extraText, "meadow");
-  EXPECT_EQ(out.layers[0].text, "floor");
-  EXPECT_EQ(out.layers[0].value4, -4);
+  EXPECT_EQ(out.theme, "meadow");
+  EXPECT_EQ(out.layers[0].name, "floor");
+  EXPECT_EQ(out.layers[0].reservedByte, -4);
   EXPECT_EQ(out.layers[1].cells, in.layers[1].cells);
   EXPECT_EQ(mapfile::CellAt(out, 1, 2, 1), 16);
   EXPECT_EQ(mapfile::WriteMap(out), b);

@@ -1,7 +1,8 @@
 // mapfile_rules.cpp — the content checker catches each kind of broken maze
 // and tile set, starting from small mazes that obey every rule.
-#include "maps/mapfile_rules.h"
 #include "maps/mapfile.h"
+#include "maps/maze.h"
+#include "maps/maze_check.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 namespace {
 
 using namespace mapfile;
+using namespace maze;
 
 constexpr int16_t kFloor = 100, kWall = 110;
 
@@ -28,7 +30,7 @@ std::string Joined(const std::vector<std::string> &found) {
 
 // An open field inside a border wall with the house of the rule's type in
 // the middle and exactly the pickup total in dots.
-MapEntry OpenLevel(const LevelRule &rule) {
+MapEntry OpenLevel(const LevelTableRow &rule) {
   MapEntry map = MakeMap(rule.id, kLevelWidth, kLevelHeight, kMazeLayers,
                          kTilePixels, kTilePixels);
   for (int x = 0; x < kLevelWidth; ++x)
@@ -72,12 +74,12 @@ void MoveDot(MapEntry &map, int x, int y) {
 }
 
 TEST(MapfileRules, LevelTableAndHouses) {
-  ASSERT_EQ(LevelRules().size(), 20u);
-  EXPECT_EQ(FindLevelRule("16")->pickupTotal, 436);
-  EXPECT_EQ(FindLevelRule("09")->startX, 39);
-  EXPECT_EQ(FindLevelRule("20")->houseType, 2);
-  EXPECT_EQ(FindLevelRule("21"), nullptr);
-  EXPECT_EQ(FindLevelRule("M0"), nullptr);
+  ASSERT_EQ(LevelTable().size(), 20u);
+  EXPECT_EQ(FindLevel("16")->pickupTotal, 436);
+  EXPECT_EQ(FindLevel("09")->startX, 39);
+  EXPECT_EQ(FindLevel("20")->houseType, 2);
+  EXPECT_EQ(FindLevel("21"), nullptr);
+  EXPECT_EQ(FindLevel("M0"), nullptr);
   const House up = HouseOf(1);
   EXPECT_EQ(up.doors[0].closed, 60);
   EXPECT_EQ(up.doors[1].y, 14);
@@ -90,14 +92,14 @@ TEST(MapfileRules, LevelTableAndHouses) {
 
 TEST(MapfileRules, OpenLevelsPass) {
   for (const char *id : {"01", "02"}) {
-    const LevelRule &rule = *FindLevelRule(id);
+    const LevelTableRow &rule = *FindLevel(id);
     const auto found = CheckLevelMap(OpenLevel(rule), rule);
     EXPECT_TRUE(found.empty()) << Joined(found);
   }
 }
 
 TEST(MapfileRules, BrokenLevelsAreNamed) {
-  const LevelRule &rule = *FindLevelRule("01");
+  const LevelTableRow &rule = *FindLevel("01");
   const MapEntry good = OpenLevel(rule);
   struct Case {
     const char *rule;

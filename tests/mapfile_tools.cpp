@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "maps/mapfile_rules.h"
+#include "maps/mapfile_levels.h"
+#include "maps/maze.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -15,6 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace mapfile;
+using namespace maze;
 using Grid = std::vector<std::string>; // rows of a maze source, [y][x]
 
 struct ToolRun {
@@ -37,7 +39,7 @@ bool HaveTool(const std::string &tool) {
 // A level maze that keeps every rule: an open field inside a border wall,
 // the house of the level's type in the middle, the pickup total in dots
 // from the bottom row up, and an animated decoration in the border.
-Grid OpenLevel(const LevelRule &rule) {
+Grid OpenLevel(const LevelTableRow &rule) {
   Grid g(kLevelHeight, std::string(kLevelWidth, '#'));
   for (int y = kPlayTop; y <= kPlayBottom; ++y)
     for (int x = kPlayLeft; x <= kPlayRight; ++x)
@@ -88,7 +90,7 @@ protected:
       GTEST_SKIP() << "forge_maps is not built";
     fs::create_directories(dir.File("mazes"));
     out = dir.File("test.maps");
-    for (const LevelRule &rule : LevelRules())
+    for (const LevelTableRow &rule : LevelTable())
       WriteMaze(dir, rule.id, OpenLevel(rule));
     WriteMaze(dir, "M0", OpenMenu());
   }
@@ -172,7 +174,7 @@ const BrokenMaze kBroken[] = {
 
 TEST_F(MapForge, RefusesEachBrokenRuleByName) {
   for (const BrokenMaze &c : kBroken) {
-    const LevelRule *rule = FindLevelRule(c.id);
+    const LevelTableRow *rule = FindLevel(c.id);
     Grid g = rule ? OpenLevel(*rule) : OpenMenu();
     c.breakIt(g);
     WriteMaze(dir, c.id, g);
@@ -208,7 +210,7 @@ TEST_F(MapForge, TooLargeForTheFormatIsRefused) {
 TEST_F(MapForge, AMazeWithoutAnimationIsTheOnlyProblem) {
   // The tile rules run once every maze is sound; this also shows that the
   // mazes made here keep every other rule.
-  Grid g = OpenLevel(*FindLevelRule("01"));
+  Grid g = OpenLevel(*FindLevel("01"));
   g[0][0] = '#';
   WriteMaze(dir, "01", g);
   const ToolRun run = Forge();

@@ -12,7 +12,10 @@
 #include "maps/catalogue.h"
 #include "maps/draw.h"
 #include "maps/mapfile.h"
-#include "platform/platform.h"
+#include "platform/core.h"
+#include "platform/display.h"
+#include "platform/pictures.h"
+#include "platform/sprites.h"
 #include "platform/test_hooks.h"
 #include "platform_helpers.h"
 #include "support/temp_dir.h"
@@ -189,7 +192,7 @@ TEST_F(Maps, CellAccessAndLayerLimits) {
   EXPECT_EQ(GetTile(*cat, "01", -1, 0, 0), -1);
   // A map with a wrong magic exists with its ID only; the others load.
   ASSERT_NE(FindMap(*cat, "02"), nullptr);
-  EXPECT_EQ(FindMap(*cat, "02")->layerCount, 0);
+  EXPECT_EQ(FindMap(*cat, "02")->entry.layerCount, 0);
   EXPECT_EQ(GetTile(*cat, "03", 0, 2, 2), 1);
   EXPECT_EQ(cat->mapIds, (std::vector<std::string>{"01", "02", "03"}));
   EXPECT_EQ(cat->sheets["test"].tileCount, 4);
@@ -262,7 +265,7 @@ TEST_F(Maps, OversizedOrTruncatedEntriesAreRejected) {
   LoadMaps(*cat, b.Write(dir));
   for (const char *id : {"a", "b", "c"}) {
     ASSERT_NE(FindMap(*cat, id), nullptr) << id;
-    EXPECT_EQ(FindMap(*cat, id)->layerCount, 0) << id;
+    EXPECT_EQ(FindMap(*cat, id)->entry.layerCount, 0) << id;
   }
 }
 
@@ -462,7 +465,7 @@ TEST_F(Maps, TileAndBackgroundPicturesNeverShareANumber) {
   LoadMaps(*cat, b.Write(dir));
 
   const int tile = cat->tiles["20001"].sprite;
-  const int background = cat->backgrounds["sky"].images[0].sprite;
+  const int background = cat->backgrounds["sky"].sprites[0];
   ASSERT_GE(tile, 0);
   ASSERT_GE(background, 0);
   EXPECT_NE(tile, background);
@@ -485,7 +488,7 @@ TEST_F(Maps, TileAndBackgroundPicturesNeverShareANumber) {
   LoadMaps(*cat, more.Write(dir, "more.maps"));
   EXPECT_EQ(cat->tileOrder.size(), 40001u);
   EXPECT_EQ(cat->tiles["x20000"].sprite, -1);
-  EXPECT_EQ(cat->backgrounds["sky"].images[0].sprite, background);
+  EXPECT_EQ(cat->backgrounds["sky"].sprites[0], background);
   ASSERT_TRUE(plat::SpritePixels(background, pic));
   EXPECT_TRUE(Shows(pic, 0, 0, kColours[2]));
   EXPECT_EQ(cat->tiles["20001"].sprite, tile);
@@ -499,9 +502,9 @@ TEST_F(Maps, BackgroundSetsBeyondTheirRangeGetNoPicture) {
   b.AddBackground("last", "img", &pic);
   b.AddBackground("beyond", "img", &pic);
   LoadMaps(*cat, b.Write(dir));
-  EXPECT_GE(cat->backgrounds["last"].images[0].sprite, 0);
-  EXPECT_EQ(cat->backgrounds["beyond"].images[0].sprite, -1);
-  EXPECT_EQ(cat->backgrounds["beyond"].imageCount, 1);
+  EXPECT_GE(cat->backgrounds["last"].sprites[0], 0);
+  EXPECT_EQ(cat->backgrounds["beyond"].sprites[0], -1);
+  EXPECT_EQ(cat->backgrounds["beyond"].entry.imageCount, 1);
 }
 
 TEST_F(Maps, AFailedBackgroundReloadEmptiesItsSlot) {
@@ -509,23 +512,23 @@ TEST_F(Maps, AFailedBackgroundReloadEmptiesItsSlot) {
   ArchiveBuilder first;
   first.AddBackground("sky", "day", &sky);
   LoadMaps(*cat, first.Write(dir, "first.maps"));
-  const int number = cat->backgrounds["sky"].images[0].sprite;
+  const int number = cat->backgrounds["sky"].sprites[0];
   ASSERT_GE(number, 0);
 
   // The same set again, its picture missing, then one that does not decode.
   ArchiveBuilder missing;
   missing.AddBackground("sky", "day", nullptr);
   LoadMaps(*cat, missing.Write(dir, "missing.maps"));
-  EXPECT_EQ(cat->backgrounds["sky"].images[0].sprite, -1);
+  EXPECT_EQ(cat->backgrounds["sky"].sprites[0], -1);
   EXPECT_FALSE(plat::SpriteExists(number));
 
   LoadMaps(*cat, first.Write(dir, "first.maps"));
-  ASSERT_GE(cat->backgrounds["sky"].images[0].sprite, 0);
+  ASSERT_GE(cat->backgrounds["sky"].sprites[0], 0);
   ArchiveBuilder broken;
   broken.AddBackground("sky", "day", nullptr);
   broken.AddRaw(mapfile::BackgroundEntryName("sky", "day"), {1, 2, 3});
   LoadMaps(*cat, broken.Write(dir, "broken.maps"));
-  EXPECT_EQ(cat->backgrounds["sky"].images[0].sprite, -1);
+  EXPECT_EQ(cat->backgrounds["sky"].sprites[0], -1);
   EXPECT_FALSE(plat::SpriteExists(number));
 }
 

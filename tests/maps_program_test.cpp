@@ -7,7 +7,7 @@
 
 #include "assets/packwriter.h"
 #include "maps/mapfile.h"
-#include "platform/platform.h"
+#include "platform/pictures.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 

@@ -1,5 +1,7 @@
 // platform_collision_test.cpp — pixel collision on the displayed rectangles
 // with the whole loaded picture as mask, whatever the clip.
+#include "platform/pictures.h"
+#include "platform/sprites.h"
 #include "platform_helpers.h"
 
 using namespace plat_test;

@@ -1,5 +1,12 @@
 // platform_drawing_test.cpp — images, drawing on images, sprites and the
 // screen, fonts and vector text.
+#include "platform/core.h"
+#include "platform/display.h"
+#include "platform/files.h"
+#include "platform/images.h"
+#include "platform/pictures.h"
+#include "platform/sprites.h"
+#include "platform/text.h"
 #include "platform_helpers.h"
 
 using namespace plat_test;

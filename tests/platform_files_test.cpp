@@ -1,6 +1,8 @@
 // platform_files_test.cpp — folders, file sizes, atomic writes, folder scans
 // and ZIP archives read in memory.
+#include "platform/files.h"
 #include "platform/run_log.h"
+#include "platform/zip.h"
 #include "platform_helpers.h"
 #include "support/env_guard.h"
 #include "support/obstacles.h"

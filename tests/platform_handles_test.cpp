@@ -2,6 +2,8 @@
 // each (a copy would free them twice), and a failed library call leaves one
 // line on standard error.
 #include "platform/internal.h"
+#include "platform/pictures.h"
+#include "platform/zip.h"
 #include "platform_helpers.h"
 
 #include <algorithm>

@@ -2,7 +2,11 @@
 // screen, solid pictures, reading screen pixels back, CRC-32.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/core.h"
+#include "platform/display.h"
+#include "platform/pictures.h"
+#include "platform/screenshot.h"
+#include "platform/sprites.h"
 #include "platform/test_hooks.h"
 
 #include <gtest/gtest.h>

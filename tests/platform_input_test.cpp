@@ -1,5 +1,9 @@
 // platform_input_test.cpp — keyboard snapshots with scripted keys, gamepad
 // thresholds on a virtual controller and on the scripted pad, quit events.
+#include "platform/core.h"
+#include "platform/display.h"
+#include "platform/input.h"
+#include "platform/scripted_input.h"
 #include "platform_helpers.h"
 
 #include <csignal>

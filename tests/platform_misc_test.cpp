@@ -2,7 +2,12 @@
 // facts and the frame clock's arithmetic.
 #include "platform_helpers.h"
 
+#include "platform/clock.h"
+#include "platform/core.h"
+#include "platform/display.h"
 #include "platform/frame_clock.h"
+#include "platform/random.h"
+#include "platform/system.h"
 #include "support/env_guard.h"
 
 #include <climits>

@@ -1,5 +1,7 @@
 // platform_pictures_test.cpp — PNG decoding and encoding, and smooth
 // resampling.
+#include "platform/core.h"
+#include "platform/pictures.h"
 #include "platform_helpers.h"
 
 #include <thread>

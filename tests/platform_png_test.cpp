@@ -5,7 +5,7 @@
 #include <random>
 
 #include "assets/pack.h"
-#include "platform/platform.h"
+#include "platform/pictures.h"
 #include "platform/test_hooks.h"
 
 namespace {

@@ -1,5 +1,12 @@
 // platform_screenshot_test.cpp — grabbing the frame drawn so far and saving
 // it as a 24-bit BMP file.
+#include "platform/core.h"
+#include "platform/display.h"
+#include "platform/files.h"
+#include "platform/images.h"
+#include "platform/pictures.h"
+#include "platform/screenshot.h"
+#include "platform/sprites.h"
 #include "platform_helpers.h"
 
 #include <algorithm>

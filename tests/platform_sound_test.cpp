@@ -3,6 +3,10 @@
 #include "platform_helpers.h"
 #include "support/ogg_rate.h"
 
+#include "ogg_writer.h"
+#include "platform/clock.h"
+#include "platform/sound.h"
+
 #include <cmath>
 
 using namespace plat_test;
@@ -16,15 +20,16 @@ struct SoundTest : PlatformTest {
   }
 };
 
+// A 440 Hz tone, the same on every channel, through the sound forge's
+// encoder.
 std::vector<uint8_t> Tone(double seconds, int rate, int channels) {
-  std::vector<int16_t> samples;
   const int frames = int(seconds * rate);
+  std::vector<float> samples;
   for (int i = 0; i < frames; ++i)
-    for (int c = 0; c < channels; ++c)
-      samples.push_back(int16_t(8000 * std::sin(i * 2 * M_PI * 440 / rate)));
-  std::vector<uint8_t> ogg;
-  EXPECT_TRUE(plat::EncodeOggForTests(samples, rate, channels, ogg));
-  return ogg;
+    samples.push_back(
+        float(int16_t(8000 * std::sin(i * 2 * M_PI * 440 / rate))) / 32768.0f);
+  const std::vector<const float *> planes(size_t(channels), samples.data());
+  return audio::EncodeOgg(planes, samples.size(), rate, 0.4f, 1, "tone");
 }
 
 TEST_F(SoundTest, TwoPlaysOfOneSoundOverlapOnTheirOwnChannels) {

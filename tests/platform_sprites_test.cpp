@@ -1,5 +1,10 @@
 // platform_sprites_test.cpp — sprite loading, numbering, blending, trimming
 // and the pre-scaled zoom, checked on the pixels that reach the screen.
+#include "platform/core.h"
+#include "platform/display.h"
+#include "platform/images.h"
+#include "platform/pictures.h"
+#include "platform/sprites.h"
 #include "platform_helpers.h"
 
 #include <cstring>

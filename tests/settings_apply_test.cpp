@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "assets/numbers.h"
-#include "platform/platform.h"
+#include "platform/display.h"
+#include "platform/sound.h"
 #include "shell/apply_settings.h"
 #include "support/game_fixture.h"
 

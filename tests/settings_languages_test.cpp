@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "platform/platform.h"
+#include "platform/core.h"
 #include "settings/languages.h"
 #include "support/obstacles.h"
 #include "support/temp_dir.h"

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "platform/platform.h"
+#include "platform/scripted_input.h"
 #include "shell/actions.h"
 #include "shell/game.h"
 #include "ui/dialogs.h"

@@ -5,10 +5,12 @@
 
 #include "assets/numbers.h"
 #include "game/levels.h"
-#include "platform/platform.h"
+#include "platform/input.h"
+#include "platform/scripted_input.h"
 #include "shell/game.h"
 #include "shell/input.h"
 #include "shell/loop.h"
+#include "shell/screens.h"
 #include "support/maze_builder.h"
 #include "support/temp_dir.h"
 
@@ -70,8 +72,11 @@ TEST(LoopStates, MenuAndLevelStates) {
       {S::LevelComplete, 'l'}, {S::GameFinished, 'l'},
       {S::Caught, 'l'}};
   for (auto [state, kind] : kinds) {
-    EXPECT_EQ(IsMenuState(state), kind == 'm') << static_cast<int>(state);
-    EXPECT_EQ(IsLevelState(state), kind == 'l') << static_cast<int>(state);
+    const ScreenGroup group = ScreenOf(state).group;
+    EXPECT_EQ(group == ScreenGroup::Menu, kind == 'm')
+        << static_cast<int>(state);
+    EXPECT_EQ(group == ScreenGroup::Level, kind == 'l')
+        << static_cast<int>(state);
   }
 }
 

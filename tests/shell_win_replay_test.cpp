@@ -17,7 +17,7 @@
 #include "assets/packwriter.h"
 #include "maps/mapfile.h"
 #include "maps/mapfile_levels.h"
-#include "maps/mapfile_rules.h"
+#include "maps/maze.h"
 #include "settings/display.h"
 #include "support/game_copy.h"
 #include "support/run_program.h"
@@ -83,6 +83,7 @@ const mapfile::LevelTableRow &Row(const std::string &level) {
 // course reaches carry dots.
 void RebuildLevel(mapfile::MapEntry &map, const std::string &level) {
   using namespace mapfile;
+  using namespace maze;
   const LevelTableRow &row = Row(level);
   const House house = HouseOf(row.houseType);
   std::set<Cell> monsters, course{{row.startX, row.startY}};
@@ -375,8 +376,7 @@ TEST(WinCourse, EachWalkEndsAtAWallAndTheDotsMatchTheLevel) {
     int dots = 0;
     for (int x = 0; x < map.widthTiles; ++x)
       for (int y = 0; y < map.heightTiles; ++y)
-        dots +=
-            mapfile::CellAt(map, mapfile::kItemLayer, x, y) == mapfile::kDot;
+        dots += mapfile::CellAt(map, maze::kItemLayer, x, y) == maze::kDot;
     EXPECT_EQ(dots, Row(level).pickupTotal) << level;
   }
 }

@@ -10,6 +10,9 @@
 #include <random>
 #include <set>
 
+#include "platform/input.h"
+#include "platform/random.h"
+#include "platform/scripted_input.h"
 #include "platform/test_hooks.h"
 #include "support/game_fixture.h"
 

@@ -8,8 +8,11 @@
 #include <memory>
 
 #include "assets/numbers.h"
-#include "platform/platform.h"
+#include "platform/core.h"
+#include "platform/display.h"
+#include "platform/sprites.h"
 #include "platform/test_hooks.h"
+#include "platform/text.h"
 #include "settings/display.h"
 #include "settings/languages.h"
 #include "ui/card_draw.h"
@@ -82,7 +85,6 @@ TEST(Cards, EveryLanguageShowsAndFitsEveryShape) {
   ScanLanguages(all, source);
   ASSERT_GE(all.choices.size(), 10u);
   std::vector<std::string> overflows;
-  MeasureCardsInto(&overflows);
   for (const auto &[file, name] : all.choices) {
     auto lang = std::make_unique<Languages>();
     ASSERT_TRUE(LoadLanguage(*lang, source, file)) << file;
@@ -102,7 +104,7 @@ TEST(Cards, EveryLanguageShowsAndFitsEveryShape) {
       Progress progress;
       progress.slots = {"01", "20", "07", "13", "01"};
       Play play;
-      const CardSources src{*lang, display, layout, progress, play};
+      const CardSources src{*lang, display, layout, progress, play, &overflows};
       const size_t before = overflows.size();
       RenderMainMenu(src, 1);
       RenderPause(src, 1);
@@ -144,12 +146,11 @@ TEST(Cards, EveryLanguageShowsAndFitsEveryShape) {
   const DialogLayout layout = LayoutDialogs(display);
   const Progress progress;
   const Play play;
-  const CardSources src{longer, display, layout, progress, play};
+  const CardSources src{longer, display, layout, progress, play, &overflows};
   RenderMainMenu(src, 1);
   RenderQuit(src, 1, false);
   RenderHelp(src);
   EXPECT_EQ(overflows.size(), 3u);
-  MeasureCardsInto(nullptr);
   plat::Shutdown();
 }
 

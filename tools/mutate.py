@@ -75,6 +75,7 @@ import shutil
 import signal
 import subprocess
 import sys
+import tempfile
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -403,19 +404,25 @@ def code_lines(text):
                not ln.strip().startswith("#"))
 
 
-def source_files():
-    out = subprocess.run(["git", "ls-files", "--cached", "--others",
-                          "--exclude-standard", "src"], cwd=ROOT, check=True,
-                         capture_output=True, text=True).stdout.split()
+def source_files(root=ROOT):
+    if root == ROOT:
+        out = subprocess.run(["git", "ls-files", "--cached", "--others",
+                              "--exclude-standard", "src"], cwd=ROOT,
+                             check=True, capture_output=True,
+                             text=True).stdout.split()
+    else:
+        out = [os.path.relpath(os.path.join(d, n), root)
+               for d, _, names in os.walk(os.path.join(root, "src"))
+               for n in names]
     return sorted(f for f in out if f.endswith((".cpp", ".h")) and
-                  os.path.isfile(os.path.join(ROOT, f)) and
+                  os.path.isfile(os.path.join(root, f)) and
                   f != "src/shell/main.cpp")  # only in the binary
 
 
 def candidates(root=ROOT):
     """All mutants and the code lines per module."""
     muts, sizes = [], collections.Counter()
-    for f in source_files():
+    for f in source_files(root):
         with open(os.path.join(root, f), encoding="utf-8") as fh:
             text = fh.read()
         module = f.split("/")[1]
@@ -530,15 +537,29 @@ def log(msg):
     print(time.strftime("%H:%M:%S ") + msg, flush=True)
 
 
-def sync_tree():
-    """Makes TREE a copy of the working tree's tracked and new files,
-    touching only what differs (so the build stays incremental)."""
+def sync_tree(rev=None):
+    """Makes TREE a copy of the working tree's tracked and new files (or of
+    commit REV's files), touching only what differs (so the build stays
+    incremental)."""
+    if rev:
+        with tempfile.TemporaryDirectory() as snap:
+            archive = subprocess.run(["git", "archive", rev], cwd=ROOT,
+                                     check=True, capture_output=True).stdout
+            subprocess.run(["tar", "-x", "-C", snap], input=archive,
+                           check=True)
+            return copy_into_tree(snap, {
+                os.path.relpath(os.path.join(d, n), snap)
+                for d, _, names in os.walk(snap) for n in names})
     files = subprocess.run(["git", "ls-files", "--cached", "--others",
                             "--exclude-standard"], cwd=ROOT, check=True,
                            capture_output=True, text=True).stdout.split("\n")
-    files = {f for f in files if f and os.path.isfile(os.path.join(ROOT, f))}
+    copy_into_tree(ROOT, {f for f in files
+                          if f and os.path.isfile(os.path.join(ROOT, f))})
+
+
+def copy_into_tree(origin, files):
     for f in files:
-        src, dst = os.path.join(ROOT, f), os.path.join(TREE, f)
+        src, dst = os.path.join(origin, f), os.path.join(TREE, f)
         if os.path.exists(dst) and not os.path.islink(src):
             with open(src, "rb") as a, open(dst, "rb") as b:
                 if a.read() == b.read():
@@ -811,7 +832,7 @@ def cmd_run(args):
         raise KeyboardInterrupt
     signal.signal(signal.SIGTERM, stop)
     os.makedirs(TREE, exist_ok=True)
-    sync_tree()  # also undoes a mutant left by a killed run
+    sync_tree(args.rev)  # also undoes a mutant left by a killed run
     muts, sizes = candidates(TREE)
     chosen = pick(args, muts, sizes)
     done = set() if args.redo else set(latest(read_results(results)))
@@ -1015,6 +1036,9 @@ def main():
     sp.add_argument("--results", default=os.path.join(WORK, "results.csv"),
                     help="result file, appended to (default "
                     "build-mutation/results.csv)")
+    sp.add_argument("--rev", metavar="COMMIT",
+                    help="mutate this commit's files instead of the working "
+                    "tree (to try the same mutants before and after a change)")
     sp.add_argument("--redo", action="store_true",
                     help="try again mutants already in the result file")
     sp.add_argument("--with-program", action="store_true",

@@ -6,17 +6,6 @@
 
 namespace art {
 
-void RoundedRect(cairo_t *cr, double x, double y, double w, double h,
-                 double r) {
-  r = std::min(r, std::min(w, h) / 2);
-  cairo_new_sub_path(cr);
-  cairo_arc(cr, x + w - r, y + r, r, -kPi / 2, 0);
-  cairo_arc(cr, x + w - r, y + h - r, r, 0, kPi / 2);
-  cairo_arc(cr, x + r, y + h - r, r, kPi / 2, kPi);
-  cairo_arc(cr, x + r, y + r, r, kPi, 3 * kPi / 2);
-  cairo_close_path(cr);
-}
-
 void EllipsePath(cairo_t *cr, double cx, double cy, double rx, double ry,
                  double angle) {
   cairo_save(cr);

@@ -3,13 +3,15 @@
 
 #include "colour.h"
 
+#include "common/shapes.h"
+
 #include <cairo.h>
 
 namespace art {
 
 constexpr double kPi = 3.14159265358979323846;
 
-void RoundedRect(cairo_t *cr, double x, double y, double w, double h, double r);
+using common::RoundedRect;
 void EllipsePath(cairo_t *cr, double cx, double cy, double rx, double ry,
                  double angle = 0);
 // Star with `points` tips, the first pointing at `rotation` (0 = up).

@@ -26,10 +26,20 @@ void Drain(ogg_stream_state &os, std::vector<uint8_t> &out, bool flush) {
 
 std::vector<uint8_t> EncodeOgg(const Stereo &pcm, float quality, int serial,
                                const std::string &title) {
+  return EncodeOgg({pcm.l.data(), pcm.r.data()}, Frames(pcm), kRate, quality,
+                   serial, title);
+}
+
+std::vector<uint8_t> EncodeOgg(const std::vector<const float *> &channels,
+                               size_t frames, int rate, float quality,
+                               int serial, const std::string &title) {
+  const int channelCount = static_cast<int>(channels.size());
   vorbis_info vi;
   vorbis_info_init(&vi);
-  if (vorbis_encode_init_vbr(&vi, 2, kRate, quality) != 0)
+  if (vorbis_encode_init_vbr(&vi, channelCount, rate, quality) != 0) {
+    vorbis_info_clear(&vi);
     throw std::runtime_error("vorbis encoder rejected its settings");
+  }
   vorbis_comment vc;
   vorbis_comment_init(&vc);
   vorbis_comment_add_tag(&vc, "TITLE", title.c_str());
@@ -51,7 +61,7 @@ std::vector<uint8_t> EncodeOgg(const Stereo &pcm, float quality, int serial,
   // The headers get pages of their own, as decoders expect.
   Drain(os, out, true);
 
-  const size_t total = Frames(pcm);
+  const size_t total = frames;
   const size_t chunk = 4096;
   size_t done = 0;
   for (;;) {
@@ -60,8 +70,8 @@ std::vector<uint8_t> EncodeOgg(const Stereo &pcm, float quality, int serial,
       vorbis_analysis_wrote(&vd, 0);
     } else {
       float **buffer = vorbis_analysis_buffer(&vd, static_cast<int>(count));
-      std::copy_n(pcm.l.data() + done, count, buffer[0]);
-      std::copy_n(pcm.r.data() + done, count, buffer[1]);
+      for (int c = 0; c < channelCount; ++c)
+        std::copy_n(channels[static_cast<size_t>(c)] + done, count, buffer[c]);
       vorbis_analysis_wrote(&vd, static_cast<int>(count));
       done += count;
     }

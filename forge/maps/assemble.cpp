@@ -8,8 +8,8 @@ namespace forge {
 mapfile::Index BuildIndex(const std::map<std::string, mapfile::MapEntry> &maps,
                           const std::vector<ForgedTile> &tiles) {
   mapfile::Index index;
-  index.header.text1 = "Warrenfold";
-  index.header.text2 = "Mazes of Warrenfold";
+  index.header.game = "Warrenfold";
+  index.header.title = "Mazes of Warrenfold";
   for (const auto &[id, map] : maps)
     index.mapIds.push_back(id);
 

@@ -1,7 +1,8 @@
 // build.cpp — places every cell of a maze source on the four layers.
 #include "build.h"
 
-#include "maps/mapfile_rules.h"
+#include "maps/mapfile_levels.h"
+#include "maps/maze.h"
 #include "themes.h"
 #include "walls.h"
 
@@ -55,22 +56,23 @@ std::string Cell(int x, int y) {
 mapfile::MapEntry BuildMap(const MazeSource &src,
                            std::vector<std::string> &errors) {
   using namespace mapfile;
+  using namespace maze;
   const std::string where = "map " + src.id + ": ";
   const int h = static_cast<int>(src.rows.size());
   const int w = static_cast<int>(src.rows[0].size());
   MapEntry map = MakeMap(src.name, w, h, kMazeLayers, kTilePixels, kTilePixels);
-  map.extraText = src.theme;
+  map.theme = src.theme;
   const char *layerNames[kMazeLayers] = {"floor", "walls", "decoration",
                                          "items"};
   for (int i = 0; i < kMazeLayers; ++i)
-    map.layers[static_cast<size_t>(i)].text = layerNames[i];
+    map.layers[static_cast<size_t>(i)].name = layerNames[i];
 
   const Theme *theme = FindTheme(src.theme);
   if (!theme) {
     errors.push_back(where + "unknown theme \"" + src.theme + "\"");
     return map;
   }
-  const LevelRule *rule = FindLevelRule(src.id);
+  const LevelTableRow *rule = FindLevel(src.id);
   const auto put = [&map](int layer, int x, int y, int value) {
     SetCell(map, layer, x, y, static_cast<int16_t>(value));
   };

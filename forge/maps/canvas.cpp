@@ -1,11 +1,12 @@
 // canvas.cpp — float pixel buffers, noise and PNG encoding for the forge.
 #include "canvas.h"
 
+#include "common/png_encode.h"
+
 #include <algorithm>
 #include <cairo.h>
 #include <cmath>
 #include <cstdio>
-#include <png.h>
 
 namespace forge {
 
@@ -142,19 +143,7 @@ Pixels FromCairo(cairo_surface_t *surface) {
   return out;
 }
 
-namespace {
-
-void AppendPng(png_structp png, png_bytep data, png_size_t length) {
-  auto *out = static_cast<std::vector<uint8_t> *>(png_get_io_ptr(png));
-  out->insert(out->end(), data, data + length);
-}
-
-void FlushPng(png_structp) {}
-
-} // namespace
-
 std::vector<uint8_t> EncodePng(const Pixels &src) {
-  std::vector<uint8_t> out;
   std::vector<uint8_t> rows(static_cast<size_t>(src.width) * src.height * 4);
   for (size_t i = 0; i < static_cast<size_t>(src.width) * src.height; ++i) {
     const float *p = &src.rgba[i * 4];
@@ -167,29 +156,10 @@ std::vector<uint8_t> EncodePng(const Pixels &src) {
     }
     rows[i * 4 + 3] = static_cast<uint8_t>(a8);
   }
-  png_structp png =
-      png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  if (!png || !info) {
-    png_destroy_write_struct(&png, &info);
-    return {};
-  }
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    return {};
-  }
-  png_set_write_fn(png, &out, AppendPng, FlushPng);
-  png_set_compression_level(png, 9);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(src.width),
-               static_cast<png_uint_32>(src.height), 8, PNG_COLOR_TYPE_RGBA,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  for (int y = 0; y < src.height; ++y)
-    png_write_row(png, &rows[static_cast<size_t>(y) * src.width * 4]);
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  return out;
+  // Adaptive filters, libpng's own memory level: how the tiles were
+  // always packed, so the archive keeps its bytes.
+  return common::EncodePng(rows.data(), src.width, src.height, true,
+                           common::PngSettings{});
 }
 
 bool WritePng(const std::string &path, const Pixels &src) {

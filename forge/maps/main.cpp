@@ -2,7 +2,7 @@
 // to write one whose mazes or tiles break a content rule.
 #include "assemble.h"
 #include "build.h"
-#include "maps/mapfile_rules.h"
+#include "maps/maze_check.h"
 #include "preview.h"
 #include "source.h"
 #include "tileset.h"
@@ -27,7 +27,7 @@ int Usage() {
 // The 21 mazes the game names.
 std::vector<std::string> RequiredIds() {
   std::vector<std::string> ids;
-  for (const mapfile::LevelRule &rule : mapfile::LevelRules())
+  for (const mapfile::LevelTableRow &rule : mapfile::LevelTable())
     ids.push_back(rule.id);
   ids.push_back("M0");
   return ids;
@@ -80,7 +80,7 @@ int main(int argc, char **argv) {
                        std::to_string(mapfile::kMaxTiles) + " x " +
                        std::to_string(mapfile::kMaxTiles) + ")");
     std::vector<std::string> found;
-    if (const mapfile::LevelRule *rule = mapfile::FindLevelRule(id))
+    if (const mapfile::LevelTableRow *rule = mapfile::FindLevel(id))
       found = mapfile::CheckLevelMap(map, *rule);
     else if (id == "M0")
       found = mapfile::CheckMenuMap(map);

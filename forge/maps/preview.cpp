@@ -4,7 +4,8 @@
 #include "preview.h"
 
 #include "floors.h"
-#include "maps/mapfile_rules.h"
+#include "maps/mapfile_levels.h"
+#include "maps/maze.h"
 
 #include <cmath>
 #include <filesystem>
@@ -39,6 +40,7 @@ void Ring(Pixels &p, float cx, float cy, float r, Rgb c) {
 Pixels DrawMapPreview(const std::string &id, const mapfile::MapEntry &map,
                       const std::map<int, Pixels> &small) {
   using namespace mapfile;
+  using namespace maze;
   Pixels out = MakePixels(map.widthTiles * kCell, map.heightTiles * kCell);
   for (int x = 0; x < map.widthTiles; ++x)
     for (int y = 0; y < map.heightTiles; ++y)
@@ -54,7 +56,7 @@ Pixels DrawMapPreview(const std::string &id, const mapfile::MapEntry &map,
           DrawOver(out, tile->second, x * kCell, y * kCell);
       }
   const Rgb mark = Rgb8(255, 255, 255);
-  if (const LevelRule *rule = FindLevelRule(id)) {
+  if (const LevelTableRow *rule = FindLevel(id)) {
     Ring(out, (rule->startX + 0.5f) * kCell, (rule->startY + 0.5f) * kCell, 17,
          mark);
     const House house = HouseOf(rule->houseType);

@@ -1,6 +1,8 @@
 // props.cpp — paints items, doors and decorations with cairo.
 #include "props.h"
 
+#include "common/shapes.h"
+
 #include <cairo.h>
 #include <cmath>
 #include <functional>
@@ -11,6 +13,8 @@ namespace forge {
 namespace {
 
 constexpr double kPi = 3.14159265358979;
+
+using common::RoundedRect;
 
 using Painter = std::function<void(cairo_t *, int frame, int frames)>;
 
@@ -67,16 +71,6 @@ void Ball(cairo_t *cr, double x, double y, double r, Rgb light, Rgb dark,
   cairo_restore(cr);
   cairo_set_source_rgba(cr, 1, 1, 1, 0.75);
   cairo_fill(cr);
-}
-
-void RoundedRect(cairo_t *cr, double x, double y, double w, double h,
-                 double r) {
-  cairo_new_sub_path(cr);
-  cairo_arc(cr, x + w - r, y + r, r, -kPi / 2, 0);
-  cairo_arc(cr, x + w - r, y + h - r, r, 0, kPi / 2);
-  cairo_arc(cr, x + r, y + h - r, r, kPi / 2, kPi);
-  cairo_arc(cr, x + r, y + r, r, kPi, 3 * kPi / 2);
-  cairo_close_path(cr);
 }
 
 // A soft shadow on the ground under a decoration.

@@ -2,7 +2,8 @@
 // as text: walls, items, doors, the monster house and the start tile.
 #include "assets/pack.h"
 #include "maps/mapfile.h"
-#include "maps/mapfile_rules.h"
+#include "maps/maze.h"
+#include "maps/maze_check.h"
 
 #include <cstdio>
 #include <string>
@@ -101,14 +102,14 @@ int List(const std::string &path) {
 
 char DoorChar(int16_t v) {
   switch (v) {
-  case mapfile::kDoorBottomClosed:
-  case mapfile::kDoorTopClosed:
+  case maze::kDoorBottomClosed:
+  case maze::kDoorTopClosed:
     return '=';
-  case mapfile::kDoorBottomOpen:
-  case mapfile::kDoorTopOpen:
+  case maze::kDoorBottomOpen:
+  case maze::kDoorTopOpen:
     return '-';
-  case mapfile::kDoorLeftClosed:
-  case mapfile::kDoorRightClosed:
+  case maze::kDoorLeftClosed:
+  case maze::kDoorRightClosed:
     return '|';
   default:
     return ':';
@@ -125,8 +126,9 @@ int Show(const std::string &path, const std::string &id) {
   if (!LoadMap(archive, id, map))
     return Fail(path + ": no readable map \"" + id + "\"");
   using namespace mapfile;
+  using namespace maze;
   int startX = kMenuStartX, startY = kMenuStartY;
-  const LevelRule *rule = FindLevelRule(id);
+  const LevelTableRow *rule = FindLevel(id);
   if (rule)
     startX = rule->startX, startY = rule->startY;
 

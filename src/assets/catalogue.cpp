@@ -11,8 +11,12 @@
 #include "assets/numbers.h"
 #include "assets/ordered_work.h"
 #include "assets/pack.h"
-#include "platform/platform.h"
+#include "platform/core.h"
+#include "platform/images.h"
+#include "platform/pictures.h"
 #include "platform/run_log.h"
+#include "platform/sound.h"
+#include "platform/sprites.h"
 
 namespace {
 

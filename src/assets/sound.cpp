@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "assets/numbers.h"
-#include "platform/platform.h"
+#include "platform/sound.h"
 
 namespace {
 

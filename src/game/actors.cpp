@@ -3,7 +3,8 @@
 
 #include <cmath>
 
-#include "platform/platform.h"
+#include "maps/maze.h"
+#include "platform/sprites.h"
 
 namespace actors {
 
@@ -11,7 +12,7 @@ int ScreenX(int originX, int tileX, int tileSize, int direction,
             double offset) {
   const double x = static_cast<double>(originX) +
                    static_cast<double>(tileX) * tileSize +
-                   Dx(direction) * offset;
+                   maze::Dx(direction) * offset;
   return static_cast<int>(std::lround(x));
 }
 
@@ -19,7 +20,7 @@ int ScreenY(int originY, int tileY, int tileSize, int direction,
             double offset) {
   const double y = static_cast<double>(originY) +
                    static_cast<double>(tileY) * tileSize +
-                   Dy(direction) * offset;
+                   maze::Dy(direction) * offset;
   return static_cast<int>(std::lround(y));
 }
 

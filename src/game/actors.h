@@ -1,5 +1,6 @@
-// actors.h — what the player and the monsters share: directions, the tile
-// size, screen positions and the animation strip.
+// actors.h — what the player and the monsters share: the tile size, screen
+// positions and the animation strip. Directions and layers are the
+// mazes' (maps/maze.h).
 #pragma once
 
 #include "game/stage.h"
@@ -8,14 +9,6 @@ namespace actors {
 
 constexpr int kFrameWidth = 96; // one frame of an animation strip
 constexpr int kStripFrames = 4;
-constexpr int kWallLayer = 1, kItemLayer = 3;
-
-inline int Dx(int direction) {
-  return direction == kLeft ? -1 : direction == kRight ? 1 : 0;
-}
-inline int Dy(int direction) {
-  return direction == kUp ? -1 : direction == kDown ? 1 : 0;
-}
 
 inline int TileSize(const Stage &stage) {
   return stage.display.geometry.tileSize;

@@ -2,7 +2,8 @@
 #include "assets/numbers.h"
 #include "game/actors.h"
 #include "game/gameplay.h"
-#include "platform/platform.h"
+#include "maps/maze.h"
+#include "platform/sprites.h"
 
 namespace {
 
@@ -103,9 +104,9 @@ void StartStep(Stage &stage, int direction) {
   Player &p = play.player;
   if (!play.playActive || play.caughtFreeze || p.direction != kStand)
     return;
-  const int x = p.tileX + actors::Dx(direction);
-  const int y = p.tileY + actors::Dy(direction);
-  if (IsTileEmpty(stage.maps, play.currentMap, actors::kWallLayer, x, y) == 0)
+  const int x = p.tileX + maze::Dx(direction);
+  const int y = p.tileY + maze::Dy(direction);
+  if (IsTileEmpty(stage.maps, play.currentMap, maze::kWallLayer, x, y) == 0)
     return;
   p.image = PlayerImage(direction);
   p.frameX = actors::kFrameWidth;
@@ -133,8 +134,8 @@ void AdvancePlayer(Stage &stage) {
   if (p.direction == kStand || play.caughtFreeze)
     return;
   if (p.offset == static_cast<double>(t)) {
-    p.tileX += actors::Dx(p.direction);
-    p.tileY += actors::Dy(p.direction);
+    p.tileX += maze::Dx(p.direction);
+    p.tileY += maze::Dy(p.direction);
     p.offset = p.speed;
     p.direction = kStand;
     p.frameX = 0;

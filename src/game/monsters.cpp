@@ -6,13 +6,12 @@
 #include "assets/numbers.h"
 #include "game/actors.h"
 #include "game/gameplay.h"
-#include "maps/mapfile_rules.h"
-#include "platform/platform.h"
+#include "maps/maze.h"
+#include "platform/random.h"
 
 namespace {
 
 constexpr const char *kMenuMap = "M0";
-constexpr int kTitleStartX = 1, kTitleStartY = 1;
 constexpr int kTitleReleaseInterval = 50;
 
 int MonsterImage(int kind, int direction) {
@@ -25,19 +24,6 @@ int MonsterImage(int kind, int direction) {
     return num::MonsterUp(kind);
   default:
     return num::MonsterDown(kind);
-  }
-}
-
-int Opposite(int direction) {
-  switch (direction) {
-  case kLeft:
-    return kRight;
-  case kRight:
-    return kLeft;
-  case kUp:
-    return kDown;
-  default:
-    return kUp;
   }
 }
 
@@ -68,35 +54,31 @@ Monster NewMonster(const Stage &stage, int tileX, int tileY, int direction) {
   return m;
 }
 
-void SetDoor(Stage &stage, int x, int y, int value) {
-  SetTile(stage.maps, stage.play.currentMap, actors::kWallLayer, x, y, value);
+void SetDoor(Stage &stage, const maze::HouseDoor &door, int value) {
+  SetTile(stage.maps, stage.play.currentMap, maze::kWallLayer, door.x, door.y,
+          value);
 }
 
-// The door a released monster leaves through is opened.
+bool Sideways(int direction) {
+  return direction == kLeft || direction == kRight;
+}
+
+// The door a released monster leaves through is opened: the one it faces.
 void OpenDoor(Stage &stage, const Monster &m, int houseType) {
-  if (houseType == 1) {
-    if (m.direction == kDown)
-      SetDoor(stage, 21, 14, mapfile::kDoorBottomOpen);
-    else
-      SetDoor(stage, 21, 10, mapfile::kDoorTopOpen);
-  } else {
-    if (m.direction == kRight)
-      SetDoor(stage, 23, 12, mapfile::kDoorRightOpen);
-    else
-      SetDoor(stage, 19, 12, mapfile::kDoorLeftOpen);
-  }
+  const maze::House house = maze::HouseOf(houseType);
+  const maze::HouseDoor &door =
+      m.direction == house.doors[1].exit ? house.doors[1] : house.doors[0];
+  SetDoor(stage, door, door.open);
 }
 
-// After the leaving monster's second step, the doors of its axis close.
+// After the leaving monster's second step, the doors close: both, when it
+// left along the house's doors.
 void CloseDoors(Stage &stage, const Monster &m, int houseType) {
-  const bool sideways = m.direction == kLeft || m.direction == kRight;
-  if (sideways && houseType == 2) {
-    SetDoor(stage, 23, 12, mapfile::kDoorRightClosed);
-    SetDoor(stage, 19, 12, mapfile::kDoorLeftClosed);
-  } else if (!sideways && houseType == 1) {
-    SetDoor(stage, 21, 14, mapfile::kDoorBottomClosed);
-    SetDoor(stage, 21, 10, mapfile::kDoorTopClosed);
-  }
+  const maze::House house = maze::HouseOf(houseType);
+  if (Sideways(m.direction) != Sideways(house.doors[0].exit))
+    return;
+  SetDoor(stage, house.doors[1], house.doors[1].closed);
+  SetDoor(stage, house.doors[0], house.doors[0].closed);
 }
 
 Monster *FirstWaiting(Play &play) {
@@ -122,13 +104,9 @@ void CreateLevelMonsters(Stage &stage) {
     return;
   const LevelRecord &level = play.levels[play.current];
   for (int i = 0; i < level.monsterCount; ++i) {
-    const bool first = plat::Random(1) == 0;
-    if (level.houseType == 1)
-      play.monsters.push_back(
-          NewMonster(stage, 21, first ? 13 : 11, first ? kDown : kUp));
-    else
-      play.monsters.push_back(
-          NewMonster(stage, first ? 20 : 22, 12, first ? kLeft : kRight));
+    const maze::WaitingTile tile =
+        maze::WaitingTileOf(level.houseType, plat::Random(1) == 0);
+    play.monsters.push_back(NewMonster(stage, tile.x, tile.y, tile.facing));
   }
 }
 
@@ -137,9 +115,9 @@ void CreateTitleMonsters(Stage &stage) {
   play.monsters.clear();
   play.titleMonsters = true;
   for (int i = 0; i < kTitleMonsterCount; ++i) {
-    const int direction = plat::Random(1) == 0 ? kUp : kRight;
+    const int direction = maze::kMenuFirstSteps[plat::Random(1)];
     play.monsters.push_back(
-        NewMonster(stage, kTitleStartX, kTitleStartY, direction));
+        NewMonster(stage, maze::kMenuStartX, maze::kMenuStartY, direction));
   }
   play.titleReleased = 0;
   play.releaseCounter = 0;
@@ -181,8 +159,8 @@ void AdvanceMonsters(Stage &stage, bool playing) {
       m.offset += m.speed;
       continue;
     }
-    m.tileX += actors::Dx(m.direction);
-    m.tileY += actors::Dy(m.direction);
+    m.tileX += maze::Dx(m.direction);
+    m.tileY += maze::Dy(m.direction);
     m.offset = m.speed;
     if (play.titleMonsters || m.stepsSinceRelease >= 2)
       continue;
@@ -201,30 +179,15 @@ void MonsterDecisions(Stage &stage) {
   for (Monster &m : play.monsters) {
     if (m.active != 1 || m.offset != m.speed)
       continue;
-    // The ways to test after a step, in their order; never the way back.
-    std::array<int, 3> order{};
-    switch (m.direction) {
-    case kLeft:
-      order = {kLeft, kUp, kDown};
-      break;
-    case kRight:
-      order = {kRight, kUp, kDown};
-      break;
-    case kUp:
-      order = {kLeft, kRight, kUp};
-      break;
-    default:
-      order = {kLeft, kRight, kDown};
-      break;
-    }
+    // The free ways among those a monster tests after a step.
     std::array<int, 3> candidates{};
     int n = 0;
-    for (int d : order)
-      if (IsTileEmpty(stage.maps, map, actors::kWallLayer,
-                      m.tileX + actors::Dx(d), m.tileY + actors::Dy(d)) != 0)
+    for (int d : maze::Choices(m.direction))
+      if (IsTileEmpty(stage.maps, map, maze::kWallLayer, m.tileX + maze::Dx(d),
+                      m.tileY + maze::Dy(d)) != 0)
         candidates[n++] = d;
     // A dead end leaves only the way back.
-    const int chosen = n == 0 ? Opposite(m.direction)
+    const int chosen = n == 0 ? maze::Opposite(m.direction)
                               : candidates[plat::RandomRange(1, n) - 1];
     m.direction = static_cast<int8_t>(chosen);
     m.image = MonsterImage(m.kind, chosen);

@@ -4,7 +4,10 @@
 
 #include "assets/numbers.h"
 #include "game/gameplay.h"
-#include "platform/platform.h"
+#include "platform/core.h"
+#include "platform/images.h"
+#include "platform/sprites.h"
+#include "platform/text.h"
 
 namespace {
 

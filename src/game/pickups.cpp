@@ -5,8 +5,8 @@
 #include "assets/numbers.h"
 #include "game/actors.h"
 #include "game/gameplay.h"
-#include "maps/mapfile_rules.h"
-#include "platform/platform.h"
+#include "maps/maze.h"
+#include "platform/sprites.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ void Take(Stage &stage, int x, int y, int image) {
   Play &play = stage.play;
   if (EffectsOn(stage.settings))
     PlayEffect(stage.sound, num::kCoin, 25);
-  SetTile(stage.maps, play.currentMap, actors::kItemLayer, x, y, 0);
+  SetTile(stage.maps, play.currentMap, maze::kItemLayer, x, y, 0);
   AddEffect(stage, x, y, image);
   --play.remaining;
   ++play.collected;
@@ -60,11 +60,11 @@ const LevelRecord *CurrentLevel(const Play &play) {
 void TakePickup(Stage &stage) {
   Play &play = stage.play;
   const int x = play.player.tileX, y = play.player.tileY;
-  if (GetTile(stage.maps, play.currentMap, actors::kItemLayer, x, y) ==
-      mapfile::kDot)
+  if (GetTile(stage.maps, play.currentMap, maze::kItemLayer, x, y) ==
+      maze::kDot)
     Take(stage, x, y, num::kItemDot);
-  if (GetTile(stage.maps, play.currentMap, actors::kItemLayer, x, y) ==
-      mapfile::kCherry) {
+  if (GetTile(stage.maps, play.currentMap, maze::kItemLayer, x, y) ==
+      maze::kCherry) {
     Take(stage, x, y, num::kItemCherry);
     ++play.cherries;
     play.panelStale |= kPanelCherries;

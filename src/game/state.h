@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "maps/maze.h"
+#include "platform/core.h"
 
 struct LevelRecord {
   std::string id;      // "01" .. "20"
@@ -20,13 +21,13 @@ struct LevelRecord {
   plat::Colour colours[4]; // background, entry text, title bar, title text
 };
 
-enum Direction : int8_t {
-  kStand = 0,
-  kLeft = 1,
-  kRight = 2,
-  kUp = 3,
-  kDown = 4
-};
+// Directions are the mazes' own (maps/maze.h).
+using maze::Direction;
+using maze::kDown;
+using maze::kLeft;
+using maze::kRight;
+using maze::kStand;
+using maze::kUp;
 
 struct Player {
   int32_t tileX = 0, tileY = 0;

@@ -8,7 +8,8 @@
 #include "assets/ordered_work.h"
 #include "assets/pack.h"
 #include "maps/mapfile.h"
-#include "platform/platform.h"
+#include "platform/pictures.h"
+#include "platform/sprites.h"
 
 namespace {
 
@@ -23,33 +24,8 @@ void MarkWholeChange(MapRecord &m) {
   m.changes.clear();
 }
 
-void ReadMap(MapRecord &rec, const mapfile::MapEntry &m) {
-  rec.name = m.name;
-  rec.widthTiles = m.widthTiles;
-  rec.heightTiles = m.heightTiles;
-  rec.widthPixels = m.widthPixels;
-  rec.heightPixels = m.heightPixels;
-  rec.layerCount = m.layerCount;
-  rec.tileWidth = m.tileWidth;
-  rec.tileHeight = m.tileHeight;
-  rec.extraNumber = m.extraNumber;
-  rec.extraText = m.extraText;
-  for (int i = 0; i < 5; ++i)
-    rec.notes[i] = m.notes[i];
-  for (int i = 0; i < m.layerCount; ++i) {
-    const mapfile::Layer &src = m.layers[i];
-    MapLayer &dst = rec.layers[i];
-    dst.text = src.text;
-    dst.value1 = src.value1;
-    dst.value2 = src.value2;
-    dst.value3 = src.value3;
-    dst.value4 = src.value4;
-    dst.visible = 1;
-    dst.cells.assign(kMapGrid * kMapGrid, 0);
-    for (int x = 0; x < m.widthTiles; ++x)
-      for (int y = 0; y < m.heightTiles; ++y)
-        dst.cells[x * kMapGrid + y] = src.cells[x * m.heightTiles + y];
-  }
+void ReadMap(MapRecord &rec, mapfile::MapEntry &&entry) {
+  rec.entry = std::move(entry);
   MarkWholeChange(rec);
 }
 
@@ -90,7 +66,7 @@ bool WithinTotal(uint64_t &total, uint64_t bytes) {
 int TileSpriteNumber(MapCatalogue &cat, TileRecord &rec) {
   if (rec.order < 0) {
     rec.order = static_cast<int>(cat.tileOrder.size());
-    cat.tileOrder.push_back(rec.id);
+    cat.tileOrder.push_back(rec.entry.id);
   }
   return rec.order < kMaxTileSprites ? kTileSpriteBase + rec.order : -1;
 }
@@ -100,18 +76,12 @@ int TileSpriteNumber(MapCatalogue &cat, TileRecord &rec) {
 void LoadTile(MapCatalogue &cat, const mapfile::TileEntry &t,
               plat::Picture *pic) {
   TileRecord &rec = cat.tiles[t.id];
-  rec.id = t.id;
-  rec.sheet = t.sheet;
-  rec.owningMap = t.owningMap;
-  rec.solid = t.solid ? 1 : 0;
-  rec.transparent = t.transparent ? 1 : 0;
-  rec.frameCount = t.frameCount;
-  rec.frameDelay = t.frameDelay;
+  rec.entry = t;
   const int number = TileSpriteNumber(cat, rec);
   unsigned flags = 0;
-  if (rec.solid)
+  if (t.solid)
     flags |= plat::kSpriteCollision;
-  if (rec.transparent)
+  if (t.transparent)
     flags |= plat::kSpriteAlpha;
   ++cat.tileRevision;
   if (number < 0 || pic == nullptr ||
@@ -122,15 +92,15 @@ void LoadTile(MapCatalogue &cat, const mapfile::TileEntry &t,
     return;
   }
   rec.sprite = number;
-  ++cat.sheets[rec.sheet].tileCount;
-  cat.sheets[rec.sheet].name = rec.sheet;
+  ++cat.sheets[t.sheet].tileCount;
+  cat.sheets[t.sheet].name = t.sheet;
   rec.clipX = rec.clipY = 0;
   rec.clipW = plat::SpriteWidth(number);
   rec.clipH = plat::SpriteHeight(number);
-  if (rec.frameCount > 1) {
-    const MapRecord *owner = FindMap(cat, rec.owningMap);
-    ClipTileFrame(rec, 1, owner ? owner->tileWidth : 0,
-                  owner ? owner->tileHeight : 0);
+  if (t.frameCount > 1) {
+    const MapRecord *owner = FindMap(cat, t.owningMap);
+    ClipTileFrame(rec, 1, owner ? owner->entry.tileWidth : 0,
+                  owner ? owner->entry.tileHeight : 0);
   }
 }
 
@@ -138,19 +108,13 @@ void LoadBackground(MapCatalogue &cat, pack::Archive &archive,
                     const mapfile::BackgroundEntry &b, int ordinal,
                     uint64_t &total) {
   BackgroundRecord &rec = cat.backgrounds[b.name];
-  rec.name = b.name;
-  rec.imageCount = b.imageCount;
-  const size_t count = std::min<size_t>(b.images.size(), rec.images.size());
+  rec.entry = b;
+  // A picture that does not load this time leaves the slot empty, not
+  // naming a number that is gone or someone else's.
+  rec.sprites = kNoBackgroundSprites;
+  const size_t count = std::min<size_t>(b.images.size(), rec.sprites.size());
   for (size_t k = 0; k < count; ++k) {
     const mapfile::BackgroundImage &src = b.images[k];
-    BackgroundImage &dst = rec.images[k];
-    dst.name = src.name;
-    dst.value1 = src.value1;
-    dst.value2 = src.value2;
-    dst.value3 = src.value3;
-    // A picture that does not load this time leaves the slot empty, not
-    // naming a number that is gone or someone else's.
-    dst.sprite = -1;
     if (ordinal >= kMaxBackgroundSets)
       continue;
     const int number =
@@ -163,24 +127,31 @@ void LoadBackground(MapCatalogue &cat, pack::Archive &archive,
         WithinTotal(total, PictureBytes(pic.width, pic.height)) &&
         plat::CreateSpriteFromPicture(number, std::move(pic),
                                       plat::kSpriteAlpha) >= 0)
-      dst.sprite = number;
+      rec.sprites[k] = number;
     else
       plat::FreeSprite(number);
   }
 }
 
-const MapLayer *LayerOf(const MapCatalogue &cat, const std::string &id,
-                        int layer, const MapRecord **map) {
+const mapfile::Layer *LayerOf(const MapCatalogue &cat, const std::string &id,
+                              int layer, const MapRecord **map) {
   const MapRecord *m = FindMap(cat, id);
   *map = m;
-  if (m == nullptr || layer < 0 || layer >= m->layerCount)
+  if (m == nullptr || layer < 0 || layer >= m->entry.layerCount ||
+      layer >= static_cast<int>(m->entry.layers.size()))
     return nullptr;
-  return &m->layers[layer];
+  return &m->entry.layers[layer];
 }
 
+// A cell of the grid, and where a layer holds it; a layer's cells always
+// cover the whole grid.
 bool Inside(const MapRecord &m, int x, int y) {
-  return x >= 0 && y >= 0 && x < m.widthTiles && y < m.heightTiles &&
-         x < kMapGrid && y < kMapGrid;
+  return x >= 0 && y >= 0 && x < m.entry.widthTiles && y < m.entry.heightTiles;
+}
+
+size_t CellIndex(const MapRecord &m, int x, int y) {
+  return static_cast<size_t>(x) * static_cast<size_t>(m.entry.heightTiles) +
+         static_cast<size_t>(y);
 }
 
 } // namespace
@@ -209,7 +180,7 @@ void LoadMapsFrom(MapCatalogue &cat, pack::Archive &archive) {
     mapfile::MapEntry entry;
     if (Extract(archive, mapfile::MapEntryName(id), bytes) &&
         mapfile::ParseMap(bytes.data(), bytes.size(), entry))
-      ReadMap(rec, entry);
+      ReadMap(rec, std::move(entry));
   }
   for (const std::string &name : index.sheets)
     cat.sheets[name].name = name;
@@ -284,10 +255,10 @@ const MapRecord *FindMap(const MapCatalogue &cat, const std::string &id) {
 int32_t GetTile(const MapCatalogue &cat, const std::string &id, int layer,
                 int x, int y) {
   const MapRecord *m;
-  const MapLayer *l = LayerOf(cat, id, layer, &m);
+  const mapfile::Layer *l = LayerOf(cat, id, layer, &m);
   if (l == nullptr || !Inside(*m, x, y) || l->cells.empty())
     return -1;
-  return l->cells[x * kMapGrid + y];
+  return l->cells[CellIndex(*m, x, y)];
 }
 
 int32_t SetTile(MapCatalogue &cat, const std::string &id, int layer, int x,
@@ -296,10 +267,11 @@ int32_t SetTile(MapCatalogue &cat, const std::string &id, int layer, int x,
   if (it == cat.maps.end())
     return -1;
   MapRecord &m = it->second;
-  if (layer < 0 || layer >= m.layerCount || !Inside(m, x, y) ||
-      m.layers[layer].cells.empty())
+  if (layer < 0 || layer >= m.entry.layerCount ||
+      layer >= static_cast<int>(m.entry.layers.size()) || !Inside(m, x, y) ||
+      m.entry.layers[layer].cells.empty())
     return -1;
-  m.layers[layer].cells[x * kMapGrid + y] = static_cast<int16_t>(value);
+  m.entry.layers[layer].cells[CellIndex(m, x, y)] = static_cast<int16_t>(value);
   ++m.revision;
   // Only the recent writes are kept; beyond that the map counts as changed
   // all over.
@@ -313,13 +285,13 @@ int32_t SetTile(MapCatalogue &cat, const std::string &id, int layer, int x,
 int32_t IsTileEmpty(const MapCatalogue &cat, const std::string &id, int layer,
                     int x, int y) {
   const MapRecord *m;
-  const MapLayer *l = LayerOf(cat, id, layer, &m);
+  const mapfile::Layer *l = LayerOf(cat, id, layer, &m);
   if (l == nullptr)
     return -1;
   // Off the grid is never a way to go.
   if (!Inside(*m, x, y) || l->cells.empty())
     return 0;
-  return l->cells[x * kMapGrid + y] == 0 ? 1 : 0;
+  return l->cells[CellIndex(*m, x, y)] == 0 ? 1 : 0;
 }
 
 void StoreMap(MapCatalogue &cat, const std::string &id) {
@@ -329,9 +301,14 @@ void StoreMap(MapCatalogue &cat, const std::string &id) {
   s.exists = true;
   s.mapName = id;
   s.layers.clear();
-  if (const MapRecord *m = FindMap(cat, id))
-    for (int i = 0; i < m->layerCount; ++i)
-      s.layers.push_back(m->layers[i].cells);
+  s.heightTiles = 0;
+  if (const MapRecord *m = FindMap(cat, id)) {
+    s.heightTiles = m->entry.heightTiles;
+    for (int i = 0; i < m->entry.layerCount &&
+                    i < static_cast<int>(m->entry.layers.size());
+         ++i)
+      s.layers.push_back(m->entry.layers[i].cells);
+  }
 }
 
 int RestoreMap(MapCatalogue &cat) {
@@ -341,17 +318,26 @@ int RestoreMap(MapCatalogue &cat) {
   auto it = cat.maps.find(s.mapName);
   if (it != cat.maps.end()) {
     MapRecord &m = it->second;
-    const int layers = std::min<int>(m.layerCount, s.layers.size());
-    const int w = std::min(m.widthTiles, kMapGrid);
-    const int h = std::min(m.heightTiles, kMapGrid);
+    const int layers =
+        std::min({m.entry.layerCount, static_cast<int>(s.layers.size()),
+                  static_cast<int>(m.entry.layers.size())});
+    // The map has the shape it was stored with, unless the archive was
+    // read again since: then the cells both shapes share.
+    const size_t h = static_cast<size_t>(std::max(m.entry.heightTiles, 0));
+    const size_t savedH = static_cast<size_t>(std::max(s.heightTiles, 0));
     for (int i = 0; i < layers; ++i) {
-      std::vector<int16_t> &cells = m.layers[i].cells;
+      std::vector<int16_t> &cells = m.entry.layers[i].cells;
       const std::vector<int16_t> &saved = s.layers[i];
-      if (cells.empty() || saved.empty())
+      if (saved.size() == cells.size() && savedH == h) {
+        cells = saved;
         continue;
-      for (int x = 0; x < w; ++x)
-        for (int y = 0; y < h; ++y)
-          cells[x * kMapGrid + y] = saved[x * kMapGrid + y];
+      }
+      const size_t rows = std::min(h, savedH);
+      const size_t w = h == 0 ? 0 : cells.size() / h;
+      const size_t savedW = savedH == 0 ? 0 : saved.size() / savedH;
+      for (size_t x = 0; x < std::min(w, savedW); ++x)
+        for (size_t y = 0; y < rows; ++y)
+          cells[x * h + y] = saved[x * savedH + y];
     }
     MarkWholeChange(m);
   }

@@ -12,26 +12,13 @@
 
 #include "maps/mapfile.h"
 
-constexpr int kMapGrid = 129;  // columns and rows a layer can hold
-constexpr int kMapLayers = 16; // layers a map can hold
-
-struct MapLayer {
-  std::string text;
-  int32_t value1 = 0, value2 = 0, value3 = 0;
-  int8_t value4 = 0;
-  uint8_t visible = 0;
-  std::vector<int16_t>
-      cells; // kMapGrid * kMapGrid once read, (x, y) at x * kMapGrid + y
-};
-
+// A map as loaded: its entry of the archive as read, and what the game
+// keeps beside it.
 struct MapRecord {
-  std::string name, id;
-  int32_t widthTiles = 0, heightTiles = 0, widthPixels = 0, heightPixels = 0;
-  int32_t layerCount = 0, tileWidth = 0, tileHeight = 0;
-  std::string extraText;
-  int32_t extraNumber = 0;
-  std::array<std::string, 5> notes;
-  std::array<MapLayer, kMapLayers> layers;
+  std::string id; // from the index
+  // Name, sizes, texts and layers. Every layer in the list was read and is
+  // drawn; a layer's cells are stored column by column.
+  mapfile::MapEntry entry;
   // Cell writes, counted, so that drawing can keep what did not change:
   // the recent single writes by revision (cell as x * 256 + y), and the
   // last revision at which the map changed as a whole.
@@ -40,12 +27,10 @@ struct MapRecord {
   uint64_t wholeChange = 0;
 };
 
+// A tile as loaded: its record of the index, and its picture and animation.
 struct TileRecord {
-  std::string id, owningMap, sheet;
+  mapfile::TileEntry entry;
   int sprite = -1; // none until its picture loaded
-  int32_t solid = 0, transparent = 0;
-  int8_t frameCount = 0;
-  int32_t frameDelay = 0;
   int8_t currentFrame = 0;
   int32_t frameCounter = 0;
   int order = -1; // place in MapCatalogue::tileOrder, -1 before the first load
@@ -58,17 +43,18 @@ struct TileSheet {
   int32_t tileCount = 0;
 };
 
-struct BackgroundImage {
-  std::string name;
-  int sprite = -1;
-  int16_t value1 = 0;
-  int32_t value2 = 0, value3 = 0;
-};
-
+// A background set as loaded: its record of the index (up to 16 images),
+// and each image's picture.
+constexpr std::array<int, mapfile::kMaxBackgroundImages> kNoBackgroundSprites =
+    [] {
+      std::array<int, mapfile::kMaxBackgroundImages> none{};
+      none.fill(-1);
+      return none;
+    }();
 struct BackgroundRecord {
-  std::string name;
-  int8_t imageCount = 0;
-  std::array<BackgroundImage, 16> images;
+  mapfile::BackgroundEntry entry;
+  // Each image's picture, -1 for none.
+  std::array<int, mapfile::kMaxBackgroundImages> sprites = kNoBackgroundSprites;
 };
 
 // The index's header fields, as read (the game does not interpret them).
@@ -77,6 +63,7 @@ using MapIndexHeader = mapfile::IndexHeader;
 struct MapSnapshot {
   std::string mapName; // StoredMapName: empty when there is none
   bool exists = false;
+  int heightTiles = 0; // of the map when stored: the cells' column length
   std::vector<std::vector<int16_t>> layers; // copies of the stored cells
 };
 

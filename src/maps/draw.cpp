@@ -11,7 +11,8 @@
 #include <cmath>
 
 #include "maps/catalogue.h"
-#include "platform/platform.h"
+#include "platform/display.h"
+#include "platform/sprites.h"
 
 namespace {
 
@@ -25,15 +26,24 @@ const TileRecord *TileFor(const MapCatalogue &cat, int16_t v) {
 // A tile whose picture changes from frame to frame. A single frame changes
 // at most when a step clips it differently, which counts as a change of the
 // tile pictures (see StepAnimations).
-bool Animated(const TileRecord &t) { return t.frameCount > 1; }
+bool Animated(const TileRecord &t) { return t.entry.frameCount > 1; }
 
 void DrawTile(const TileRecord &t, int px, int py) {
   if (t.sprite < 0)
     return;
-  if (t.transparent)
+  if (t.entry.transparent)
     plat::DisplaySpriteTransparent(t.sprite, px, py, 255);
   else
     plat::DisplaySprite(t.sprite, px, py);
+}
+
+// A cell of a layer (cells stored column by column); 0 where the layer
+// holds no cells.
+int16_t CellOf(const MapRecord &m, const mapfile::Layer &l, int x, int y) {
+  const size_t at =
+      static_cast<size_t>(x) * static_cast<size_t>(m.entry.heightTiles) +
+      static_cast<size_t>(y);
+  return at < l.cells.size() ? l.cells[at] : 0;
 }
 
 struct Span {
@@ -43,8 +53,7 @@ struct Span {
 Span VisibleCells(const MapRecord &m, const MapView &v) {
   const double ts = v.tileSize;
   const int sw = plat::ScreenWidth(), sh = plat::ScreenHeight();
-  Span s{0, std::min(m.widthTiles, kMapGrid), 0,
-         std::min(m.heightTiles, kMapGrid)};
+  Span s{0, m.entry.widthTiles, 0, m.entry.heightTiles};
   if (ts <= 0)
     return s;
   const int edge = Round(ts) + 1;
@@ -63,11 +72,8 @@ void DrawCell(const MapCatalogue &cat, const MapRecord &m, const MapView &v,
               int x, int y) {
   const int px = Round(x * v.tileSize + v.offsetX);
   const int py = Round(y * v.tileSize + v.offsetY);
-  for (int i = 0; i < m.layerCount; ++i) {
-    const MapLayer &l = m.layers[i];
-    if (!l.visible || l.cells.empty())
-      continue;
-    const int16_t value = l.cells[x * kMapGrid + y];
+  for (const mapfile::Layer &l : m.entry.layers) {
+    const int16_t value = CellOf(m, l, x, y);
     if (value <= 0)
       continue;
     if (const TileRecord *t = TileFor(cat, value))
@@ -82,18 +88,15 @@ void ClassifyCell(const MapCatalogue &cat, const MapRecord &m, int x, int y,
   covered = false;
   animated = false;
   bool first = true;
-  for (int i = 0; i < m.layerCount; ++i) {
-    const MapLayer &l = m.layers[i];
-    if (!l.visible || l.cells.empty())
-      continue;
-    const int16_t value = l.cells[x * kMapGrid + y];
+  for (const mapfile::Layer &l : m.entry.layers) {
+    const int16_t value = CellOf(m, l, x, y);
     if (value <= 0)
       continue;
     const TileRecord *t = TileFor(cat, value);
     if (t == nullptr || t->sprite < 0)
       continue;
     if (first)
-      covered = !t->transparent && plat::SpriteOpaque(t->sprite);
+      covered = !t->entry.transparent && plat::SpriteOpaque(t->sprite);
     first = false;
     if (Animated(*t))
       animated = true;
@@ -206,23 +209,24 @@ void StepAnimations(MapCatalogue &cat, const MapRecord &m, double size) {
   const int edge = Round(size);
   for (const std::string &id : cat.tileOrder) {
     TileRecord &t = cat.tiles[id];
-    if (t.frameCounter != t.frameDelay) {
+    if (t.frameCounter != t.entry.frameDelay) {
       // Wraps rather than overflows when the delay is never met.
       t.frameCounter =
           static_cast<int32_t>(static_cast<uint32_t>(t.frameCounter) + 1u);
       continue;
     }
     t.frameCounter = 0;
-    if (t.frameCount <= 0)
+    if (t.entry.frameCount <= 0)
       continue;
-    t.currentFrame = t.currentFrame < t.frameCount
+    t.currentFrame = t.currentFrame < t.entry.frameCount
                          ? static_cast<int8_t>(t.currentFrame + 1)
                          : static_cast<int8_t>(1);
     if (t.sprite < 0)
       continue;
     // A single frame clipped anew (a picture taller than the frame, a map
     // with another frame size) may look different: cached cells redraw.
-    if (ClipTileFrame(t, t.currentFrame, m.tileWidth, m.tileHeight) &&
+    if (ClipTileFrame(t, t.currentFrame, m.entry.tileWidth,
+                      m.entry.tileHeight) &&
         !Animated(t))
       ++cat.tileRevision;
     plat::ZoomSprite(t.sprite, edge, edge);

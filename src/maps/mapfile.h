@@ -32,13 +32,20 @@ inline std::string BackgroundEntryName(const std::string &set,
   return "BACKGROUNDS/" + set + " - " + image;
 }
 
+// Fields of the format that nothing of ours fills or reads: kept as read,
+// so that what is written back keeps its bytes.
+struct ReservedHeader {
+  int64_t number = 0;
+  std::string text16, text256, text32; // by their length in UTF-16 units
+  int32_t numbers[2] = {0, 0};
+  uint8_t bytes[2] = {0, 0};
+  int32_t moreNumbers[2] = {0, 0};
+};
+
 struct IndexHeader {
-  std::string text1, text2;
-  int64_t number64 = 0;
-  std::string text3, text4, text5;
-  int32_t number1 = 0, number2 = 0;
-  uint8_t byte1 = 0, byte2 = 0;
-  int32_t number3 = 0, number4 = 0;
+  std::string game;  // the game the archive is for: "Warrenfold"
+  std::string title; // what it holds: "Mazes of Warrenfold"
+  ReservedHeader reserved;
   // As read. WriteIndex writes the sizes of the lists instead.
   int32_t mapCount = 0, tileCount = 0;
 };
@@ -52,8 +59,9 @@ struct TileEntry {
 
 struct BackgroundImage {
   std::string name;
-  int16_t value1 = 0;
-  int32_t value2 = 0, value3 = 0;
+  // Numbers nothing of ours fills or reads, kept as read.
+  int16_t reservedShort = 0;
+  int32_t reserved[2] = {0, 0};
 };
 
 struct BackgroundEntry {
@@ -81,9 +89,10 @@ enum class IndexStatus { Ok, BadMagic, Truncated };
 IndexStatus ParseIndex(const uint8_t *data, size_t size, Index &out);
 
 struct Layer {
-  std::string text;
-  int32_t value1 = 0, value2 = 0, value3 = 0;
-  int8_t value4 = 0;
+  std::string name; // what the layer holds: "floor", "walls", ...
+  // Numbers nothing of ours fills or reads, kept as read.
+  int32_t reserved[3] = {0, 0, 0};
+  int8_t reservedByte = 0;
   // widthTiles * heightTiles, index x * heightTiles + y (column by column,
   // as stored).
   std::vector<int16_t> cells;
@@ -92,9 +101,10 @@ struct Layer {
 struct MapEntry {
   std::string name;
   int32_t widthTiles = 0, heightTiles = 0, widthPixels = 0, heightPixels = 0,
-          layerCount = 0, tileWidth = 0, tileHeight = 0, extraNumber = 0;
+          layerCount = 0, tileWidth = 0, tileHeight = 0;
+  int32_t reservedNumber = 0; // nothing of ours fills or reads it
   std::string notes[5];
-  std::string extraText;
+  std::string theme; // the look its tiles were drawn in ("meadow")
   std::vector<Layer> layers;
 };
 

@@ -14,10 +14,12 @@ constexpr size_t kBackgroundNameUnits = 32;
 constexpr size_t kMinBackgroundRecord = 2 * kBackgroundNameUnits + 1;
 
 bool ReadHeader(ByteReader &r, IndexHeader &h) {
-  return r.Text(256, h.text1) && r.Text(256, h.text2) && r.I64(h.number64) &&
-         r.Text(16, h.text3) && r.Text(256, h.text4) && r.Text(32, h.text5) &&
-         r.I32(h.number1) && r.I32(h.number2) && r.U8(h.byte1) &&
-         r.U8(h.byte2) && r.I32(h.number3) && r.I32(h.number4);
+  ReservedHeader &x = h.reserved;
+  return r.Text(256, h.game) && r.Text(256, h.title) && r.I64(x.number) &&
+         r.Text(16, x.text16) && r.Text(256, x.text256) &&
+         r.Text(32, x.text32) && r.I32(x.numbers[0]) && r.I32(x.numbers[1]) &&
+         r.U8(x.bytes[0]) && r.U8(x.bytes[1]) && r.I32(x.moreNumbers[0]) &&
+         r.I32(x.moreNumbers[1]);
 }
 
 bool ReadTile(ByteReader &r, TileEntry &t) {
@@ -32,8 +34,8 @@ bool ReadTile(ByteReader &r, TileEntry &t) {
 }
 
 bool ReadImage(ByteReader &r, BackgroundImage &image) {
-  return r.Text(64, image.name) && r.I16(image.value1) && r.I32(image.value2) &&
-         r.I32(image.value3) && r.Skip(4);
+  return r.Text(64, image.name) && r.I16(image.reservedShort) &&
+         r.I32(image.reserved[0]) && r.I32(image.reserved[1]) && r.Skip(4);
 }
 
 // A count that is negative or promises more records than the bytes left
@@ -112,18 +114,19 @@ std::vector<uint8_t> WriteIndex(const Index &index) {
   ByteWriter w{bytes};
   const IndexHeader &h = index.header;
   w.Bytes("INX0", 4);
-  w.Text(h.text1, 256);
-  w.Text(h.text2, 256);
-  w.I64(h.number64);
-  w.Text(h.text3, 16);
-  w.Text(h.text4, 256);
-  w.Text(h.text5, 32);
-  w.I32(h.number1);
-  w.I32(h.number2);
-  w.U8(h.byte1);
-  w.U8(h.byte2);
-  w.I32(h.number3);
-  w.I32(h.number4);
+  const ReservedHeader &x = h.reserved;
+  w.Text(h.game, 256);
+  w.Text(h.title, 256);
+  w.I64(x.number);
+  w.Text(x.text16, 16);
+  w.Text(x.text256, 256);
+  w.Text(x.text32, 32);
+  w.I32(x.numbers[0]);
+  w.I32(x.numbers[1]);
+  w.U8(x.bytes[0]);
+  w.U8(x.bytes[1]);
+  w.I32(x.moreNumbers[0]);
+  w.I32(x.moreNumbers[1]);
 
   w.I32(static_cast<int32_t>(index.mapIds.size()));
   for (const std::string &id : index.mapIds)
@@ -154,9 +157,9 @@ std::vector<uint8_t> WriteIndex(const Index &index) {
     for (size_t k = 0; k < count; ++k) {
       const BackgroundImage &image = set.images[k];
       w.Text(image.name, 64);
-      w.I16(image.value1);
-      w.I32(image.value2);
-      w.I32(image.value3);
+      w.I16(image.reservedShort);
+      w.I32(image.reserved[0]);
+      w.I32(image.reserved[1]);
       w.Zeros(4);
     }
   }

@@ -35,4 +35,11 @@ constexpr std::array<LevelTableRow, kLevelCount> kTable = {{
 
 const std::array<LevelTableRow, kLevelCount> &LevelTable() { return kTable; }
 
+const LevelTableRow *FindLevel(const std::string &id) {
+  for (const LevelTableRow &row : LevelTable())
+    if (id == row.id)
+      return &row;
+  return nullptr;
+}
+
 } // namespace mapfile

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace mapfile {
 
@@ -22,5 +23,7 @@ struct LevelTableRow {
 constexpr int kLevelCount = 20;
 
 const std::array<LevelTableRow, kLevelCount> &LevelTable();
+// The row of a level ID; nullptr when the ID names no level.
+const LevelTableRow *FindLevel(const std::string &id);
 
 } // namespace mapfile

@@ -36,12 +36,12 @@ bool ParseMap(const uint8_t *data, size_t size, MapEntry &out) {
   if (!(r.Skip(64) && r.Text(256, m.name) && r.I32(m.widthTiles) &&
         r.I32(m.heightTiles) && r.I32(m.widthPixels) && r.I32(m.heightPixels) &&
         r.I32(m.layerCount) && r.I32(m.tileWidth) && r.I32(m.tileHeight) &&
-        r.I32(m.extraNumber)))
+        r.I32(m.reservedNumber)))
     return false;
   for (std::string &note : m.notes)
     if (!r.Text(512, note))
       return false;
-  if (!r.Text(32, m.extraText))
+  if (!r.Text(32, m.theme))
     return false;
   if (m.layerCount < 0 || m.layerCount > kMaxLayers || m.widthTiles < 0 ||
       m.widthTiles > kMaxTiles || m.heightTiles < 0 ||
@@ -55,11 +55,11 @@ bool ParseMap(const uint8_t *data, size_t size, MapEntry &out) {
     return false;
   m.layers.resize(static_cast<size_t>(m.layerCount));
   for (Layer &layer : m.layers) {
-    r.Text(128, layer.text);
-    r.I32(layer.value1);
-    r.I32(layer.value2);
-    r.I32(layer.value3);
-    r.I8(layer.value4);
+    r.Text(128, layer.name);
+    r.I32(layer.reserved[0]);
+    r.I32(layer.reserved[1]);
+    r.I32(layer.reserved[2]);
+    r.I8(layer.reservedByte);
     layer.cells.resize(cells);
     for (int16_t &cell : layer.cells)
       r.I16(cell);
@@ -92,18 +92,18 @@ std::vector<uint8_t> WriteMap(const MapEntry &map) {
   w.I32(static_cast<int32_t>(layers));
   w.I32(map.tileWidth);
   w.I32(map.tileHeight);
-  w.I32(map.extraNumber);
+  w.I32(map.reservedNumber);
   for (const std::string &note : map.notes)
     w.Text(note, 512);
-  w.Text(map.extraText, 32);
+  w.Text(map.theme, 32);
   const size_t cells = static_cast<size_t>(width) * static_cast<size_t>(height);
   for (size_t i = 0; i < layers; ++i) {
     const Layer &layer = map.layers[i];
-    w.Text(layer.text, 128);
-    w.I32(layer.value1);
-    w.I32(layer.value2);
-    w.I32(layer.value3);
-    w.U8(static_cast<uint8_t>(layer.value4));
+    w.Text(layer.name, 128);
+    w.I32(layer.reserved[0]);
+    w.I32(layer.reserved[1]);
+    w.I32(layer.reserved[2]);
+    w.U8(static_cast<uint8_t>(layer.reservedByte));
     for (size_t k = 0; k < cells; ++k)
       w.I16(k < layer.cells.size() ? layer.cells[k] : int16_t{0});
   }

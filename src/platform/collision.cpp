@@ -1,6 +1,7 @@
 // collision.cpp — pixel-exact overlap of two displayed sprites, each mask
 // being the whole loaded picture scaled onto the displayed rectangle.
 #include "platform/internal.h"
+#include "platform/sprites.h"
 
 namespace plat {
 

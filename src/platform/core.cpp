@@ -1,6 +1,9 @@
 // core.cpp — bringing the libraries up and down, and the platform's one
 // state record.
+#include "platform/core.h"
 #include "platform/internal.h"
+#include "platform/random.h"
+#include "platform/sprites.h"
 
 #include <malloc.h>
 

@@ -1,4 +1,7 @@
 // display.cpp — the window, the screen (an SDL renderer) and its size.
+#include "platform/display.h"
+#include "platform/core.h"
+#include "platform/images.h"
 #include "platform/internal.h"
 
 #include <cmath>

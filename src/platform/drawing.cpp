@@ -1,6 +1,9 @@
 // drawing.cpp — drawing on an image, a sprite or the screen through cairo:
 // the drawing target, boxes and image copies.
+#include "platform/core.h"
+#include "platform/images.h"
 #include "platform/internal.h"
+#include "platform/text.h"
 
 namespace plat {
 

@@ -1,5 +1,7 @@
 // events.cpp — draining SDL's event queue into the game's window events,
 // keeping gamepads current on hot-plug, and the screen-active query.
+#include "platform/core.h"
+#include "platform/display.h"
 #include "platform/internal.h"
 
 namespace plat {

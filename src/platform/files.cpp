@@ -1,5 +1,6 @@
 // files.cpp — the program's path, the per-user and home folders, and plain
 // file operations: size, delete, read, atomic replace, folder scan.
+#include "platform/files.h"
 #include "platform/internal.h"
 
 #include <dirent.h>

@@ -1,5 +1,6 @@
 // flip.cpp — presenting a frame and pacing the frames to the set rate on
 // the performance counter, whatever the display's refresh rate.
+#include "platform/display.h"
 #include "platform/internal.h"
 
 namespace plat {

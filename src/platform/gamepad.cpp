@@ -5,6 +5,7 @@
 // 8 left stick, 9 right stick, 10 left shoulder, 11 right shoulder,
 // 12 d-pad up, 13 d-pad down, 14 d-pad left, 15 d-pad right.
 // Sticks: 0 left stick, 1 right stick, 2 the d-pad read as a stick.
+#include "platform/input.h"
 #include "platform/internal.h"
 
 #include <algorithm>

@@ -1,6 +1,10 @@
 // images.cpp — off-screen images: cairo ARGB32 surfaces (premultiplied),
 // made from PNG bytes, files, pictures or a fill colour.
+#include "platform/images.h"
+#include "platform/core.h"
+#include "platform/files.h"
 #include "platform/internal.h"
+#include "platform/pictures.h"
 
 #include <cstring>
 

@@ -1,5 +1,6 @@
 // input_frame.cpp — filling a frame's input from the platform.
 #include "platform/input_frame.h"
+#include "platform/input.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "platform/input.h"
 
 struct InputFrame {
   std::array<bool, 256> held{};     // by scan code: down in this frame

@@ -2,9 +2,12 @@
 // share. Only src/platform/ includes this header.
 #pragma once
 
+#include "platform/core.h"
+#include "platform/display.h"
 #include "platform/frame_clock.h"
+#include "platform/images.h"
 #include "platform/numbered.h"
-#include "platform/platform.h"
+#include "platform/pictures.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -129,6 +132,10 @@ struct Sprite {
 bool EnsureResident(Sprite &s);
 // Bytes the textures of resident on-demand sprites hold.
 uint64_t OnDemandBytes();
+
+// Decodes with libpng alone: DecodePng's path for what the quick path
+// leaves to it.
+bool DecodePngWithLibpng(const uint8_t *data, size_t size, Picture &out);
 
 // Size on the screen: the zoom, or the clip's size without one.
 inline int DisplayWidth(const Sprite &s) {

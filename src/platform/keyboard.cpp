@@ -1,6 +1,8 @@
 // keyboard.cpp — the keyboard snapshot taken once per frame: held keys and
 // keys released since the previous snapshot, by the game's scan codes.
+#include "platform/input.h"
 #include "platform/internal.h"
+#include "platform/scripted_input.h"
 
 namespace plat {
 

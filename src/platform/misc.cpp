@@ -1,6 +1,9 @@
 // misc.cpp — the user's locale name, local dates, ticks, sleeping and the
 // message box.
+#include "platform/clock.h"
+#include "platform/core.h"
 #include "platform/internal.h"
+#include "platform/system.h"
 
 #include <time.h>
 #include <unistd.h>

@@ -2,7 +2,7 @@
 // any-number marker handing out free numbers from kFirstFreeNumber upward.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/core.h"
 
 #include <memory>
 #include <vector>

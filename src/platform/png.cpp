@@ -1,8 +1,8 @@
 // png.cpp — PNG decoding and encoding with libpng's simplified API, straight
 // into and out of BGRA pictures. Safe on any thread: no shared state.
 #include "platform/internal.h"
+#include "platform/pictures.h"
 #include "platform/png_fast.h"
-#include "platform/test_hooks.h"
 
 #include <png.h>
 
@@ -26,10 +26,11 @@ bool DecodePng(const uint8_t *data, size_t size, Picture &out) {
     out = Picture{};
     break;
   }
-  return DecodePngWithLibpng(data, size, out);
+  return detail::DecodePngWithLibpng(data, size, out);
 }
 
-bool DecodePngWithLibpng(const uint8_t *data, size_t size, Picture &out) {
+bool detail::DecodePngWithLibpng(const uint8_t *data, size_t size,
+                                 Picture &out) {
   out = Picture{};
   if (!data || size == 0 || size > kMaxPngBytes)
     return false;

@@ -5,6 +5,7 @@
 // banner pixels, and inflating them is most of its time.
 #include "platform/png_fast.h"
 #include "platform/internal.h"
+#include "platform/pictures.h"
 
 #include <libdeflate.h>
 

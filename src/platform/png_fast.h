@@ -1,7 +1,7 @@
 // png_fast.h — the quick PNG path for 8-bit RGB and RGBA pictures.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/pictures.h"
 
 namespace plat::detail {
 

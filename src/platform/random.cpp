@@ -1,5 +1,7 @@
 // random.cpp — uniform random integers from our own generator (xoshiro256**
 // seeded through splitmix64), the same sequence on every system for a seed.
+#include "platform/random.h"
+#include "platform/clock.h"
 #include "platform/internal.h"
 
 #include <functional>

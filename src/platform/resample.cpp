@@ -2,6 +2,7 @@
 // bilinear when growing, weighted by alpha so that transparent pixels do
 // not darken the edges.
 #include "platform/internal.h"
+#include "platform/pictures.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,12 @@
 // screenshot.cpp — grabbing part of the frame drawn so far into a sprite
 // (in frame pixels, however the screen is stretched), and writing a sprite
 // as a 24-bit BMP file.
+#include "platform/screenshot.h"
+#include "platform/core.h"
+#include "platform/files.h"
 #include "platform/internal.h"
+#include "platform/pictures.h"
+#include "platform/sprites.h"
 
 #include <algorithm>
 #include <cmath>

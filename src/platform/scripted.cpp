@@ -1,6 +1,8 @@
 // scripted.cpp — scripted input: while on, injected keys and one injected
 // gamepad replace the real devices (replays and tests).
+#include "platform/input.h"
 #include "platform/internal.h"
+#include "platform/scripted_input.h"
 
 #include <algorithm>
 

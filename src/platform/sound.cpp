@@ -1,6 +1,7 @@
 // sound.cpp — numbered sounds on SDL2_mixer: loading decoded PCM (or Ogg
 // streamed as it plays), playing on one channel of its own or on many,
 // pause, resume, stop, volume, status.
+#include "platform/sound.h"
 #include "platform/internal.h"
 
 #include <algorithm>

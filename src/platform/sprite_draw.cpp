@@ -1,7 +1,10 @@
 // sprite_draw.cpp — displaying sprites: clip, zoom, opaque and blended
 // copies, one-colour sprites as filled rectangles, and the smoothly shrunk
 // copies that keep zoomed blended sprites on the renderer's fast path.
+#include "platform/core.h"
 #include "platform/internal.h"
+#include "platform/pictures.h"
+#include "platform/sprites.h"
 
 #include <algorithm>
 

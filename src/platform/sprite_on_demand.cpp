@@ -2,8 +2,9 @@
 // first shown, under a memory budget: the banner animations are hundreds
 // of megabytes decoded but a few compressed, and only one plays at a time.
 #include "platform/internal.h"
+#include "platform/pictures.h"
 #include "platform/png_fast.h"
-#include "platform/test_hooks.h"
+#include "platform/sprites.h"
 
 #include <new>
 
@@ -107,15 +108,6 @@ int LoadSpriteOnDemand(int number, std::vector<uint8_t> &&png, unsigned flags) {
   s->clip = SDL_Rect{0, 0, w, h};
   s->packed = std::move(png);
   return detail::Install(number, std::move(s));
-}
-
-void SetOnDemandBudget(uint64_t bytes) { State().onDemandBudget = bytes; }
-
-uint64_t OnDemandResidentBytes() { return detail::OnDemandBytes(); }
-
-bool SpriteResident(int number) {
-  const Sprite *s = State().sprites.Get(number);
-  return s && (s->packed.empty() || s->resident);
 }
 
 } // namespace plat

@@ -1,6 +1,9 @@
 // sprites.cpp — sprites as textures: loading, colour key, trimming,
 // collision masks, reading pixels back, copies, clip and zoom.
+#include "platform/sprites.h"
+#include "platform/core.h"
 #include "platform/internal.h"
+#include "platform/pictures.h"
 
 #include <algorithm>
 #include <cstring>

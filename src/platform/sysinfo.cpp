@@ -1,6 +1,8 @@
 // sysinfo.cpp — facts about the machine for the run log: processor, cores,
 // memory, displays.
+#include "platform/display.h"
 #include "platform/internal.h"
+#include "platform/system.h"
 
 #include <sched.h>
 #include <unistd.h>

@@ -1,9 +1,10 @@
 // test_hooks.h — extra platform calls for tests and benchmarks: reading a
-// sprite's pixels back, switching the shrunk-copy cache, making Ogg sounds
-// and a virtual gamepad without hardware.
+// sprite's pixels back, switching the shrunk-copy cache, a virtual gamepad
+// without hardware. They live in the warrenfold_test_hooks library, which
+// the game does not link.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/pictures.h"
 
 #include <cstdint>
 #include <string>
@@ -41,10 +42,6 @@ void SetSpritePrescale(bool on);
 // the size the window was opened with: the screen then stretches the frame
 // to the window, as on a scaled desktop.
 bool ResizeWindowForTests(int w, int h);
-
-// Encodes interleaved 16-bit samples as Ogg Vorbis.
-bool EncodeOggForTests(const std::vector<int16_t> &samples, int rate,
-                       int channels, std::vector<uint8_t> &out);
 
 // Bytes of decoded PCM held for a sound (44.1 kHz, 16-bit stereo).
 size_t SoundPcmBytes(int number);

@@ -1,5 +1,7 @@
 // text.cpp — fonts matched through fontconfig and antialiased vector text
 // with pango: single lines at the path cursor, wrapped paragraphs, extents.
+#include "platform/text.h"
+#include "platform/core.h"
 #include "platform/internal.h"
 
 #include <cmath>

@@ -1,7 +1,7 @@
 // text_case.cpp — upper case for any script, through the text library.
 #include <glib.h>
 
-#include "platform/platform.h"
+#include "platform/text.h"
 
 namespace {
 

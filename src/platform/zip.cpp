@@ -1,6 +1,7 @@
 // zip.cpp — ZIP archives read with libarchive into memory: the list of
 // entries and one entry's bytes by exact name. Entry names are only ever
 // compared, never used as paths.
+#include "platform/zip.h"
 #include "platform/internal.h"
 
 #include <archive.h>

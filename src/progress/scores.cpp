@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "platform/files.h"
 
 namespace {
 // Five short lines; anything larger is not a scores file.

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/platform.h"
+#include "platform/display.h"
 #include "platform/run_log.h"
 
 std::vector<std::string> ResolutionList() {

@@ -1,7 +1,8 @@
 // languages.cpp — language files, the text table and the language list.
 #include "settings/languages.h"
 
-#include "platform/platform.h"
+#include "platform/files.h"
+#include "platform/zip.h"
 #include "settings/keyvalue.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // preferences.cpp — reading and writing "Warrenfold.prefs".
 #include "settings/preferences.h"
 
-#include "platform/platform.h"
+#include "platform/files.h"
 #include "settings/display.h"
 #include "settings/keyvalue.h"
 

@@ -4,7 +4,9 @@
 
 #include "assets/numbers.h"
 #include "game/gameplay.h"
-#include "platform/platform.h"
+#include "platform/display.h"
+#include "platform/input.h"
+#include "platform/sprites.h"
 #include "shell/game.h"
 #include "ui/dialogs.h"
 

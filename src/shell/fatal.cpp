@@ -1,5 +1,6 @@
 // fatal.cpp — the one way out for errors the game cannot run without.
-#include "platform/platform.h"
+#include "platform/display.h"
+#include "platform/system.h"
 #include "shell/game.h"
 
 void ShowFatalError(Game &game, const std::string &message) {

@@ -1,38 +1,28 @@
-// input.cpp — what the keys and the gamepad do in each screen state.
+// input.cpp — the frame's keys and gamepad, handed to the current screen's
+// handlers (screens.h) in a fixed order. A handler may change the state,
+// so each step looks the screen up again.
 #include "shell/input.h"
 
 #include "game/gameplay.h"
+#include "platform/input.h"
 #include "shell/actions.h"
 #include "shell/game.h"
+#include "shell/screens.h"
 
 using plat::Key;
 
 namespace {
 
+const Screen &Current(const Game &game) { return ScreenOf(game.loop.state); }
+
 // A held movement key starts a step only while play runs and the player
 // stands; the first key that starts one wins the frame.
 void TryStep(Game &game, int direction) {
   const Play &play = game.play;
-  if (game.loop.state == ScreenState::Playing && play.playActive &&
-      !play.caughtFreeze && play.player.direction == kStand) {
+  if (Current(game).walks && play.playActive && !play.caughtFreeze &&
+      play.player.direction == kStand) {
     Stage stage = StageOf(game);
     StartStep(stage, direction);
-  }
-}
-
-bool IsDialogState(ScreenState s) {
-  switch (s) {
-  case ScreenState::MainMenu:
-  case ScreenState::Paused:
-  case ScreenState::SettingsDialog:
-  case ScreenState::LevelSelect:
-  case ScreenState::QuitQuestion:
-  case ScreenState::QuitQuestionInGame:
-  case ScreenState::LevelComplete:
-  case ScreenState::Caught:
-    return true;
-  default:
-    return false;
   }
 }
 
@@ -46,22 +36,28 @@ bool PadRepeatReady(Loop &loop) {
   return false;
 }
 
-bool IsTwoItemDialog(ScreenState s) {
-  return s == ScreenState::QuitQuestion ||
-         s == ScreenState::QuitQuestionInGame ||
-         s == ScreenState::LevelComplete || s == ScreenState::Caught;
+void StickAcross(Game &game, int dir) {
+  const Screen &screen = Current(game);
+  if (screen.walks)
+    TryStep(game, dir < 0 ? kLeft : kRight);
+  else if (screen.change && PadRepeatReady(game.loop))
+    screen.change(game, dir);
 }
 
-bool IsRepeatDialog(ScreenState s) {
-  return s == ScreenState::MainMenu || s == ScreenState::Paused ||
-         s == ScreenState::SettingsDialog || s == ScreenState::LevelSelect;
+void StickAlong(Game &game, int dir) {
+  const Screen &screen = Current(game);
+  if (screen.walks)
+    TryStep(game, dir < 0 ? kUp : kDown);
+  else if (screen.stick == StickMoves::Repeating && PadRepeatReady(game.loop))
+    screen.move(game, dir);
+  else if (screen.stick == StickMoves::EveryFrame)
+    screen.move(game, dir);
 }
 
 } // namespace
 
 void HandleKeyboard(Game &game) {
   const InputFrame &in = game.input;
-  const Loop &loop = game.loop;
   auto held = [&in](Key a, Key b) { return in.Held(a) || in.Held(b); };
   if (held(Key::Left, Key::A))
     TryStep(game, kLeft);
@@ -71,28 +67,28 @@ void HandleKeyboard(Game &game) {
     TryStep(game, kUp);
   if (held(Key::Down, Key::S))
     TryStep(game, kDown);
-  if (in.Released(Key::Down) && IsDialogState(loop.state))
+  if (in.Released(Key::Down))
     MoveSelection(game, +1);
-  if (in.Released(Key::Up) && IsDialogState(loop.state))
+  if (in.Released(Key::Up))
     MoveSelection(game, -1);
-  if (in.Released(Key::Left) && loop.state == ScreenState::SettingsDialog)
-    ChangeSetting(game, -1);
-  if (in.Released(Key::Right) && loop.state == ScreenState::SettingsDialog)
-    ChangeSetting(game, +1);
+  if (in.Released(Key::Left) && Current(game).change)
+    Current(game).change(game, -1);
+  if (in.Released(Key::Right) && Current(game).change)
+    Current(game).change(game, +1);
   if (in.Released(Key::Return) || in.Released(Key::KeypadEnter))
     Confirm(game);
   if (in.Released(Key::F1))
     TakeScreenshot(game);
   if (in.Released(Key::M))
     ToggleMusic(game);
-  if (in.Released(Key::N) && loop.state != ScreenState::SettingsDialog)
+  if (in.Released(Key::N) && Current(game).effectsKey)
     game.settings.soundFx = EffectsOn(game.settings) ? 0 : 1;
   if (in.Released(Key::Esc))
     Back(game);
-  if (in.Released(Key::Space) && loop.state == ScreenState::GameFinished)
+  if (in.Released(Key::Space) && Current(game).spaceConfirms)
     Confirm(game);
-  if (in.Released(Key::Delete) && loop.state == ScreenState::LevelSelect)
-    ResetSlot(game);
+  if (in.Released(Key::Delete) && Current(game).erase)
+    Current(game).erase(game);
 }
 
 void HandleGamepad(Game &game) {
@@ -100,30 +96,18 @@ void HandleGamepad(Game &game) {
   Loop &loop = game.loop;
   if (loop.padCount <= 0 || !in.padRead)
     return;
-  for (int dir : {-1, 1}) {
-    if (in.padX != dir)
-      continue;
-    if (loop.state == ScreenState::Playing)
-      TryStep(game, dir < 0 ? kLeft : kRight);
-    else if (loop.state == ScreenState::SettingsDialog && PadRepeatReady(loop))
-      ChangeSetting(game, dir);
-  }
-  for (int dir : {-1, 1}) {
-    if (in.padY != dir)
-      continue;
-    const ScreenState s = loop.state;
-    if (s == ScreenState::Playing)
-      TryStep(game, dir < 0 ? kUp : kDown);
-    else if (IsRepeatDialog(s) && PadRepeatReady(loop))
-      MoveSelection(game, dir);
-    else if (IsTwoItemDialog(s))
-      MoveSelection(game, dir);
-  }
+  for (int dir : {-1, 1})
+    if (in.padX == dir)
+      StickAcross(game, dir);
+  for (int dir : {-1, 1})
+    if (in.padY == dir)
+      StickAlong(game, dir);
 
   if (in.padButton) {
     if (loop.padLatch) {
       loop.padLatch = false;
-      if (loop.state != ScreenState::Playing)
+      // In play the button pauses; everywhere else it confirms.
+      if (!Current(game).walks)
         Confirm(game);
       else if (CanPause(game))
         PauseGame(game);

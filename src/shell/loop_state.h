@@ -6,28 +6,25 @@
 
 #include "settings/preferences.h"
 
-enum class ScreenState : int {
-  StudioLogo = 0,
-  TitleFadeIn = 1,
-  MainMenu = 2,
-  LevelSelect = 3,
-  Credits = 4,
-  SettingsDialog = 5,
-  Help = 6,
-  QuitQuestion = 7,
-  Countdown = 8,
-  Playing = 9,
-  Paused = 10,
-  QuitQuestionInGame = 11,
-  LevelComplete = 12,
-  GameFinished = 13,
-  Caught = 14,
+// The fifteen screen states. What each one is and does (its group, its
+// drawing, its keys) is in its screen (screens.h), never in its value.
+enum class ScreenState {
+  StudioLogo,
+  TitleFadeIn,
+  MainMenu,
+  LevelSelect,
+  Credits,
+  SettingsDialog,
+  Help,
+  QuitQuestion,
+  Countdown,
+  Playing,
+  Paused,
+  QuitQuestionInGame,
+  LevelComplete,
+  GameFinished,
+  Caught,
 };
-
-inline bool IsMenuState(ScreenState s) {
-  return static_cast<int>(s) >= 2 && static_cast<int>(s) <= 7;
-}
-inline bool IsLevelState(ScreenState s) { return static_cast<int>(s) >= 8; }
 
 struct Loop {
   ScreenState state = ScreenState::StudioLogo;

@@ -1,7 +1,7 @@
 // paths.cpp — folder helpers for the start-up.
 #include "shell/paths.h"
 
-#include "platform/platform.h"
+#include "platform/files.h"
 
 void CreatePath(std::string &path) {
   if (path.empty())

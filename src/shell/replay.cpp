@@ -4,7 +4,10 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "platform/platform.h"
+#include "platform/files.h"
+#include "platform/input.h"
+#include "platform/random.h"
+#include "platform/scripted_input.h"
 #include "shell/game.h"
 
 namespace {

@@ -1,5 +1,6 @@
 // screenshot.cpp — F1: the current frame as a bitmap in the save folder.
-#include "platform/platform.h"
+#include "platform/screenshot.h"
+#include "platform/clock.h"
 #include "shell/actions.h"
 #include "shell/game.h"
 

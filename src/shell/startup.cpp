@@ -8,7 +8,15 @@
 
 #include "assets/catalogue.h"
 #include "game/levels.h"
-#include "platform/platform.h"
+#include "platform/clock.h"
+#include "platform/core.h"
+#include "platform/display.h"
+#include "platform/files.h"
+#include "platform/input.h"
+#include "platform/sound.h"
+#include "platform/sprites.h"
+#include "platform/system.h"
+#include "platform/text.h"
 #include "shell/game.h"
 #include "shell/loop.h"
 #include "shell/replay.h"
@@ -58,18 +66,10 @@ void InitOrDie(Game &game, bool ok, const char *key, const char *suffix) {
     ShowFatalError(game, Text(game.lang, "tErrorSUBSYSTEM") + suffix);
 }
 
-} // namespace
-
-void StartUp(Game &game, const std::vector<std::string> &args) {
+// The three folders, and the preferences from the first that has them.
+void FindFoldersAndPreferences(Game &game) {
   Settings &s = game.settings;
   Paths &paths = game.paths;
-
-  // Fonts shared by the drawing code: the map's and the dialogs'.
-  plat::LoadFont(1, "Courier New", 10, false);
-  game.loop.pending = MakePending(s);
-  game.display.resolutions = ResolutionList();
-  plat::LoadFont(0, "Arial", 30, true);
-
   // Tests set the game folder beforehand; the game uses its own folder.
   if (paths.gameDir.empty())
     paths.gameDir = plat::ProgramFolder();
@@ -98,24 +98,33 @@ void StartUp(Game &game, const std::vector<std::string> &args) {
     if (s.language.empty())
       s.language = "en_GB";
   }
+}
 
+// "/LOG" as the first parameter: the run log with its opening sections.
+void OpenRunLog(Game &game, const std::vector<std::string> &args) {
   if (!args.empty()) {
     const std::string stamp =
         plat::FormatDate(plat::Now(), "%yyyy-%mm-%dd--%hh-%ii-%ss");
     if (args[0] == "/LOG") {
-      if (OpenLog(game.log, paths.saveTo + "Log " + stamp + ".log",
+      if (OpenLog(game.log, game.paths.saveTo + "Log " + stamp + ".log",
                   "Warrenfold"))
         EnableLog(game.log);
       WriteHeader(game, stamp);
     }
   }
+  const Settings &s = game.settings;
   const std::string mode = ScreenModeName(s.gameScreen);
   if (!mode.empty())
     WriteLogValue(game.log, "GameScreen:", mode);
   WriteLogValue(game.log, "Music:", MusicOn(s) ? "On" : "Off");
   WriteLogValue(game.log, "ScreenMode:", std::to_string(s.resolution));
+}
 
-  const std::string source = LanguageSource(paths.gameDir);
+// The language files found, and the chosen one loaded (British English
+// when there is no file for it).
+void LoadLanguages(Game &game) {
+  Settings &s = game.settings;
+  const std::string source = LanguageSource(game.paths.gameDir);
   ScanLanguages(game.lang, source);
   WriteLog(game.log, "");
   WriteLog(game.log, "[AVAILABLE LANGUAGES]");
@@ -129,7 +138,12 @@ void StartUp(Game &game, const std::vector<std::string> &args) {
   WriteLogValue(game.log, "Load language (" + s.language + "):",
                 loaded ? "OK" : "FAILED");
   FindLanguage(game.lang, s.language);
+}
 
+// Sprites, keyboard and sound, the sounds, the screen, the gamepads, and
+// the screen's shape.
+void OpenDevices(Game &game) {
+  const Settings &s = game.settings;
   InitOrDie(game, plat::InitSprites(), "InitSprite:", "  : Sprite");
   InitOrDie(game, plat::InitKeyboard(), "InitKeyboard:", "  : Keyboard");
   InitOrDie(game, plat::InitSound(), "InitSound:", "  : Sound");
@@ -141,7 +155,7 @@ void StartUp(Game &game, const std::vector<std::string> &args) {
   if (s.gameScreen == ScreenMode::Window)
     ChooseScreenSize(d, ScreenMode::Window, s.resolution);
 
-  LoadSounds(paths.gameDir, game.log);
+  LoadSounds(game.paths.gameDir, game.log);
 
   if (!OpenGameScreen(d, s.gameScreen, game.log))
     ShowFatalError(game, Text(game.lang, "tErrorSCREEN"));
@@ -154,11 +168,27 @@ void StartUp(Game &game, const std::vector<std::string> &args) {
                 "AspectRatio:", std::to_string(AspectNumber(d.aspectRatio)));
   d.geometry =
       ComputeScreenGeometry(d.screenWidth, d.screenHeight, d.aspectRatio);
+}
 
-  LoadMaps(game.maps, paths.gameDir + kMapArchive);
+} // namespace
+
+void StartUp(Game &game, const std::vector<std::string> &args) {
+  // Fonts shared by the drawing code: the map's and the dialogs'.
+  plat::LoadFont(1, "Courier New", 10, false);
+  game.loop.pending = MakePending(game.settings);
+  game.display.resolutions = ResolutionList();
+  plat::LoadFont(0, "Arial", 30, true);
+
+  FindFoldersAndPreferences(game);
+  OpenRunLog(game, args);
+  LoadLanguages(game);
+  OpenDevices(game);
+
+  const std::string &gameDir = game.paths.gameDir;
+  LoadMaps(game.maps, gameDir + kMapArchive);
   game.play.levels = BuiltInLevels();
-  LoadScores(game.progress, paths.saveTo);
-  LoadScreenAssets(game.assets, d, paths.gameDir, game.log);
+  LoadScores(game.progress, game.paths.saveTo);
+  LoadScreenAssets(game.assets, game.display, gameDir, game.log);
 }
 
 int RunGame(int argc, char **argv) {

@@ -2,7 +2,7 @@
 // finale.
 #include "assets/numbers.h"
 #include "game/gameplay.h"
-#include "platform/platform.h"
+#include "platform/display.h"
 #include "shell/actions.h"
 #include "shell/game.h"
 
@@ -32,12 +32,9 @@ void SwitchToMenuMusic(Game &game, int fromTrack) {
 
 } // namespace
 
-void StartLevel(Game &game, int levelIndex) {
+void StartLevel(Game &game, int levelIndex, bool fromMenu) {
   Loop &loop = game.loop;
   Stage stage = StageOf(game);
-  // Chosen on the level-select screen: the menu track still plays.
-  const bool fromMenu =
-      static_cast<int>(loop.state) < static_cast<int>(ScreenState::Playing);
   loop.padCount = game.input.gamepads;
   loop.pauseItem = kFirstRow;
   LevelSetup(stage, levelIndex, fromMenu);

@@ -1,5 +1,8 @@
 // card_draw.cpp — the common rendering steps of the dialog cards.
 #include "ui/card_draw.h"
+#include "platform/core.h"
+#include "platform/images.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,23 +11,17 @@ namespace {
 
 constexpr int kUiFont = 0;
 
-std::vector<std::string> *gOverflows = nullptr;
-
 // In measuring mode: a text wider or taller than the room it has.
 void Check(const CardPen &pen, const std::string &what, const std::string &text,
            double need, double room) {
-  if (gOverflows != nullptr && need > room)
-    gOverflows->push_back(
+  if (pen.overflows != nullptr && need > room)
+    pen.overflows->push_back(
         "card " + std::to_string(pen.sprite) + ", " + what + " \"" + text +
         "\": " + std::to_string(static_cast<int>(std::ceil(need))) + " > " +
         std::to_string(static_cast<int>(std::floor(room))));
 }
 
 } // namespace
-
-void MeasureCardsInto(std::vector<std::string> *overflows) {
-  gOverflows = overflows;
-}
 
 CardColours MenuColours() {
   CardColours c;
@@ -72,13 +69,14 @@ bool BeginCard(CardPen &pen, int sprite, const CardPlace &place,
   pen.height = place.h;
   pen.layout = &layout;
   pen.colours = colours;
+  pen.overflows = src.overflows;
   if (place.w <= 0 || place.h <= 0)
     return false;
   // The card's texts are in its language: Chinese characters then take
   // the faces Japanese or Chinese readers expect.
   plat::SetTextLanguage(Text(src.lang, "tLangFileLANGID"));
   pen.rightToLeft = RightToLeft(src.lang);
-  if (gOverflows == nullptr) {
+  if (pen.overflows == nullptr) {
     if (!plat::BeginDraw(plat::Target::Sprite, sprite))
       return false;
     plat::Box(0, 0, place.w, place.h, colours.background);
@@ -86,7 +84,7 @@ bool BeginCard(CardPen &pen, int sprite, const CardPlace &place,
   if (style == TitleStyle::None)
     return true;
   const int t = layout.titleBar;
-  if (gOverflows == nullptr)
+  if (pen.overflows == nullptr)
     plat::Box(0, 0, place.w, t, colours.titleBar);
   plat::SetVectorFont(kUiFont, TitleFontSize(layout));
   plat::SetVectorColour(colours.titleText);
@@ -154,7 +152,7 @@ void DrawParagraph(const CardPen &pen, const std::string &text, double size,
   plat::DrawVectorParagraph(text, w, h, true);
 }
 
-void EndCard() {
-  if (gOverflows == nullptr)
+void EndCard(const CardPen &pen) {
+  if (pen.overflows == nullptr)
     plat::EndDraw();
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/core.h"
 #include "ui/dialogs.h"
 
 struct CardColours {
@@ -39,6 +39,7 @@ struct CardPen {
   const DialogLayout *layout = nullptr;
   CardColours colours;
   bool rightToLeft = false;
+  std::vector<std::string> *overflows = nullptr; // measuring: see CardSources
 };
 
 // Whether the language reads from the right: its own name does.
@@ -59,9 +60,4 @@ void DrawValueRow(const CardPen &pen, const std::string &label,
 // bottom when not given): what shares the rectangle below the text.
 void DrawParagraph(const CardPen &pen, const std::string &text, double size,
                    double x, double y, double w, double h, double bottom = -1);
-void EndCard();
-
-// While set, rendering draws nothing and only measures: every title,
-// entry, value row or paragraph that does not fit its card or rectangle is
-// described in the list. nullptr draws again.
-void MeasureCardsInto(std::vector<std::string> *overflows);
+void EndCard(const CardPen &pen);

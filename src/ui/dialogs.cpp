@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "assets/numbers.h"
-#include "platform/platform.h"
+#include "platform/sprites.h"
 
 DialogLayout LayoutDialogs(const Display &display) {
   const int sw = display.screenWidth, sh = display.screenHeight;

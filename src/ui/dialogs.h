@@ -3,6 +3,9 @@
 // them into their sprites.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "game/state.h"
 #include "progress/scores.h"
 #include "settings/display.h"
@@ -65,6 +68,10 @@ struct CardSources {
   const DialogLayout &layout;
   const Progress &progress;
   const Play &play;
+  // When set, the renderers draw nothing and only measure: every title,
+  // entry, value row or paragraph that does not fit its card or rectangle
+  // is described here.
+  std::vector<std::string> *overflows = nullptr;
 };
 
 // Sizes and places for the current screen.

@@ -24,7 +24,7 @@ void RenderInfo(const CardSources &src, int sprite, const CardPlace &place,
   DrawParagraph(pen, text, SmallFontSize(d), x, t + f / 2, w, place.h - t,
                 button);
   DrawEntry(pen, Text(src.lang, buttonKey), button, true);
-  EndCard();
+  EndCard(pen);
 }
 
 } // namespace

@@ -24,5 +24,5 @@ void RenderLevelSelect(const CardSources &src, int selected) {
                 t + 8.5 * f, place.w - 4, 2 * f);
   DrawEntry(pen, Text(src.lang, "tStartBACK"), place.h - 1.5 * f,
             selected == kLevelSelectBack);
-  EndCard();
+  EndCard(pen);
 }

@@ -18,7 +18,7 @@ void RenderTwoEntries(const CardSources &src, int sprite,
   const double t = d.titleBar, f = d.baseFont;
   DrawEntry(pen, Text(src.lang, first), t + f, selected == kFirstRow);
   DrawEntry(pen, Text(src.lang, second), t + 3 * f, selected == kSecondRow);
-  EndCard();
+  EndCard(pen);
 }
 
 } // namespace
@@ -34,7 +34,7 @@ void RenderMainMenu(const CardSources &src, int selected) {
   const double f = d.baseFont;
   for (int i = 0; i < 5; ++i)
     DrawEntry(pen, Text(src.lang, keys[i]), (1 + 2 * i) * f, selected == i + 1);
-  EndCard();
+  EndCard(pen);
 }
 
 void RenderPause(const CardSources &src, int selected) {
@@ -69,5 +69,5 @@ void RenderQuit(const CardSources &src, int selected, bool overLevel) {
   DrawEntry(pen, Text(src.lang, "tQuitYES"), h - 3 * f, selected == kFirstRow);
   DrawEntry(pen, Text(src.lang, "tQuitNO"), h - 1.5 * f,
             selected == kSecondRow);
-  EndCard();
+  EndCard(pen);
 }

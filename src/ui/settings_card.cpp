@@ -1,5 +1,6 @@
 // settings_card.cpp — the settings card: five value rows, OK and Cancel.
 #include "assets/numbers.h"
+#include "platform/text.h"
 #include "ui/card_draw.h"
 
 namespace {
@@ -60,5 +61,5 @@ void RenderSettings(const CardSources &src, int row,
   DrawEntry(pen, Text(lang, "tSettingsOK"), place.h - 3 * f, row == kRowOk);
   DrawEntry(pen, Text(lang, "tSettingsCANCEL"), place.h - 1.5 * f,
             row == kRowCancel);
-  EndCard();
+  EndCard(pen);
 }

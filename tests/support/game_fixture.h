@@ -11,7 +11,11 @@
 
 #include "assets/catalogue.h"
 #include "game/levels.h"
-#include "platform/platform.h"
+#include "platform/core.h"
+#include "platform/input.h"
+#include "platform/scripted_input.h"
+#include "platform/sound.h"
+#include "platform/sprites.h"
 #include "shell/game.h"
 #include "shell/loop.h"
 #include "support/temp_dir.h"

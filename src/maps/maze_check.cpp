@@ -1,8 +1,9 @@
-// mapfile_rules.cpp — the level table the rules need and the checks of the
-// level mazes, the menu maze and the tiles.
-#include "maps/mapfile_rules.h"
+// maze_check.cpp — the checks of the level mazes, the menu maze and the
+// tiles: the rules of maps/maze.h, and the player's and the monsters' ways
+// through a maze walked the way the game walks them.
+#include "maps/maze_check.h"
 
-#include "maps/mapfile_levels.h"
+#include "maps/maze.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -13,26 +14,22 @@ namespace mapfile {
 
 namespace {
 
-// What the rules need of the level table, in level order.
-std::vector<LevelRule> MakeLevelRules() {
-  std::vector<LevelRule> rules;
-  for (const LevelTableRow &row : LevelTable())
-    rules.push_back(
-        {row.id, row.houseType, row.startX, row.startY, row.pickupTotal});
-  return rules;
+using namespace maze;
+
+const char *DirectionName(int d) {
+  switch (d) {
+  case kLeft:
+    return "left";
+  case kRight:
+    return "right";
+  case kUp:
+    return "up";
+  case kDown:
+    return "down";
+  default:
+    return "standing";
+  }
 }
-
-constexpr int kDx[5] = {0, -1, 1, 0, 0};
-constexpr int kDy[5] = {0, 0, 0, -1, 1};
-const char *const kDirName[5] = {"standing", "left", "right", "up", "down"};
-
-// The ways a monster may take after a step in direction d, in the order it
-// tests them; never the way back.
-const Direction kChoices[5][3] = {{kLeft, kLeft, kLeft},
-                                  {kLeft, kUp, kDown},
-                                  {kRight, kUp, kDown},
-                                  {kLeft, kRight, kUp},
-                                  {kLeft, kRight, kDown}};
 
 std::string Cell(int x, int y) {
   return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
@@ -81,7 +78,7 @@ Grid PlayerReach(const MapEntry &map, int sx, int sy) {
     const auto [x, y] = queue.front();
     queue.pop_front();
     for (int d = 1; d <= 4; ++d) {
-      const int nx = x + kDx[d], ny = y + kDy[d];
+      const int nx = x + Dx(d), ny = y + Dy(d);
       if (IsFree(map, nx, ny) && !seen.Get(nx, ny)) {
         seen.Set(nx, ny);
         queue.push_back({nx, ny});
@@ -124,8 +121,8 @@ Grid MonsterReach(const MapEntry &map, const std::vector<MonsterState> &starts,
     queue.pop_front();
     cells.Set(s.x, s.y);
     int ways = 0;
-    for (Direction d : kChoices[s.dir]) {
-      const MonsterState next{s.x + kDx[d], s.y + kDy[d], d};
+    for (Direction d : Choices(s.dir)) {
+      const MonsterState next{s.x + Dx(d), s.y + Dy(d), d};
       if (!IsFree(map, next.x, next.y))
         continue;
       ++ways;
@@ -136,7 +133,8 @@ Grid MonsterReach(const MapEntry &map, const std::vector<MonsterState> &starts,
     }
     if (ways == 0)
       report.Add("monsters meet a dead end (they never turn back)",
-                 "at " + Cell(s.x, s.y) + " after a step " + kDirName[s.dir]);
+                 "at " + Cell(s.x, s.y) + " after a step " +
+                     DirectionName(s.dir));
   }
   return cells;
 }
@@ -167,15 +165,11 @@ void CheckFloor(const MapEntry &map, Report &report) {
         report.Add("cell without floor", "at " + Cell(x, y));
 }
 
-bool IsDoorValue(int16_t v) {
-  return v >= kDoorBottomClosed && v <= kDoorRightOpen;
-}
-
 // A cell from which a step in some direction leads to a free cell.
 int FreeNeighbours(const MapEntry &map, int x, int y) {
   int n = 0;
   for (int d = 1; d <= 4; ++d)
-    n += IsFree(map, x + kDx[d], y + kDy[d]) ? 1 : 0;
+    n += IsFree(map, x + Dx(d), y + Dy(d)) ? 1 : 0;
   return n;
 }
 
@@ -185,37 +179,13 @@ bool InPlayArea(int x, int y) {
 
 } // namespace
 
-const std::vector<LevelRule> &LevelRules() {
-  static const std::vector<LevelRule> rules = MakeLevelRules();
-  return rules;
-}
-
-const LevelRule *FindLevelRule(const std::string &id) {
-  for (const LevelRule &rule : LevelRules())
-    if (id == rule.id)
-      return &rule;
-  return nullptr;
-}
-
-House HouseOf(int houseType) {
-  if (houseType == 1)
-    return House{{{21, 10, kDoorTopClosed, kDoorTopOpen, kUp},
-                  {21, 14, kDoorBottomClosed, kDoorBottomOpen, kDown}},
-                 {21, 21},
-                 {11, 13}};
-  return House{{{19, 12, kDoorLeftClosed, kDoorLeftOpen, kLeft},
-                {23, 12, kDoorRightClosed, kDoorRightOpen, kRight}},
-               {20, 22},
-               {12, 12}};
-}
-
 bool IsFree(const MapEntry &map, int x, int y) {
   return x >= 0 && y >= 0 && x < map.widthTiles && y < map.heightTiles &&
          CellAt(map, kWallLayer, x, y) == 0;
 }
 
 std::vector<std::string> CheckLevelMap(const MapEntry &map,
-                                       const LevelRule &rule) {
+                                       const LevelTableRow &rule) {
   std::vector<std::string> out;
   Report report{out, std::string("map ") + rule.id + ": "};
   if (!CheckSize(map, kLevelWidth, kLevelHeight, report)) {
@@ -342,15 +312,17 @@ std::vector<std::string> CheckMenuMap(const MapEntry &map) {
     return out;
   }
   CheckFloor(map, report);
-  const int sx = kMenuStartX, sy = kMenuStartY;
-  // The title monsters' first step, up or right, is taken without a look.
-  if (!IsFree(map, sx, sy - 1))
-    report.Add("the title monsters' first step up is blocked",
-               "at " + Cell(sx, sy - 1));
-  if (!IsFree(map, sx + 1, sy))
-    report.Add("the title monsters' first step right is blocked",
-               "at " + Cell(sx + 1, sy));
-  MonsterReach(map, {{sx, sy - 1, kUp}, {sx + 1, sy, kRight}}, report);
+  // The title monsters' first step is taken without a look.
+  std::vector<MonsterState> starts;
+  for (Direction d : kMenuFirstSteps) {
+    const int x = kMenuStartX + Dx(d), y = kMenuStartY + Dy(d);
+    if (!IsFree(map, x, y))
+      report.Add(std::string("the title monsters' first step ") +
+                     DirectionName(d) + " is blocked",
+                 "at " + Cell(x, y));
+    starts.push_back({x, y, d});
+  }
+  MonsterReach(map, starts, report);
   for (int x = 0; x < map.widthTiles; ++x)
     for (int y = 0; y < map.heightTiles; ++y)
       if (CellAt(map, kItemLayer, x, y) != 0)
