@@ -35,18 +35,14 @@ pack::Archive FromBytes(std::vector<uint8_t> bytes) {
   return a;
 }
 
-// "abcabcabc" + "xyzxyzxyz": two blocks of nine, the second one's match
-// refers to its own start, never to the first block.
+std::vector<uint8_t> Packed(const std::string &s) {
+  return brieflz::Pack(reinterpret_cast<const uint8_t *>(s.data()), s.size(),
+                       brieflz::kLevelBest);
+}
+
+// "abcabcabc" + "xyzxyzxyz": two blocks of nine, each packed on its own.
 std::vector<uint8_t> TwoBlockStream() {
-  Block first = Start('a');
-  Literal(first, 'b');
-  Literal(first, 'c');
-  Match(first, 6, 3);
-  Block second = Start('x');
-  Literal(second, 'y');
-  Literal(second, 'z');
-  Match(second, 6, 3);
-  return StreamOf(18, 9, {first.bytes, second.bytes});
+  return StreamOf(18, 9, {Packed("abcabcabc"), Packed("xyzxyzxyz")});
 }
 
 TEST(PackArchive, StoredAndPackedEntriesInBothVersions) {
@@ -160,15 +156,13 @@ TEST(PackArchive, DamagedStreamsFail) {
   magic[3] = 0x70;
   std::fill(zeroBlock.begin() + 16, zeroBlock.begin() + 24, 0);
   shifted[16] = 10; // block size 10: the first block runs into the second
-  // A later block reaching back into the earlier one.
-  Block first = Start('a');
-  Literal(first, 'b');
-  Literal(first, 'c');
-  Match(first, 6, 3);
-  Block second = Start('x');
-  Match(second, 8, 4);
+  // A later block reaching back into the earlier one: "aaaaaaaaa" is a
+  // literal and one match of distance 1, made 6.
+  std::vector<uint8_t> back = Packed("aaaaaaaaa");
+  ASSERT_EQ(back.back(), 0);
+  back.back() = 5;
   const std::vector<uint8_t> reachBack =
-      StreamOf(18, 9, {first.bytes, second.bytes});
+      StreamOf(18, 9, {Packed("abcabcabc"), back});
   const std::pair<std::vector<uint8_t>, uint64_t> damaged[] = {
       {magic, 18},
       {zeroBlock, 18},

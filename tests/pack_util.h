@@ -1,5 +1,5 @@
-// pack_util.h — helpers of the pack tests: a hand assembler of BriefLZ
-// blocks and archives, a plain reference unpacker, and sample data.
+// pack_util.h — helpers of the pack tests: a plain reference unpacker,
+// archives assembled by hand, and sample data.
 #pragma once
 
 #include <cstddef>
@@ -10,50 +10,6 @@
 #include <vector>
 
 namespace packtest {
-
-// Builds a block token by token; control words are placed where an
-// unpacker fetches them.
-struct Block {
-  std::vector<uint8_t> bytes;
-  size_t tagPos = 0;
-  unsigned bitsInTag = 16;
-};
-
-inline void Bit(Block &b, unsigned bit) {
-  if (b.bitsInTag == 16) {
-    b.tagPos = b.bytes.size();
-    b.bytes.insert(b.bytes.end(), {0, 0});
-    b.bitsInTag = 0;
-  }
-  const unsigned shift = 15 - b.bitsInTag++;
-  if (bit)
-    b.bytes[b.tagPos + (shift >= 8 ? 1 : 0)] |=
-        static_cast<uint8_t>(1u << (shift & 7));
-}
-
-inline void Gamma(Block &b, uint64_t v) {
-  int top = 63;
-  while (!((v >> top) & 1))
-    --top;
-  for (int i = top - 1; i >= 0; --i) {
-    Bit(b, static_cast<unsigned>((v >> i) & 1));
-    Bit(b, i > 0);
-  }
-}
-
-inline Block Start(uint8_t first) { return Block{{first}}; }
-
-inline void Literal(Block &b, uint8_t byte) {
-  Bit(b, 0);
-  b.bytes.push_back(byte);
-}
-
-inline void Match(Block &b, uint64_t len, uint64_t dist) {
-  Bit(b, 1);
-  Gamma(b, len - 2);
-  Gamma(b, ((dist - 1) >> 8) + 2);
-  b.bytes.push_back(static_cast<uint8_t>((dist - 1) & 0xFF));
-}
 
 // The format read literally: bit by bit, byte by byte, every read checked.
 inline bool ReferenceUnpack(const std::vector<uint8_t> &in, size_t outSize,
