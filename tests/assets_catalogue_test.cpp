@@ -228,6 +228,17 @@ TEST_F(Catalogue, DamagedSoundsFail) {
   EXPECT_EQ(lines.back(), "Load asset (ui_menu_button_beep_11.ogg):\t\tFAILED");
 }
 
+TEST(Sound, RequestsCountedByKindAndSound) {
+  SoundSink sink;
+  sink.requests = {{SoundAsk::Effect, 3},
+                   {SoundAsk::StartMusic, 3},
+                   {SoundAsk::Effect, 4},
+                   {SoundAsk::Effect, 3}};
+  EXPECT_EQ(CountRequests(sink, SoundAsk::Effect, 3), 2);
+  EXPECT_EQ(CountRequests(sink, SoundAsk::StartMusic, 3), 1);
+  EXPECT_EQ(CountRequests(sink, SoundAsk::StopMusic, 3), 0);
+}
+
 TEST_F(Catalogue, NoArchiveAtAll) {
   game->paths.gameDir = dir.Folder();
   EXPECT_THROW(LoadSounds(game->paths.gameDir, game->log), AssetFailure);

@@ -120,6 +120,10 @@ TEST(MapfileRules, EachBrokenRuleIsNamed) {
       {"01", "monsters meet a dead end", {{W, 2, 3, kWall}, {W, 3, 3, kWall}}},
       {"01", "monsters reach a cell the player cannot", column},
       {"01", "monsters can never come to a cell the player reaches", column},
+      // A pocket above the top door, in the door's column.
+      {"01",
+       "monsters reach a cell the player cannot",
+       {{W, 20, 9, kWall}, {W, 22, 9, kWall}, {W, 21, 8, kWall}}},
       {"M0",
        "the title monsters' first step up is blocked",
        {{W, 1, 0, kWall}}},

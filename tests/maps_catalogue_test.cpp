@@ -142,7 +142,11 @@ TEST_F(Maps, CellAccessAndLayerLimits) {
   b.AddMap("02", m);
   b.entries.back().data[0] = 'X'; // a wrong magic
   b.AddMap("03", Checkerboard(3, 3));
+  mapfile::MapEntry big = mapfile::MakeMap("big", 129, 129, 1, 32, 32);
+  mapfile::SetCell(big, 0, 128, 128, 9);
+  b.AddMap("04", big);
   AddBoardTiles(b);
+  b.index.tiles[0].solid = b.index.tiles[1].solid = true;
   LoadMaps(*cat, b.Write(dir));
 
   EXPECT_EQ(GetTile(*cat, "01", 0, 1, 1), 4);
@@ -162,8 +166,16 @@ TEST_F(Maps, CellAccessAndLayerLimits) {
   ASSERT_NE(FindMap(*cat, "02"), nullptr);
   EXPECT_EQ(FindMap(*cat, "02")->layerCount, 0);
   EXPECT_EQ(GetTile(*cat, "03", 0, 2, 2), 1);
-  EXPECT_EQ(cat->mapIds, (std::vector<std::string>{"01", "02", "03"}));
+  EXPECT_EQ(GetTile(*cat, "04", 0, 128, 128), 9); // the grid's last cell
+  EXPECT_EQ(cat->mapIds, (std::vector<std::string>{"01", "02", "03", "04"}));
   EXPECT_EQ(cat->sheets["test"].tileCount, 4);
+  // Solid tiles keep a collision mask.
+  const auto collide = [&](const char *one, const char *other) {
+    return plat::SpriteCollision(cat->tiles[one].sprite, 0, 0,
+                                 cat->tiles[other].sprite, 0, 0);
+  };
+  EXPECT_TRUE(collide("1", "2"));
+  EXPECT_FALSE(collide("1", "3"));
 
   // An index without its magic, or no archive at all, loads nothing.
   MapCatalogue empty;
