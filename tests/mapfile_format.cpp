@@ -148,17 +148,7 @@ TEST(MapfileIndex, FieldsSitAtTheirOffsets) {
   EXPECT_EQ(ReadI32(b, end), 99);
 }
 
-TEST(MapfileIndex, WithoutMagicNothingIsFilled) {
-  std::vector<uint8_t> bytes = mapfile::WriteIndex(SampleIndex());
-  bytes[3] = '1';
-  Index out;
-  out.mapIds = {"kept"};
-  EXPECT_EQ(ParseIndexCopy(bytes, bytes.size(), out), IndexStatus::BadMagic);
-  EXPECT_EQ(mapfile::ParseIndex(nullptr, 0, out), IndexStatus::BadMagic);
-  EXPECT_EQ(out.mapIds, std::vector<std::string>{"kept"});
-}
-
-TEST(MapfileIndex, EveryTruncationStopsWhereTheDataEnds) {
+TEST(MapfileIndex, TruncationStopsWhereTheDataEndsAndNoMagicReadsNothing) {
   const std::vector<uint8_t> bytes = mapfile::WriteIndex(SampleIndex());
   for (size_t len = 0; len < bytes.size(); ++len) {
     Index out;
@@ -176,6 +166,13 @@ TEST(MapfileIndex, EveryTruncationStopsWhereTheDataEnds) {
     }
     EXPECT_LE(out.backgrounds.size(), 2u);
   }
+  // Without the magic nothing is filled.
+  std::vector<uint8_t> bad = bytes;
+  bad[3] = '1';
+  Index out;
+  out.mapIds = {"kept"};
+  EXPECT_EQ(ParseIndexCopy(bad, bad.size(), out), IndexStatus::BadMagic);
+  EXPECT_EQ(out.mapIds, std::vector<std::string>{"kept"});
 }
 
 TEST(MapfileIndex, CountsBeyondTheDataStopTheParse) {
@@ -284,24 +281,33 @@ TEST(MapfileMap, RoundTripAndColumnOrder) {
   EXPECT_EQ(mapfile::WriteMap(out), b);
 }
 
-TEST(MapfileMap, RejectsWrongMagicAndSizesBeyondTheLimits) {
+TEST(MapfileMap, RejectsDamageAndSizesBeyondTheLimits) {
   const std::vector<uint8_t> good = mapfile::WriteMap(SampleMap());
+  std::vector<std::vector<uint8_t>> bad;
+  for (size_t len = 0; len < good.size(); ++len) // every truncation
+    bad.emplace_back(good.begin(), good.begin() + len);
+  bad.push_back(good);
+  bad.back()[0] = 'm';
+  // Layers, columns and rows beyond their limits or negative.
+  for (auto [at, value] : {std::pair<size_t, int32_t>{596, 17},
+                           {596, -1},
+                           {580, 130},
+                           {584, 130},
+                           {580, -3},
+                           {584, INT_MIN},
+                           {596, INT_MAX}}) {
+    bad.push_back(good);
+    PutI32(bad.back(), at, value);
+  }
   MapEntry out;
   out.name = "untouched";
-  std::vector<uint8_t> bad = good;
-  bad[0] = 'm';
-  EXPECT_FALSE(ParseMapCopy(bad, bad.size(), out));
-  const struct {
-    size_t at;
-    int32_t value;
-  } cases[] = {{596, 17}, {596, -1},      {580, 130},    {584, 130},
-               {580, -3}, {584, INT_MIN}, {596, INT_MAX}};
-  for (const auto &c : cases) {
-    bad = good;
-    PutI32(bad, c.at, c.value);
-    EXPECT_FALSE(ParseMapCopy(bad, bad.size(), out)) << c.at << " " << c.value;
-  }
+  for (size_t k = 0; k < bad.size(); ++k)
+    EXPECT_FALSE(ParseMapCopy(bad[k], bad[k].size(), out)) << k;
   EXPECT_EQ(out.name, "untouched");
+  // Bytes after the last layer are not read.
+  std::vector<uint8_t> longer = good;
+  longer.push_back(7);
+  EXPECT_TRUE(ParseMapCopy(longer, longer.size(), out));
 }
 
 TEST(MapfileMap, WritingRefusesWhatTheFormatCannotHold) {
@@ -329,21 +335,6 @@ TEST(MapfileMap, WritingRefusesWhatTheFormatCannotHold) {
   const MapEntry huge = mapfile::MakeMap("huge", 129, 2, 1, INT_MAX, -96);
   EXPECT_EQ(huge.widthPixels, INT_MAX);
   EXPECT_EQ(huge.heightPixels, -192);
-}
-
-TEST(MapfileMap, EveryTruncationIsRejected) {
-  const std::vector<uint8_t> bytes = mapfile::WriteMap(SampleMap());
-  for (size_t len = 0; len < bytes.size(); ++len) {
-    MapEntry out;
-    out.name = "untouched";
-    EXPECT_FALSE(ParseMapCopy(bytes, len, out)) << len;
-    EXPECT_EQ(out.name, "untouched");
-  }
-  // Bytes after the last layer are not read.
-  std::vector<uint8_t> longer = bytes;
-  longer.push_back(7);
-  MapEntry out;
-  EXPECT_TRUE(ParseMapCopy(longer, longer.size(), out));
 }
 
 TEST(MapfileMap, WritingMendsInconsistentRecords) {

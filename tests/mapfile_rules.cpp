@@ -163,19 +163,6 @@ std::vector<uint8_t> FakePng(int width, int height) {
   return png;
 }
 
-TEST(MapfileRules, PngSize) {
-  int w = 0, h = 0;
-  const auto png = FakePng(576, 96), zero = FakePng(0, 96);
-  EXPECT_TRUE(PngSize(png.data(), png.size(), w, h));
-  EXPECT_EQ(std::pair(w, h), std::pair(576, 96));
-  EXPECT_FALSE(PngSize(png.data(), 23, w, h));
-  auto notPng = png;
-  notPng[1] = 'J';
-  EXPECT_FALSE(PngSize(notPng.data(), notPng.size(), w, h));
-  EXPECT_FALSE(PngSize(nullptr, 0, w, h));
-  EXPECT_FALSE(PngSize(zero.data(), zero.size(), w, h));
-}
-
 struct TileSet {
   Index index;
   std::map<std::string, MapEntry> maps;
@@ -228,10 +215,12 @@ TEST(MapfileRules, Tiles) {
       {"picture missing", [](TileSet &s) { s.pictures.erase("57"); }},
       {"picture size does not match its frames",
        [](TileSet &s) { s.pictures["160"] = FakePng(96, 96); }},
+      // A header cut short, a wrong signature, a zero width.
       {"picture is not a PNG",
-       [](TileSet &s) {
-         s.pictures["110"] = {1, 2};
-       }},
+       [](TileSet &s) { s.pictures["110"].resize(23); }},
+      {"picture is not a PNG", [](TileSet &s) { s.pictures["110"][1] = 'J'; }},
+      {"picture is not a PNG",
+       [](TileSet &s) { s.pictures["110"] = FakePng(0, 96); }},
       {"floor tiles must be opaque",
        [](TileSet &s) { s.index.tiles[0].transparent = true; }},
       {"floor tiles must be opaque",
