@@ -6,23 +6,13 @@
 #include "assets/pack.h"
 #include "assets/packwriter.h"
 #include "platform/test_hooks.h"
+#include "support/blank_png.h"
 #include "support/game_fixture.h"
 #include "support/ogg_rate.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
-
-// A PNG of one colour.
-std::vector<uint8_t> SolidPng(int w, int h) {
-  plat::Picture pic;
-  pic.width = w;
-  pic.height = h;
-  pic.pixels.assign(size_t(w) * h * 4, 200);
-  std::vector<uint8_t> png;
-  EXPECT_TRUE(plat::EncodePng(pic, png));
-  return png;
-}
 
 class Catalogue : public GameFixture {
 protected:
@@ -176,10 +166,12 @@ TEST_F(Catalogue, ABadPictureStopsWithTheAssetError) {
   // Covering a 21:9 screen with a picture of a far other shape would take
   // a scaled copy larger than any picture may be.
   const auto wide = [](std::vector<uint8_t> &d) {
-    return d = SolidPng(4000, 40), true;
+    const std::string png = testpng::BlankPng(4000, 40);
+    return d.assign(png.begin(), png.end()), true;
   };
   const auto tall = [](std::vector<uint8_t> &d) {
-    return d = SolidPng(40, 4000), true;
+    const std::string png = testpng::BlankPng(40, 4000);
+    return d.assign(png.begin(), png.end()), true;
   };
   const struct {
     const char *entry, *before; // before: "" when the failure comes first
