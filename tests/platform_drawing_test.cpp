@@ -167,7 +167,7 @@ TEST_F(DrawingTest, ImagesFromPngFilesAndPictures) {
   plat::Picture pic = Solid(3, 2, {10, 20, 30, 255});
   SetPixel(pic, 0, 0, {200, 100, 50, 0});
   TempDir tmp;
-  const std::string path = tmp.path + "flag.png";
+  const std::string path = tmp.File("flag.png");
   ASSERT_TRUE(plat::WriteFileAtomic(path, Png(pic)));
   EXPECT_EQ(plat::LoadImageFile(plat::kAnyNumber, path), 100);
   EXPECT_EQ(plat::ImageWidth(100), 3);

@@ -36,7 +36,7 @@ struct FailureReportTest : PlatformTest {};
 
 TEST_F(FailureReportTest, OneLinePerFailureAndNoneForAMissingFile) {
   TempDir tmp;
-  const std::string dir = tmp.path; // ends in "/"
+  const std::string dir = tmp.Folder();
   std::vector<plat::ZipEntry> list;
   std::vector<uint8_t> got;
 

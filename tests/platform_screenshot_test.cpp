@@ -28,7 +28,7 @@ TEST_F(ScreenshotTest, GrabAndSaveGiveA24BitBmpOfTheFrame) {
   EXPECT_EQ(plat::SpriteHeight(2), kH);
 
   TempDir tmp;
-  const std::string path = tmp.path + "Warrenfold shot.bmp";
+  const std::string path = tmp.File("Warrenfold shot.bmp");
   ASSERT_TRUE(plat::SaveSpriteBmp(2, path));
   std::vector<uint8_t> bmp;
   ASSERT_TRUE(plat::ReadFile(path, bmp));
@@ -59,7 +59,7 @@ TEST_F(ScreenshotTest, GrabAndSaveGiveA24BitBmpOfTheFrame) {
 TEST_F(ScreenshotTest, FailuresAreReported) {
   EXPECT_FALSE(plat::GrabSprite(1, 0, 0, 0, 10));
   TempDir tmp;
-  EXPECT_FALSE(plat::SaveSpriteBmp(42, tmp.path + "x.bmp"));
+  EXPECT_FALSE(plat::SaveSpriteBmp(42, tmp.File("x.bmp")));
   ASSERT_TRUE(plat::GrabSprite(1, 0, 0, 8, 8));
   EXPECT_FALSE(plat::SaveSpriteBmp(1, "/nonexistent-folder/x.bmp"));
   plat::CloseScreen();
@@ -156,7 +156,7 @@ TEST_F(ScreenshotTest, AFrameStretchedToTheWindowIsSavedAtItsOwnSize) {
 
   // The file holds the frame, pixel for pixel.
   TempDir tmp;
-  const std::string path = tmp.path + "shot.bmp";
+  const std::string path = tmp.File("shot.bmp");
   ASSERT_TRUE(plat::SaveSpriteBmp(3, path));
   std::vector<uint8_t> bmp;
   ASSERT_TRUE(plat::ReadFile(path, bmp));
