@@ -107,14 +107,17 @@ TEST(PlatformFiles, OnlyRegularFilesAreReadOrReplaced) {
     ASSERT_TRUE(MakeObstacle(kind, dir + kind)) << kind;
   ASSERT_EQ(symlink("fifo", (dir + "to-fifo").c_str()), 0);
   ASSERT_EQ(symlink("missing", (dir + "dangling").c_str()), 0);
+  // The link to /dev/zero is read only with a limit and never written: a
+  // broken check must fail this test, not fill memory or replace a device.
   for (const char *name :
-       {"folder", "fifo", "zero", "to-fifo", "dangling", "missing"}) {
+       {"zero", "folder", "fifo", "to-fifo", "dangling", "missing"}) {
     got = Bytes("stale");
     EXPECT_FALSE(plat::ReadFileChecked(dir + name, 1 << 20, got)) << name;
     EXPECT_TRUE(got.empty()) << name;
-    EXPECT_FALSE(plat::ReadFile(dir + name, got)) << name;
+    if (name[0] != 'z')
+      EXPECT_FALSE(plat::ReadFile(dir + name, got)) << name;
   }
-  for (const char *name : {"folder", "fifo", "zero", "to-fifo"})
+  for (const char *name : {"folder", "fifo", "to-fifo"})
     EXPECT_FALSE(plat::WriteFileAtomic(dir + name, Bytes("x"))) << name;
   for (const char *kind : kObstacles)
     EXPECT_TRUE(StillObstacle(kind, dir + kind)) << kind;
