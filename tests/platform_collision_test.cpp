@@ -69,6 +69,12 @@ TEST_F(CollisionTest, TheMaskIsTheWholePictureScaledOntoTheDisplay) {
   plat::ZoomSprite(4, 48, 48);
   EXPECT_TRUE(plat::SpriteCollision(3, 100, 100, 4, 147, 100));
   EXPECT_FALSE(plat::SpriteCollision(3, 100, 100, 4, 148, 100));
+  // Shrunk to one pixel, a mask is read at that pixel's centre.
+  plat::Picture corner = Solid(2, 2, {0, 0, 0, 0});
+  SetPixel(corner, 1, 1, {1, 1, 1, 255});
+  ASSERT_EQ(Load(5, corner, kMask), 5);
+  plat::ZoomSprite(5, 1, 1);
+  EXPECT_TRUE(plat::SpriteCollision(5, 0, 0, 2, 0, 0));
 }
 
 } // namespace

@@ -98,6 +98,7 @@ TEST(PlatformPng, DamageAndExcessAreRefused) {
   std::copy(png.begin(), png.end(), big.begin());
   EXPECT_FALSE(plat::DecodePng(big.data(), big.size(), out));
   EXPECT_TRUE(plat::DecodePng(big.data(), 10'000'000, out));
+  EXPECT_FALSE(plat::DecodePngWithLibpng(big.data(), big.size(), out));
   // A header claiming 60000 x 60000 pixels is refused before any memory
   // is taken for it.
   std::vector<uint8_t> huge = png;

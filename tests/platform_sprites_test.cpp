@@ -303,8 +303,10 @@ TEST_F(SpriteTest, OpaqueOnlyWhenEveryPixelIsSolid) {
   EXPECT_FALSE(plat::SpriteOpaque(77));
 }
 
-TEST_F(SpriteTest, ClosingTheScreenFreesSprites) {
+TEST_F(SpriteTest, ClosingTheScreenFreesSpritesAndEndsTheDrawing) {
   ASSERT_EQ(plat::CreateSprite(1, 4, 4), 1);
+  ASSERT_TRUE(plat::BeginDraw(plat::Target::Sprite, 1));
+  plat::Box(0, 0, 4, 4, {255, 0, 0, 255});
   plat::CloseScreen();
   EXPECT_FALSE(plat::SpriteExists(1));
   EXPECT_FALSE(plat::ScreenOpen());
@@ -313,6 +315,10 @@ TEST_F(SpriteTest, ClosingTheScreenFreesSprites) {
   EXPECT_EQ(plat::CreateSprite(1, 4, 4), 1);
   EXPECT_EQ(plat::ScreenWidth(), kW);
   EXPECT_EQ(plat::ScreenHeight(), kH);
+  plat::EndDraw(); // that drawing ended with the screen: none reaches here
+  plat::Picture p;
+  ASSERT_TRUE(plat::SpritePixels(1, p));
+  EXPECT_EQ(GetPixel(p, 0, 0).a, 0);
 }
 
 // A picture with a trimmable border, colours that differ pixel by pixel
