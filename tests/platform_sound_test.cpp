@@ -3,6 +3,8 @@
 #include "platform_helpers.h"
 #include "support/ogg_rate.h"
 
+#include <SDL_mixer.h>
+
 #include <cmath>
 
 using namespace plat_test;
@@ -55,6 +57,9 @@ TEST_F(SoundTest, TwoPlaysOfOneSoundOverlapOnTheirOwnChannels) {
   plat::StopSound(4, b); // not its channel: no effect
   EXPECT_EQ(plat::SoundStatus(3, b), 1);
 
+  // A volume for every play to come is held to 100, the mixer's 128.
+  plat::SetSoundVolume(3, 150);
+  EXPECT_EQ(Mix_Volume(plat::PlaySound(3, plat::kSoundMultiChannel), -1), 128);
   plat::StopSoundAll(3);
   EXPECT_EQ(plat::SoundStatus(3, b), 0);
 }
