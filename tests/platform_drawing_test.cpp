@@ -138,8 +138,10 @@ TEST_F(DrawingTest, ImagesFromEverySourceBoxesAndCopies) {
   EXPECT_EQ(GetPixel(p, 13, 1).a, 128);
   EXPECT_EQ(GetPixel(p, 19, 0).a, 0);
 
-  // Drawing on an image, then resizing it smoothly.
+  // Drawing on an image while another is freed, then resizing it smoothly.
   ASSERT_TRUE(plat::BeginDraw(plat::Target::Image, 1));
+  plat::FreeImage(2);
+  EXPECT_FALSE(plat::ImageExists(2));
   plat::Box(0, 0, 5, 10, {0, 0, 0, 255});
   plat::EndDraw();
   plat::ResizeImage(1, 2, 1);
@@ -155,8 +157,6 @@ TEST_F(DrawingTest, ImagesFromEverySourceBoxesAndCopies) {
   EXPECT_FALSE(plat::BeginDraw(plat::Target::Image, 77));
   EXPECT_FALSE(plat::BeginDraw(plat::Target::Sprite, 77));
   plat::Box(0, 0, 5, 5, {1, 1, 1, 255}); // nothing to draw on: ignored
-  plat::FreeImage(2);
-  EXPECT_FALSE(plat::ImageExists(2));
 }
 
 TEST_F(DrawingTest, DrawingOnTheScreenBlendsOverTheFrame) {

@@ -108,6 +108,13 @@ TEST(PlatformPng, DamageAndExcessAreRefused) {
   for (int k = 0; k < 4; ++k)
     huge[29 + k] = uint8_t(crc >> (24 - 8 * k));
   EXPECT_FALSE(plat::DecodePng(huge.data(), huge.size(), out));
+  // The size alone, from a header that is there and not zero.
+  int w = 0, h = 0;
+  EXPECT_TRUE(plat::PngSize(huge.data(), 33, w, h));
+  EXPECT_EQ(std::pair(w, h), std::pair(60000, 60000));
+  EXPECT_FALSE(plat::PngSize(huge.data(), 32, w, h));
+  huge[22] = huge[23] = 0; // 60000 x 0
+  EXPECT_FALSE(plat::PngSize(huge.data(), huge.size(), w, h));
   plat::Picture wrong;
   wrong.width = wrong.height = 3;
   std::vector<uint8_t> bytes;
