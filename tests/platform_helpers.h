@@ -80,15 +80,4 @@ inline std::vector<uint8_t> Png(const plat::Picture &p) {
   return bytes;
 }
 
-// A PNG chunk's checksum, for damage made to pass the checks.
-inline uint32_t Crc32(const uint8_t *data, size_t size) {
-  uint32_t crc = 0xffffffffu;
-  for (size_t i = 0; i < size; ++i) {
-    crc ^= data[i];
-    for (int k = 0; k < 8; ++k)
-      crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
-
 } // namespace plat_test

@@ -8,28 +8,29 @@
 #include <climits>
 #include <ctime>
 #include <set>
+#include <tuple>
 
 using namespace plat_test;
 
 namespace {
 
 TEST(PlatformDates, MasksGiveLocalFieldsWithLeadingZeros) {
+  const time_t t = 1796482269; // 5 December 2026, 14:51:09 UTC
+  // Time zone, time, mask, text. Anything but the six fields is copied;
+  // +05:30 moves the day on.
+  const std::tuple<const char *, time_t, const char *, const char *> cases[] = {
+      {"UTC", t, "%dd-%mm-%yyyy %hh-%ii-%ss", "05-12-2026 14-51-09"},
+      {"UTC", 0, "%yyyy%mm%dd %hh:%ii:%ss", "19700101 00:00:00"},
+      {"UTC", t, "Shot %y %m% %%dd 100%", "Shot %y %m% %05 100%"},
+      {"UTC", t, "", ""},
+      {"Asia/Kolkata", t, "%dd %hh-%ii", "05 20-21"}};
   {
     EnvGuard env;
-    env.Set("TZ", "UTC");
-    tzset();
-    const time_t t = 1796482269; // 5 December 2026, 14:51:09 UTC
-    EXPECT_EQ(plat::FormatDate(t, "%dd-%mm-%yyyy %hh-%ii-%ss"),
-              "05-12-2026 14-51-09");
-    EXPECT_EQ(plat::FormatDate(0, "%yyyy%mm%dd %hh:%ii:%ss"),
-              "19700101 00:00:00");
-    // Anything else is copied: unknown tokens, lone percent signs, text.
-    EXPECT_EQ(plat::FormatDate(t, "Shot %y %m% %%dd 100%"),
-              "Shot %y %m% %05 100%");
-    EXPECT_EQ(plat::FormatDate(t, ""), "");
-    env.Set("TZ", "Asia/Kolkata"); // +05:30 moves the day on
-    tzset();
-    EXPECT_EQ(plat::FormatDate(t, "%dd %hh-%ii"), "05 20-21");
+    for (const auto &[zone, time, mask, want] : cases) {
+      env.Set("TZ", zone);
+      tzset();
+      EXPECT_EQ(plat::FormatDate(time, mask), want) << zone << " " << mask;
+    }
   }
   tzset();
   EXPECT_GT(plat::Now(), time_t(1700000000));
