@@ -5,6 +5,7 @@
 
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace plat_test;
@@ -18,12 +19,16 @@ struct SoundTest : PlatformTest {
   }
 };
 
-std::vector<uint8_t> Tone(double seconds, int rate, int channels) {
+// A 440 Hz tone, or noise (which takes many pages).
+std::vector<uint8_t> Tone(double seconds, int rate, int channels,
+                          bool noise = false) {
   std::vector<int16_t> samples;
   const int frames = int(seconds * rate);
   for (int i = 0; i < frames; ++i)
     for (int c = 0; c < channels; ++c)
-      samples.push_back(int16_t(8000 * std::sin(i * 2 * M_PI * 440 / rate)));
+      samples.push_back(
+          noise ? int16_t(i * 7919 + c * 104729)
+                : int16_t(8000 * std::sin(i * 2 * M_PI * 440 / rate)));
   std::vector<uint8_t> ogg;
   EXPECT_TRUE(plat::EncodeOggForTests(samples, rate, channels, ogg));
   return ogg;
@@ -125,7 +130,8 @@ TEST_F(SoundTest, DamagedSoundsAreRefusedAndNeverPlay) {
       {noise, true},
       {flipped, false},
       {trailing, false},
-      {slow, true}};
+      {slow, true},
+      {Tone(0, 44100, 2), true}}; // no sound at all
   // A failed load frees what the number held.
   for (const auto &[bytes, undecodable] : cases) {
     SCOPED_TRACE(bytes.size());
@@ -138,6 +144,19 @@ TEST_F(SoundTest, DamagedSoundsAreRefusedAndNeverPlay) {
       EXPECT_EQ(plat::PlaySound(1, 0), -1);
       EXPECT_EQ(plat::SoundStatus(1, 0), 0);
     }
+  }
+  // A page missing in the middle is a gap: the rest is still heard, at the
+  // device's rate and at another.
+  for (std::vector<uint8_t> gap :
+       {Tone(4.0, 44100, 2, true), Tone(4.0, 22050, 1, true)}) {
+    const char *page = "OggS";
+    const auto from = std::search(gap.begin() + long(gap.size() / 3), gap.end(),
+                                  page, page + 4);
+    const auto to = std::search(from + 1, gap.end(), page, page + 4);
+    ASSERT_NE(to, gap.end());
+    gap.erase(from, to);
+    EXPECT_TRUE(plat::LoadSound(2, gap.data(), gap.size()));
+    EXPECT_GT(plat::SoundPcmBytes(2), 44100u);
   }
   // Cut in the middle of the audio: what decoded is kept or the file is
   // refused, but nothing worse.
