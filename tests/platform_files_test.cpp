@@ -260,6 +260,22 @@ TEST_F(ZipTest, HostileNamesAreJustNames) {
   EXPECT_FALSE(plat::ZipExtract(zip, "b", 100, got));
   EXPECT_FALSE(plat::ZipExtract(zip, "big.bin", 4999, got));
   EXPECT_TRUE(got.empty());
+
+  // Every wanted entry in one pass; one too large is left out, and nothing
+  // past the first kMaxZipEntries entries is looked at.
+  std::vector<plat::ZipFile> files;
+  auto all = [](const std::string &name) { return name != "a/b"; };
+  ASSERT_TRUE(plat::ZipReadMatching(zip, all, 4999, files));
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_EQ(files[0].name, "../x");
+  EXPECT_EQ(Text(files[1].data), "bonjour");
+  for (size_t count : {plat::kMaxZipEntries, plat::kMaxZipEntries + 1}) {
+    std::vector<std::pair<std::string, std::string>> many(count, {"a/b", ""});
+    many.back() = {"last", "1"};
+    ASSERT_TRUE(plat::WriteFileAtomic(zip, Bytes(testzip::Build(many))));
+    ASSERT_TRUE(plat::ZipReadMatching(zip, all, 10, files));
+    EXPECT_EQ(files.size(), count == plat::kMaxZipEntries ? 1u : 0u) << count;
+  }
 }
 
 TEST_F(ZipTest, DamagedArchivesFailCleanly) {
@@ -282,7 +298,7 @@ TEST_F(ZipTest, DamagedArchivesFailCleanly) {
         bad.resize(at);
       else
         bad[at] ^= 0x5a;
-      ASSERT_TRUE(plat::WriteFileAtomic(dir + "bad.zip", bad));
+      WriteText(dir + "bad.zip", Text(bad));
       plat::ZipList(dir + "bad.zip", list);
       for (const char *name : {"one", "two"})
         if (plat::ZipExtract(dir + "bad.zip", name, 10, got)) {
