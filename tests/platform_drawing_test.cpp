@@ -127,6 +127,11 @@ TEST_F(DrawingTest, ImagesFromEverySourceBoxesAndCopies) {
   plat::Box(15, 15, 3, 3, {0, 255, 0, 255});
   plat::MovePathCursor(12, 0);
   plat::DrawVectorImage(3);
+  // A new drawing ends the one before; another image freed meanwhile.
+  ASSERT_TRUE(plat::BeginDraw(plat::Target::Image, 1));
+  plat::FreeImage(2);
+  EXPECT_FALSE(plat::ImageExists(2));
+  plat::Box(0, 0, 5, 10, {0, 0, 0, 255});
   plat::EndDraw();
   plat::Picture p;
   ASSERT_TRUE(plat::SpritePixels(1, p));
@@ -137,13 +142,7 @@ TEST_F(DrawingTest, ImagesFromEverySourceBoxesAndCopies) {
   EXPECT_TRUE(Near(GetPixel(p, 16, 16), {0, 255, 0, 255}, 0));
   EXPECT_EQ(GetPixel(p, 13, 1).a, 128);
   EXPECT_EQ(GetPixel(p, 19, 0).a, 0);
-
-  // Drawing on an image while another is freed, then resizing it smoothly.
-  ASSERT_TRUE(plat::BeginDraw(plat::Target::Image, 1));
-  plat::FreeImage(2);
-  EXPECT_FALSE(plat::ImageExists(2));
-  plat::Box(0, 0, 5, 10, {0, 0, 0, 255});
-  plat::EndDraw();
+  // The image drawn on, resized smoothly.
   plat::ResizeImage(1, 2, 1);
   EXPECT_EQ(plat::ImageWidth(1), 2);
   EXPECT_EQ(plat::ImageHeight(1), 1);

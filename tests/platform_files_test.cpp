@@ -88,6 +88,8 @@ TEST(PlatformFiles, SizesCreateReadDelete) {
   ASSERT_TRUE(plat::WriteFileAtomic(dir + "f.txt", Bytes("hello")));
   EXPECT_EQ(plat::FileSize(dir + "f.txt"), 5);
   EXPECT_EQ(Read(dir + "f.txt"), "hello");
+  ASSERT_TRUE(plat::WriteFileAtomic(dir + "empty", {}));
+  EXPECT_EQ(Read(dir + "empty"), "");
   EXPECT_FALSE(plat::CreateFolder(dir + "f.txt/sub"));
   chmod((dir + "f.txt").c_str(), 0444); // read-only, still deleted
   EXPECT_TRUE(plat::DeleteFile(dir + "f.txt"));

@@ -88,6 +88,7 @@ TEST_F(InputTest, ScriptedPadReplacesTheRealOnes) {
   EXPECT_FALSE(plat::GamepadButton(0, 3)); // not before the snapshot
   ASSERT_TRUE(plat::GamepadSnapshot(0));
   EXPECT_TRUE(plat::GamepadButton(0, 3));
+  EXPECT_FALSE(plat::GamepadButton(1, 3));
   EXPECT_FALSE(plat::GamepadSnapshot(1));
   plat::InjectPadConnected(false);
   EXPECT_EQ(plat::FindGamepads(), 0);
@@ -98,6 +99,7 @@ TEST_F(InputTest, QuitRequestsComeBackAsCloseAndHeadlessScreensAreActive) {
   while (plat::PollWindowEvent() != plat::WindowEvent::None) {
   }
   plat::InjectQuit();
+  plat::InjectQuit(); // the same request again
   EXPECT_EQ(plat::PollWindowEvent(), plat::WindowEvent::Close);
   EXPECT_EQ(plat::PollWindowEvent(), plat::WindowEvent::None);
   for (int signal : {SIGINT, SIGTERM}) {
