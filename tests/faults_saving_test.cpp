@@ -100,7 +100,7 @@ TEST_F(Saving, ASecondCopyNeverUndoesTheFirstsChanges) {
       "kill -INT $b; wait $b; echo $a $?\n";
   const ProgramResult r = RunProgram(
       "/bin/bash", {"-c", script, gameDir + "warrenfold", a, userDir},
-      HeadlessEnv(copy, b), root.File("stderr"), root.File("stdout"));
+      Env(b), root.File("stderr"), root.File("stdout"));
   EXPECT_EQ(ReadText(root.File("stdout")), "0 0\n") << r.err;
   EXPECT_NE(ReadText(userDir + "Warrenfold.prefs").find("Music = 0\r\n"),
             std::string::npos);

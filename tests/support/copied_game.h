@@ -1,20 +1,33 @@
-// copied_game.h — a test fixture with its own copy of the game, played
-// headless by a replay and started through bash so that a hang is cut
-// short by a kill (a status other than 0 or 1); and what a run leaves
-// behind: its log and its screenshot.
+// copied_game.h — a test fixture with its own copy of the game (the binary
+// copied, the forged archives linked beside it), played headless and
+// unpaced by a replay and started through bash so that a hang is cut short
+// by a kill (a status other than 0 or 1); and what a run leaves behind:
+// its log and its screenshot.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "support/game_copy.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
 
 // A key of the replay pressed on `pass` and released on the next.
 inline std::string Press(int pass, const std::string &key) {
@@ -25,6 +38,21 @@ inline std::string Press(int pass, const std::string &key) {
 inline bool Has(const std::vector<std::string> &lines,
                 const std::string &line) {
   return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+// The files in a folder whose names start with prefix and end with suffix.
+inline std::vector<std::string> FilesLike(const std::string &folder,
+                                          const std::string &prefix,
+                                          const std::string &suffix) {
+  std::vector<std::string> out;
+  std::error_code ec;
+  for (const auto &e : std::filesystem::directory_iterator(folder, ec)) {
+    const std::string name = e.path().filename().string();
+    if (name.rfind(prefix, 0) == 0 && name.size() >= suffix.size() &&
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+      out.push_back(e.path().string());
+  }
+  return out;
 }
 
 // A screenshot: a 24-bit BMP, rows bottom up, each padded to 4 bytes.
@@ -53,25 +81,47 @@ struct Shot {
 class CopiedGame : public ::testing::Test {
 protected:
   TempDir root;
-  GameCopy copy;
-  std::string gameDir, xdg, userDir;
+  std::string gameDir, xdg, userDir; // folders end in "/", but xdg
 
   void SetUp() override {
-    copy = MakeGameCopy(root.Folder());
-    gameDir = copy.gameDir;
-    xdg = copy.xdg;
-    userDir = copy.userDir;
+    namespace fs = std::filesystem;
+    gameDir = root.Folder() + "game/";
+    xdg = root.Folder() + "xdg";
+    userDir = xdg + "/Duskmoth/Warrenfold/";
+    fs::create_directories(gameDir);
+    fs::create_directories(root.Folder() + "home");
+    const std::string from = WARRENFOLD_GAME_DIR;
+    fs::copy_file(from + "warrenfold", gameDir + "warrenfold");
+    for (const char *name :
+         {"Warrenfold.data", "Warrenfold.maps", "Warrenfold.languages"})
+      if (fs::exists(from + name))
+        fs::create_symlink(from + name, gameDir + name);
+  }
+
+  // SDL's headless drivers, unpaced, input from the replay file, the
+  // copy's own per-user folder and home, and a fixed locale.
+  std::map<std::string, std::string> Env(const std::string &replayFile) {
+    return {{"SDL_VIDEODRIVER", "dummy"},
+            {"SDL_RENDER_DRIVER", "software"},
+            {"SDL_AUDIODRIVER", "dummy"},
+            {"WARRENFOLD_UNPACED", "1"},
+            {"WARRENFOLD_REPLAY", replayFile},
+            {"XDG_DATA_HOME", xdg},
+            {"HOME", root.Folder() + "home"},
+            {"LANG", "en_GB.UTF-8"},
+            {"LC_ALL", ""},
+            {"LC_MESSAGES", ""}};
   }
 
   // Plays the replay text (as "run.replay"); `args` go after the game's
-  // path, `shell` before its start (a limit), `env` over HeadlessEnv.
+  // path, `shell` before its start (a limit), `env` over Env.
   ProgramResult RunReplay(const std::string &replayText, int seconds = 120,
                           const std::string &args = "",
                           const std::string &shell = "",
                           const std::map<std::string, std::string> &env = {}) {
     const std::string replay = root.File("run.replay");
     WriteText(replay, replayText);
-    std::map<std::string, std::string> all = HeadlessEnv(copy, replay);
+    std::map<std::string, std::string> all = Env(replay);
     for (const auto &[k, v] : env)
       all[k] = v;
     return RunProgram("/bin/bash",
@@ -82,13 +132,20 @@ protected:
                       all, root.File("stderr"));
   }
 
-  // The lines of the one run log in the folder.
+  // The lines of the one run log in the folder, each ended by CR LF.
   std::vector<std::string> Log(const std::string &folder) {
     const auto logs = FilesLike(folder, "Log ", ".log");
     EXPECT_EQ(logs.size(), 1u) << folder;
     std::vector<std::string> lines;
-    if (logs.size() == 1) {
-      EXPECT_TRUE(LogLines(ReadText(logs[0]), lines)) << "CR LF line ends";
+    const std::string text = logs.size() == 1 ? ReadText(logs[0]) : "";
+    for (size_t pos = 0, end; pos < text.size(); pos = end + 2) {
+      end = text.find("\r\n", pos);
+      lines.push_back(text.substr(pos, end - pos));
+      if (end == std::string::npos ||
+          lines.back().find_first_of("\r\n") != std::string::npos) {
+        ADD_FAILURE() << "not a CR LF line: " << lines.back();
+        break;
+      }
     }
     return lines;
   }
