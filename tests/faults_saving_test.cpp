@@ -35,6 +35,10 @@ std::vector<std::string> Others(const std::string &folder,
   return out;
 }
 
+std::string Text(const std::vector<uint8_t> &bytes) {
+  return std::string(bytes.begin(), bytes.end());
+}
+
 class Saving : public CopiedGame {
 protected:
   ProgramResult Run() { return RunReplay("30 quit\n", 120, " /LOG"); }
@@ -99,8 +103,8 @@ TEST_F(Saving, ASecondCopyNeverUndoesTheFirstsChanges) {
       "WARRENFOLD_REPLAY=\"$1\" timeout -s KILL 120 \"$0\"; a=$?\n"
       "kill -INT $b; wait $b; echo $a $?\n";
   const ProgramResult r = RunProgram(
-      "/bin/bash", {"-c", script, gameDir + "warrenfold", a, userDir},
-      Env(b), root.File("stderr"), root.File("stdout"));
+      "/bin/bash", {"-c", script, gameDir + "warrenfold", a, userDir}, Env(b),
+      root.File("stderr"), root.File("stdout"));
   EXPECT_EQ(ReadText(root.File("stdout")), "0 0\n") << r.err;
   EXPECT_NE(ReadText(userDir + "Warrenfold.prefs").find("Music = 0\r\n"),
             std::string::npos);
@@ -126,13 +130,10 @@ TEST(KilledWhileSaving, EachFileIsOneVersionWhole) {
   ASSERT_NE(PreferencesBytes(a), PreferencesBytes(b));
   ASSERT_TRUE(SavePreferences(a, synced, folder));
   ASSERT_TRUE(SaveScores(pa, folder));
-  const auto text = [](const std::vector<uint8_t> &bytes) {
-    return std::string(bytes.begin(), bytes.end());
-  };
-  const std::string prefsA = text(PreferencesBytes(a));
-  const std::string prefsB = text(PreferencesBytes(b));
-  const std::string scoresA = text(ScoresBytes(pa));
-  const std::string scoresB = text(ScoresBytes(pb));
+  const std::string prefsA = Text(PreferencesBytes(a));
+  const std::string prefsB = Text(PreferencesBytes(b));
+  const std::string scoresA = Text(ScoresBytes(pa));
+  const std::string scoresB = Text(ScoresBytes(pb));
 
   std::mt19937 random(20261207);
   std::uniform_int_distribution<int> pause(1000, 50000); // microseconds
@@ -181,13 +182,10 @@ TEST(KilledWhileSaving, ALeftoverIsTakenOverUnlessItIsInUse) {
   const std::string folder = dir.Folder();
   Settings a, b, synced;
   b.music = 0;
-  const auto text = [](const std::vector<uint8_t> &bytes) {
-    return std::string(bytes.begin(), bytes.end());
-  };
   ASSERT_TRUE(SavePreferences(a, synced, folder));
   WriteText(folder + kPreferencesFile + std::string(".new"), "[Sett");
   ASSERT_TRUE(SavePreferences(b, synced, folder));
-  EXPECT_EQ(ReadText(folder + kPreferencesFile), text(PreferencesBytes(b)));
+  EXPECT_EQ(ReadText(folder + kPreferencesFile), Text(PreferencesBytes(b)));
   EXPECT_TRUE(Others(folder, {kPreferencesFile}).empty());
 
   const std::string busy = folder + kPreferencesFile + std::string(".new");
@@ -196,7 +194,7 @@ TEST(KilledWhileSaving, ALeftoverIsTakenOverUnlessItIsInUse) {
   ASSERT_EQ(write(fd, "half", 4), 4);
   ASSERT_EQ(flock(fd, LOCK_EX), 0);
   EXPECT_FALSE(SavePreferences(a, synced, folder));
-  EXPECT_EQ(ReadText(folder + kPreferencesFile), text(PreferencesBytes(b)));
+  EXPECT_EQ(ReadText(folder + kPreferencesFile), Text(PreferencesBytes(b)));
   EXPECT_EQ(ReadText(busy), "half");
   close(fd);
 

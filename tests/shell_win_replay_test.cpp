@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -200,31 +201,21 @@ size_t Colours(const Shot &s) {
   return seen.size();
 }
 
-// The replay's events sorted by pass (the seed line stays first), so that
+// The replay's events sorted by pass (the seed line first), so that
 // presses can be added in any order.
 std::string InPassOrder(const std::string &replay) {
-  std::vector<std::pair<int, std::string>> events;
-  std::string head, line;
   std::istringstream in(replay);
+  std::multimap<long, std::string> events; // equal passes keep their order
+  std::string seed, line;
   while (std::getline(in, line))
     if (line.rfind("seed", 0) == 0)
-      head += line + "\n";
-    else if (!line.empty())
-      events.emplace_back(std::stoi(line), line + "\n");
-  std::stable_sort(
-      events.begin(), events.end(),
-      [](const auto &a, const auto &b) { return a.first < b.first; });
+      seed = line + "\n";
+    else
+      events.emplace(std::stol(line), line + "\n");
   for (const auto &e : events)
-    head += e.second;
-  return head;
+    seed += e.second;
+  return seed;
 }
-
-struct Result {
-  int status = -1;
-  std::string err, prefs, scores;
-  std::vector<std::string> log;
-  Shot shot; // the one F1 of the run (names count seconds: one a run)
-};
 
 class WinReplay : public CopiedGame {
 protected:
@@ -240,9 +231,15 @@ protected:
     WriteTestMaps(gameDir + "Warrenfold.maps");
   }
 
+  struct Result {
+    std::string scores;
+    Shot shot; // the one F1 of the run (names count seconds: one a run)
+  };
+
   // Runs the replay, with a close of the window 400 passes after `end`
   // should the game still run, from these progress slots and the default
-  // preferences in the per-user folder.
+  // preferences in the per-user folder. The run is orderly: exit 0, the
+  // preferences kept, the screenshot asked for, nothing failed.
   Result Play(const std::string &scores, const std::string &replay, int end,
               bool shot = true) {
     fs::remove_all(xdg);
@@ -252,28 +249,20 @@ protected:
     const ProgramResult p =
         RunReplay(InPassOrder(replay + std::to_string(end + 400) + " quit\n"),
                   300, " /LOG");
-    Result r{p.status, p.err, ReadText(userDir + "Warrenfold.prefs"),
-             ReadText(userDir + "Warrenfold.scores"), Log(userDir)};
-    if (shot)
-      r.shot = TakenShot(userDir);
-    ExpectOrderly(r, shot);
-    return r;
-  }
-
-  // Exit 0, the preferences kept, the screenshots asked for, nothing
-  // failed.
-  void ExpectOrderly(const Result &r, bool shot) {
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.prefs, kPrefs);
-    const auto saved =
-        std::count(r.log.begin(), r.log.end(), "Saving screenshot:\t\tOK");
-    EXPECT_EQ(saved, shot ? 1 : 0);
-    for (const std::string &line : r.log)
+    EXPECT_EQ(p.status, 0) << p.err;
+    EXPECT_EQ(ReadText(userDir + "Warrenfold.prefs"), kPrefs);
+    const auto log = Log(userDir);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Saving screenshot:\t\tOK"),
+              shot ? 1 : 0);
+    for (const std::string &line : log)
       EXPECT_EQ(line.find("FAILED"), std::string::npos) << line;
+    Result r{ReadText(userDir + "Warrenfold.scores"), {}};
     if (shot) {
+      r.shot = TakenShot(userDir);
       EXPECT_EQ(r.shot.Width(), 1024);
       EXPECT_EQ(r.shot.Height(), 768);
     }
+    return r;
   }
 };
 
