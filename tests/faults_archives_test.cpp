@@ -39,15 +39,20 @@ void Scramble(std::vector<uint8_t> &bytes, size_t from, size_t to) {
 
 class DamagedArchive : public CopiedGame {
 protected:
-  // Puts bytes in place of the archive beside the game, starts the game
-  // with /LOG, plays a few frames and quits; then checks the outcome. The
-  // data archive is read at start: its damage is the asset error, or, when
-  // `unusedMayRun`, a part the run never gets to.
+  // Puts bytes in place of the archive beside the game and checks a run.
   void RunWith(const std::string &name, const std::vector<uint8_t> &bytes,
                size_t size, const std::string &what, bool unusedMayRun) {
     fs::remove(gameDir + name);
     WriteText(gameDir + name,
               std::string(bytes.begin(), bytes.begin() + ptrdiff_t(size)));
+    ExpectOutcome(name, what, unusedMayRun);
+  }
+
+  // Starts the game with /LOG, plays a few frames and quits. The data
+  // archive is read at start: its damage is the asset error, or, when
+  // `unusedMayRun`, a part the run never gets to.
+  void ExpectOutcome(const std::string &name, const std::string &what,
+                     bool unusedMayRun) {
     fs::remove_all(xdg);
     const ProgramResult r = RunReplay("30 quit\n", 120, " /LOG");
     SCOPED_TRACE(name + " " + what);
@@ -104,8 +109,9 @@ protected:
   }
 };
 
-// A pack archive (data, maps) is walked entry by entry from its magic, and
-// what lies before a cut stays readable: cut to nothing, to its magic,
+// No archive at all. A pack archive (data, maps) is walked entry by entry
+// from its magic, and what lies before a cut stays readable: cut to
+// nothing, to its magic,
 // inside the second entry's header, in the middle (inside some entry, as
 // almost any cut) and by its last byte. The ZIP of the languages is read
 // from its end: any cut loses its directory.
@@ -118,6 +124,11 @@ TEST_F(DamagedArchive, CutShort) {
     if (pack::Open(a, WARRENFOLD_GAME_DIR + name)) {
       const uint64_t firstSize = pack::Entries(a)[0].storedSize;
       sizes.push_back(a.dataOffsets[0] + firstSize + 3);
+    }
+    fs::remove(gameDir + name);
+    ExpectOutcome(name, "missing", false);
+    if (name == kData) {
+      EXPECT_TRUE(Has(Log(userDir), "Load asset (music and sfx):\t\tFAILED"));
     }
     if (kAddressSanitizer) // each start takes much longer there
       sizes = {whole.size() / 2, whole.size() - 1};

@@ -212,16 +212,6 @@ TEST_F(Program, FullScreenHeadlessAndAnImpossibleModeEndsWithoutSaving) {
   EXPECT_FALSE(Has(Log(gameDir), "Opening screen (Fullscreen):\t\tOK"));
 }
 
-TEST_F(Program, MissingDataArchiveIsFatal) {
-  fs::remove(gameDir + "Warrenfold.data");
-  const ProgramResult r = Run(" /LOG", "5 quit\n");
-  EXPECT_EQ(r.status, 1);
-  const auto lines = Log(userDir);
-  ASSERT_FALSE(lines.empty());
-  EXPECT_EQ(lines.back(), "Load asset (music and sfx):\t\tFAILED");
-  EXPECT_FALSE(fs::exists(userDir + "Warrenfold.prefs"));
-}
-
 TEST_F(Program, NoGameFolderIsFatalAndSavesNothing) {
   // Without /proc neither the system nor SDL can say where the program
   // lies; the current folder must not stand in for it.
