@@ -49,6 +49,10 @@ protected:
       Snapshot();
     }
   }
+  void Logic(int frames) {
+    for (int i = 0; i < frames; ++i)
+      StateLogic(*game);
+  }
   ScreenState State() const { return game->loop.state; }
   void Enter(ScreenState s) { game->loop.state = s; }
   int Effects(int sound) const {
@@ -78,16 +82,13 @@ TEST(LoopStates, MenuAndLevelStates) {
 }
 
 TEST_F(Loop_, OpeningScreensRunOnTheirOwnOrAreLeftWithEsc) {
-  for (int i = 0; i < 100; ++i)
-    StateLogic(*game);
+  Logic(100);
   EXPECT_EQ(State(), ScreenState::StudioLogo);
   StateLogic(*game);
   EXPECT_EQ(State(), ScreenState::TitleFadeIn);
-  for (int i = 0; i < 32; ++i)
-    StateLogic(*game);
+  Logic(32);
   EXPECT_EQ(game->loop.fade, 256);
-  for (int i = 0; i < 100; ++i)
-    StateLogic(*game);
+  Logic(100);
   EXPECT_EQ(State(), ScreenState::TitleFadeIn);
   StateLogic(*game);
   EXPECT_EQ(State(), ScreenState::MainMenu);
@@ -285,8 +286,7 @@ TEST_F(Loop_, ALevelFromTheMenuCountsDownIntoPlay) {
             (SoundRequest{SoundAsk::StopMusic, num::kMenuMusic}));
   Press(Key::Esc); // the countdown is not interrupted
   EXPECT_EQ(State(), ScreenState::Countdown);
-  for (int i = 0; i < 138; ++i)
-    StateLogic(*game);
+  Logic(138);
   EXPECT_EQ(State(), ScreenState::Countdown);
   StateLogic(*game);
   EXPECT_EQ(State(), ScreenState::Playing);
@@ -335,8 +335,7 @@ TEST_F(Loop_, TheLastLevelKeepsItsSlotThenTheFinaleResetsIt) {
   ASSERT_EQ(State(), ScreenState::GameFinished);
   EXPECT_EQ(game->sound.requests.back(),
             (SoundRequest{SoundAsk::StartMusic, num::kFinaleMusic}));
-  for (int i = 0; i < 200; ++i)
-    StateLogic(*game);
+  Logic(200);
   EXPECT_EQ(game->play.finaleDimming, 255);
   Press(Key::Space);
   EXPECT_EQ(State(), ScreenState::MainMenu);
@@ -464,61 +463,60 @@ protected:
     game->loop.padCount = plat::FindGamepads();
     ASSERT_EQ(game->loop.padCount, 1);
   }
-  void Frame() {
+  // `n` frames of the pad's input as it stands.
+  void Frames(int n = 1) {
     const Settings &s = game->settings;
-    game->input = TakeInputFrame(s.gamepad, s.pad, s.button);
-    HandleGamepad(*game);
+    for (int i = 0; i < n; ++i) {
+      game->input = TakeInputFrame(s.gamepad, s.pad, s.button);
+      HandleGamepad(*game);
+    }
+  }
+  void Button(int b, bool down) {
+    plat::InjectPadButton(b, down);
+    Frames();
+  }
+  void Stick(int stick, int x, int y, int frames = 1) {
+    plat::InjectPadAxis(stick, x, y);
+    Frames(frames);
   }
 };
 
 TEST_F(Pad_, ButtonPausesInPlayAndConfirmsElsewhere) {
   Enter(ScreenState::Playing);
   // Not during the fanfare, when play is no longer active.
-  plat::InjectPadButton(1, true);
-  Frame();
+  Button(1, true);
   EXPECT_EQ(State(), ScreenState::Playing);
-  plat::InjectPadButton(1, false);
-  Frame();
+  Button(1, false);
   game->play.playActive = true;
-  plat::InjectPadButton(1, true);
-  Frame();
+  Button(1, true);
   EXPECT_EQ(State(), ScreenState::Paused);
   EXPECT_EQ(game->loop.pauseItem, 1);
-  for (int i = 0; i < 10; ++i)
-    Frame(); // held: nothing more until it is released
+  Frames(10); // held: nothing more until it is released
   EXPECT_EQ(State(), ScreenState::Paused);
-  plat::InjectPadButton(1, false);
-  Frame();
-  plat::InjectPadButton(1, true);
-  Frame();
+  Button(1, false);
+  Button(1, true);
   EXPECT_EQ(State(), ScreenState::Playing); // resume
 }
 
 TEST_F(Pad_, StickRepeatsEveryElevenFramesInMenus) {
   Enter(ScreenState::MainMenu);
   game->loop.padRepeat = 0;
-  plat::InjectPadAxis(0, 0, 1000);
-  Frame();
+  Stick(0, 0, 1000);
   EXPECT_EQ(game->loop.mainMenuItem, 2);
-  for (int i = 0; i < 10; ++i)
-    Frame();
+  Frames(10);
   EXPECT_EQ(game->loop.mainMenuItem, 2);
-  Frame();
+  Frames();
   EXPECT_EQ(game->loop.mainMenuItem, 3);
   // Let go and push again: the counter is not reset.
-  plat::InjectPadAxis(0, 0, 0);
-  Frame();
-  plat::InjectPadAxis(0, 0, -700);
-  for (int i = 0; i < 10; ++i)
-    Frame();
+  Stick(0, 0, 0);
+  Stick(0, 0, -700, 10);
   EXPECT_EQ(game->loop.mainMenuItem, 3);
-  Frame();
+  Frames();
   EXPECT_EQ(game->loop.mainMenuItem, 2);
   // Two-item dialogs follow the stick every frame.
   Enter(ScreenState::Caught);
   game->loop.padRepeat = 5;
-  plat::InjectPadAxis(0, 0, 1000);
-  Frame();
+  Stick(0, 0, 1000);
   EXPECT_EQ(game->loop.caughtItem, 2);
   EXPECT_EQ(game->loop.padRepeat, 5);
 }
@@ -528,18 +526,14 @@ TEST_F(Pad_, SettingsValuesFollowTheStickWithTheRepeat) {
   Enter(ScreenState::SettingsDialog);
   game->loop.settingsRow = 2; // music, pending On
   game->loop.padRepeat = 0;
-  plat::InjectPadAxis(0, 1000, 0);
-  Frame();
+  Stick(0, 1000, 0);
   EXPECT_EQ(game->loop.pending.music, 0);
   game->loop.settingsRow = 3; // effects, pending On
-  for (int i = 0; i < 10; ++i)
-    Frame();
+  Frames(10);
   EXPECT_EQ(game->loop.pending.soundFx, 1);
-  Frame();
+  Frames();
   EXPECT_EQ(game->loop.pending.soundFx, 0);
-  plat::InjectPadAxis(0, -1000, 0);
-  for (int i = 0; i < 11; ++i)
-    Frame();
+  Stick(0, -1000, 0, 11);
   EXPECT_EQ(game->loop.pending.soundFx, 1);
   EXPECT_EQ(game->loop.pending.music, 0);
 }
@@ -549,17 +543,13 @@ TEST_F(Pad_, ConfiguredStickAndButton) {
   game->settings.button = 3;
   Enter(ScreenState::MainMenu);
   game->loop.padRepeat = 0;
-  plat::InjectPadAxis(0, 0, 1000); // the left stick is not the one in use
-  Frame();
+  Stick(0, 0, 1000); // the left stick is not the one in use
   EXPECT_EQ(game->loop.mainMenuItem, 1);
-  plat::InjectPadAxis(2, 0, 1000);
-  Frame();
+  Stick(2, 0, 1000);
   EXPECT_EQ(game->loop.mainMenuItem, 2);
-  plat::InjectPadButton(1, true);
-  Frame();
+  Button(1, true);
   EXPECT_EQ(State(), ScreenState::MainMenu);
-  plat::InjectPadButton(3, true);
-  Frame();
+  Button(3, true);
   EXPECT_EQ(State(), ScreenState::SettingsDialog);
 }
 
