@@ -2,6 +2,7 @@
 // and a hand-edited window size on the settings screen.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "settings/display.h"
@@ -44,21 +45,28 @@ TEST(Preferences, WritesTheElevenLineFileAndReadsItBack) {
   EXPECT_EQ(PreferencesBytes(r), PreferencesBytes(other));
 }
 
-TEST(Preferences, HandEditedValues) {
+// Lower-case soundfx, a word for a number, a padded language; a key that
+// is missing takes its default, but the screen mode in force stays; a
+// foreign group is all defaults, and no file changes nothing.
+TEST(Preferences, HandEditedValuesAndMissingOnes) {
   TempDir dir;
-  // Lower-case soundfx, a word for a number, a padded language, an
-  // impossible window size.
   WriteText(dir.File("Warrenfold.prefs"),
-            "[settings]\nsoundfx=0\nMusic = yes\nLanguage =  fr_FR \t\n"
-            "Resolution = 42\n");
-  Settings s;
-  s.gameScreen = ScreenMode::FullScreen;
+            "[settings]\nsoundfx=0\nMusic = yes\nLanguage =  fr_FR \t\n");
+  Settings s{"xx", 1, ScreenMode::FullScreen, 7, 2, 1, 9, 1};
   ASSERT_TRUE(LoadPreferences(s, dir.Folder()));
-  EXPECT_EQ(s.soundFx, 0);
-  EXPECT_EQ(s.music, 0);
-  EXPECT_EQ(s.language, "fr_FR");
-  EXPECT_EQ(s.gameScreen,
-            ScreenMode::FullScreen); // missing: keeps the value in force
+  EXPECT_EQ(
+      PreferencesBytes(s),
+      PreferencesBytes({"fr_FR", 0, ScreenMode::FullScreen, 1, 0, 0, 1, 0}));
+  WriteText(dir.File("Warrenfold.prefs"), "[Other]\n");
+  s = {"xx", 0, ScreenMode::Window, 7, 2, 1, 9, 0};
+  ASSERT_TRUE(LoadPreferences(s, dir.Folder()));
+  Settings defaults;
+  defaults.gameScreen = ScreenMode::Window;
+  EXPECT_EQ(PreferencesBytes(s), PreferencesBytes(defaults));
+  std::filesystem::remove(dir.File("Warrenfold.prefs"));
+  const Settings before = s;
+  EXPECT_FALSE(LoadPreferences(s, dir.Folder()));
+  EXPECT_EQ(PreferencesBytes(s), PreferencesBytes(before));
 }
 
 // A hand-edited window size outside the list is kept in the file, opens
@@ -107,19 +115,6 @@ TEST(Preferences, AWindowSizeOutsideTheListIsKeptUntilOneIsChosen) {
   ChangeSetting(*game, -1);
   EXPECT_EQ(p.resolutionChoice, 8);
   EXPECT_EQ(p.resolution, 8);
-}
-
-TEST(Preferences, ForeignGroupGivesDefaultsMissingFileKeepsSettings) {
-  TempDir dir;
-  Settings s{"xx", 0, ScreenMode::Window, 7, 2, 1, 9, 0};
-  const Settings before = s;
-  EXPECT_FALSE(LoadPreferences(s, dir.Folder()));
-  EXPECT_EQ(PreferencesBytes(s), PreferencesBytes(before));
-  WriteText(dir.File("Warrenfold.prefs"), "[Other]\n");
-  ASSERT_TRUE(LoadPreferences(s, dir.Folder()));
-  Settings defaults;
-  defaults.gameScreen = ScreenMode::Window; // the mode in force stays
-  EXPECT_EQ(PreferencesBytes(s), PreferencesBytes(defaults));
 }
 
 // Replacing only a regular file, through a link too, is the atomic
