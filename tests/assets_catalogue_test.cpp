@@ -10,6 +10,7 @@
 #include "platform/pictures.h"
 #include "platform/sprites.h"
 #include "platform/test_hooks.h"
+#include "support/blank_png.h"
 #include "support/game_fixture.h"
 #include "support/ogg_rate.h"
 
@@ -19,21 +20,20 @@ using Lines = std::vector<std::string>;
 
 class Catalogue : public GameFixture {
 protected:
-  // A copy of the shipped data archive with one change, in a folder of its
-  // own that then serves as the game folder.
-  void CopyArchive(const std::function<void(pack::WriteEntry &)> &change,
-                   const std::string &drop = "") {
+  // A copy of the shipped data archive with the entry `name` passed through
+  // change (false drops it), in a folder of its own that then serves as the
+  // game folder.
+  void CopyArchive(const std::string &name,
+                   const std::function<bool(std::vector<uint8_t> &)> &change) {
     pack::Archive shipped;
     ASSERT_TRUE(pack::Open(shipped, std::string(WARRENFOLD_GAME_DIR) +
                                         "Warrenfold.data"));
     std::vector<pack::WriteEntry> entries;
     for (const pack::EntryInfo &e : pack::Entries(shipped)) {
-      if (e.name == drop)
-        continue;
       pack::WriteEntry w{e.name, {}};
       ASSERT_GE(pack::ExtractEntry(shipped, e.name, 16 << 20, w.data), 0);
-      change(w);
-      entries.push_back(std::move(w));
+      if (e.name != name || change(w.data))
+        entries.push_back(std::move(w));
     }
     pack::WriteOptions opt;
     opt.store = true;
@@ -41,11 +41,11 @@ protected:
     game->paths.gameDir = dir.Folder();
   }
 
-  // A window of the first listed size, or of w x h when given.
-  void OpenScreen(int w = 0, int h = 0) {
+  // A window of the listed size `resolution`, or of w x h when given.
+  void OpenScreen(int resolution, int w = 0, int h = 0) {
     game->settings.gameScreen = ScreenMode::Window;
     Display &d = game->display;
-    ChooseScreenSize(d, ScreenMode::Window, 0);
+    ChooseScreenSize(d, ScreenMode::Window, resolution);
     if (w > 0) {
       d.screenWidth = w;
       d.screenHeight = h;
@@ -55,29 +55,6 @@ protected:
     d.geometry =
         ComputeScreenGeometry(d.screenWidth, d.screenHeight, d.aspectRatio);
     NewLogLines();
-  }
-
-  // Loads the screen assets, expecting the asset error.
-  void ExpectFailure(const std::string &entry, const std::string &before,
-                     int w = 0, int h = 0) {
-    OpenScreen(w, h);
-    Display &d = game->display;
-    EXPECT_THROW(
-        LoadScreenAssets(game->assets, d, game->paths.gameDir, game->log),
-        AssetFailure);
-    const Lines lines = NewLogLines();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.back(), "Load asset (" + entry + "):\t\tFAILED");
-    // An empty `before`: the failure is the first line of the loading.
-    if (before.empty())
-      EXPECT_EQ(lines.size(), 1u);
-    else if (lines.size() >= 2)
-      EXPECT_EQ(lines[lines.size() - 2], before);
-    else
-      ADD_FAILURE() << "no line before the failure";
-    // The shell closes the screen before the message.
-    EXPECT_THROW(FailOnAsset(*game), FatalExit);
-    EXPECT_FALSE(plat::ScreenOpen());
   }
 };
 
@@ -110,14 +87,7 @@ Lines ExpectedPictureLog(const std::string &aspect, const std::string &suffix) {
 }
 
 TEST_F(Catalogue, EverythingLoadsInCatalogueOrder) {
-  game->settings.gameScreen = ScreenMode::Window;
-  Display &d = game->display;
-  ChooseScreenSize(d, ScreenMode::Window, 4);
-  ASSERT_TRUE(OpenGameScreen(d, ScreenMode::Window, game->log));
-  d.aspectRatio = ClassifyAspectRatio(d.screenWidth, d.screenHeight);
-  d.geometry =
-      ComputeScreenGeometry(d.screenWidth, d.screenHeight, d.aspectRatio);
-  NewLogLines();
+  OpenScreen(4);
   LoadSounds(game->paths.gameDir, game->log);
   EXPECT_EQ(
       NewLogLines(),
@@ -129,7 +99,7 @@ TEST_F(Catalogue, EverythingLoadsInCatalogueOrder) {
              "Load asset (troll_monster_laugh_02.ogg):\t\tOK",
              "Load asset (collect_coin_03.ogg):\t\tOK",
              "Load asset (ui_menu_button_beep_11.ogg):\t\tOK"}));
-  LoadScreenAssets(game->assets, d, game->paths.gameDir, game->log);
+  LoadScreenAssets(game->assets, game->display, game->paths.gameDir, game->log);
   EXPECT_EQ(NewLogLines(), ExpectedPictureLog("16:9", "16x9"));
   for (const BannerFamily &f : game->assets.families)
     EXPECT_EQ(f.sprites.size(), static_cast<size_t>(f.frames)) << f.prefix;
@@ -160,8 +130,7 @@ TEST_F(Catalogue, BannersKeepTheirSizeAtNineteenTwenty) {
   EXPECT_EQ(h, 800);
   EXPECT_EQ(v.x, 960 - 698); // 1397 / 2 = 698.5, rounded half away
   EXPECT_EQ(v.y, 140);
-  const BannerFamily &c = game->assets.families[kCongrats];
-  EXPECT_EQ(c.y, 540 - 212);
+  EXPECT_EQ(game->assets.families[kCongrats].y, 540 - 212);
   EXPECT_EQ(game->assets.families[kGameFinished].y, 540);
   ASSERT_TRUE(plat::SpriteDisplaySize(num::kPlayerLeft, w, h));
   EXPECT_EQ(w, 48);
@@ -170,64 +139,20 @@ TEST_F(Catalogue, BannersKeepTheirSizeAtNineteenTwenty) {
 TEST_F(Catalogue, FourKDoublesTheBannersAndKeepsTheTiles) {
   ASSERT_TRUE(Start(1, 9));
   int w = 0, h = 0;
-  const BannerFamily &g = game->assets.families[kGameOver];
-  ASSERT_TRUE(plat::SpriteDisplaySize(g.sprites[0], w, h));
+  ASSERT_TRUE(plat::SpriteDisplaySize(
+      game->assets.families[kGameOver].sprites[0], w, h));
   EXPECT_EQ(w, 2386);
   EXPECT_EQ(h, 560);
-  ASSERT_TRUE(plat::SpriteDisplaySize(num::kPlayerLeft, w, h));
-  EXPECT_EQ(w, 96);
-  ASSERT_TRUE(plat::SpriteDisplaySize(num::MonsterUp(3), w, h));
-  EXPECT_EQ(w, 96);
+  for (int n : {num::kPlayerLeft, num::MonsterUp(3)}) {
+    ASSERT_TRUE(plat::SpriteDisplaySize(n, w, h));
+    EXPECT_EQ(w, 96) << n;
+  }
   ASSERT_TRUE(plat::SpriteDisplaySize(num::kImpact, w, h));
   EXPECT_EQ(w, 192);
 }
 
-TEST_F(Catalogue, MissingFrameStopsWithTheAssetError) {
-  CopyArchive([](pack::WriteEntry &) {}, "countdown_07.png");
-  ExpectFailure("countdown_07.png", "countdown_06.png\t\tOK");
-}
-
-TEST_F(Catalogue, NamesAreCaseSensitive) {
-  CopyArchive([](pack::WriteEntry &e) {
-    if (e.name == "logo.png")
-      e.name = "Logo.png";
-  });
-  ExpectFailure("logo.png", "Load asset (qirn_16x9.png):\t\tOK");
-}
-
-TEST_F(Catalogue, UndecodablePictureFailsLikeAMissingOne) {
-  CopyArchive([](pack::WriteEntry &e) {
-    if (e.name == "star.png")
-      e.data.assign(300, 0x42);
-  });
-  ExpectFailure("star.png", "Load asset (item_cherry.png):\t\tOK");
-}
-
-TEST_F(Catalogue, DamagedSoundFails) {
-  CopyArchive([](pack::WriteEntry &e) {
-    if (e.name == "collect_coin_03.ogg")
-      e.data.resize(40);
-  });
-  EXPECT_THROW(LoadSounds(game->paths.gameDir, game->log), AssetFailure);
-  const Lines lines = NewLogLines();
-  ASSERT_FALSE(lines.empty());
-  EXPECT_EQ(lines.back(), "Load asset (collect_coin_03.ogg):\t\tFAILED");
-  EXPECT_EQ(lines.size(), 8u); // seven loaded before it
-}
-
-// A PNG of one colour.
-std::vector<uint8_t> SolidPng(int w, int h) {
-  plat::Picture pic;
-  pic.width = w;
-  pic.height = h;
-  pic.pixels.assign(size_t(w) * h * 4, 200);
-  std::vector<uint8_t> png;
-  EXPECT_TRUE(plat::EncodePng(pic, png));
-  return png;
-}
-
 TEST_F(Catalogue, TitleAndStudioLogoCoverAWideScreen) {
-  OpenScreen(2560, 1080);
+  OpenScreen(0, 2560, 1080);
   ASSERT_EQ(game->display.aspectRatio, Aspect::R21x9);
   LoadScreenAssets(game->assets, game->display, game->paths.gameDir, game->log);
   for (int n : {num::kTitle, num::kStudioLogo}) {
@@ -236,50 +161,85 @@ TEST_F(Catalogue, TitleAndStudioLogoCoverAWideScreen) {
   }
 }
 
-// Covering a 21:9 screen with a picture of a far other shape would take a
-// scaled copy larger than any picture may be: the picture fails like a
-// damaged one, with the asset error.
-TEST_F(Catalogue, PictureTooWideToCoverTheScreenFails) {
-  const std::vector<uint8_t> wide = SolidPng(4000, 40);
-  CopyArchive([&](pack::WriteEntry &e) {
-    if (e.name == "title_16x9.png")
-      e.data = wide;
-  });
-  // The 21:9 class has no name: no aspect line comes first.
-  ExpectFailure("title_16x9.png", "", 2560, 1080);
+// A picture missing or damaged stops the loading with the asset error,
+// after the line of the entry before it; the shell then closes the screen.
+TEST_F(Catalogue, ABadPictureStopsWithTheAssetError) {
+  const auto junk = [](std::vector<uint8_t> &d) {
+    return d.assign(300, 7), true;
+  };
+  // Covering a 21:9 screen with a picture of a far other shape would take
+  // a scaled copy larger than any picture may be.
+  const auto wide = [](std::vector<uint8_t> &d) {
+    const std::string png = testpng::BlankPng(4000, 40);
+    return d.assign(png.begin(), png.end()), true;
+  };
+  const auto tall = [](std::vector<uint8_t> &d) {
+    const std::string png = testpng::BlankPng(40, 4000);
+    return d.assign(png.begin(), png.end()), true;
+  };
+  const struct {
+    const char *entry, *before; // before: "" when the failure comes first
+    std::function<bool(std::vector<uint8_t> &)> change;
+    int w, h;
+  } cases[] = {
+      {"countdown_07.png", "countdown_06.png\t\tOK",
+       [](std::vector<uint8_t> &) { return false; }, 0, 0},
+      {"star.png", "Load asset (item_cherry.png):\t\tOK", junk, 0, 0},
+      // The 21:9 class has no name: no aspect line comes first.
+      {"title_16x9.png", "", wide, 2560, 1080},
+      {"qirn_16x9.png", "Load asset (title_16x9.png):\t\tOK", tall, 2560, 1080},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.entry);
+    CopyArchive(c.entry, c.change);
+    OpenScreen(0, c.w, c.h);
+    EXPECT_THROW(LoadScreenAssets(game->assets, game->display,
+                                  game->paths.gameDir, game->log),
+                 AssetFailure);
+    Lines lines = NewLogLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(),
+              std::string("Load asset (") + c.entry + "):\t\tFAILED");
+    lines.pop_back();
+    EXPECT_EQ(lines.empty() ? "" : lines.back(), c.before);
+    EXPECT_THROW(FailOnAsset(*game), FatalExit);
+    EXPECT_FALSE(plat::ScreenOpen());
+  }
 }
 
-TEST_F(Catalogue, StudioLogoTooTallToCoverTheScreenFails) {
-  const std::vector<uint8_t> tall = SolidPng(40, 4000);
-  CopyArchive([&](pack::WriteEntry &e) {
-    if (e.name == "qirn_16x9.png")
-      e.data = tall;
-  });
-  ExpectFailure("qirn_16x9.png", "Load asset (title_16x9.png):\t\tOK", 2560,
-                1080);
-}
-
-// A damaged header that says 1 Hz: resampled to the device's rate the
-// sound would not fit in memory. It fails like any damaged sound.
-TEST_F(Catalogue, SoundWithAOneHertzHeaderFails) {
-  CopyArchive([](pack::WriteEntry &e) {
-    if (e.name == "ui_menu_button_beep_11.ogg") {
-      ASSERT_TRUE(ogg_test::SetVorbisRate(e.data, 1));
-    }
+// A damaged sound, or one whose header says 1 Hz (resampled to the
+// device's rate it would not fit in memory), fails after those before it.
+TEST_F(Catalogue, DamagedSoundsFail) {
+  CopyArchive("collect_coin_03.ogg",
+              [](std::vector<uint8_t> &d) { return d.resize(40), true; });
+  EXPECT_THROW(LoadSounds(game->paths.gameDir, game->log), AssetFailure);
+  EXPECT_EQ(NewLogLines().size(), 8u);
+  CopyArchive("ui_menu_button_beep_11.ogg", [](std::vector<uint8_t> &d) {
+    EXPECT_TRUE(ogg_test::SetVorbisRate(d, 1));
+    return true;
   });
   EXPECT_THROW(LoadSounds(game->paths.gameDir, game->log), AssetFailure);
   const Lines lines = NewLogLines();
-  ASSERT_EQ(lines.size(), 9u); // eight loaded before it
+  ASSERT_EQ(lines.size(), 9u);
   EXPECT_EQ(lines.back(), "Load asset (ui_menu_button_beep_11.ogg):\t\tFAILED");
+}
+
+TEST(Sound, RequestsCountedByKindAndSound) {
+  SoundSink sink;
+  sink.requests = {{SoundAsk::Effect, 3},
+                   {SoundAsk::StartMusic, 3},
+                   {SoundAsk::Effect, 4},
+                   {SoundAsk::Effect, 3}};
+  EXPECT_EQ(CountRequests(sink, SoundAsk::Effect, 3), 2);
+  EXPECT_EQ(CountRequests(sink, SoundAsk::StartMusic, 3), 1);
+  EXPECT_EQ(CountRequests(sink, SoundAsk::StopMusic, 3), 0);
 }
 
 TEST_F(Catalogue, NoArchiveAtAll) {
   game->paths.gameDir = dir.Folder();
   EXPECT_THROW(LoadSounds(game->paths.gameDir, game->log), AssetFailure);
   EXPECT_EQ(NewLogLines(), (Lines{"Load asset (music and sfx):\t\tFAILED"}));
-  ChooseScreenSize(game->display, ScreenMode::Window, 0);
-  ASSERT_TRUE(OpenGameScreen(game->display, ScreenMode::Window, game->log));
-  NewLogLines();
+  OpenScreen(0);
   EXPECT_THROW(LoadScreenAssets(game->assets, game->display,
                                 game->paths.gameDir, game->log),
                AssetFailure);

@@ -17,7 +17,6 @@
 #include "settings/preferences.h"
 #include "support/copied_game.h"
 #include "support/run_program.h"
-#include "support/temp_dir.h"
 
 namespace {
 
@@ -36,27 +35,33 @@ std::vector<std::string> Others(const std::string &folder,
   return out;
 }
 
+std::string Text(const std::vector<uint8_t> &bytes) {
+  return std::string(bytes.begin(), bytes.end());
+}
+
 class Saving : public CopiedGame {
 protected:
   ProgramResult Run() { return RunReplay("30 quit\n", 120, " /LOG"); }
 };
 
-TEST_F(Saving, ReadOnlyPreferencesInAReadOnlyGameFolderStayAsTheyWere) {
-  // Preferences beside the game make the game folder the place to save.
+// Read-only preferences and scores beside the game make the game folder
+// the place to save: they stay as they were, even for root, and nothing
+// goes to the per-user folder instead.
+TEST_F(Saving, ReadOnlyFilesBesideTheGameStayAsTheyWere) {
   const std::string prefs = "[Settings]\r\nMusic = 0\r\nGameScreen = 1\r\n";
   WriteText(gameDir + "Warrenfold.prefs", prefs);
-  chmod((gameDir + "Warrenfold.prefs").c_str(), 0444);
-  chmod(gameDir.c_str(), 0555);
+  WriteText(gameDir + "Warrenfold.scores", "05\r\n");
+  for (const char *name : {"Warrenfold.prefs", "Warrenfold.scores"})
+    chmod((gameDir + name).c_str(), 0444);
   const ProgramResult r = Run();
-  chmod(gameDir.c_str(), 0755);
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(ReadText(gameDir + "Warrenfold.prefs"), prefs);
+  EXPECT_EQ(ReadText(gameDir + "Warrenfold.scores"), "05\r\n");
   struct stat st;
   ASSERT_EQ(stat((gameDir + "Warrenfold.prefs").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0444u);
-  EXPECT_FALSE(fs::exists(xdg)); // nothing went to the per-user folder
-  // Root writes the folder anyway: the scores and the log may be there,
-  // but no temporary file.
+  EXPECT_FALSE(fs::exists(xdg));
+  // The log, but no temporary file.
   for (const std::string &name :
        Others(gameDir, {"warrenfold", "Warrenfold.data", "Warrenfold.maps",
                         "Warrenfold.languages", "Warrenfold.prefs",
@@ -78,18 +83,6 @@ TEST_F(Saving, NowhereToSaveStillEndsInOrderAndLeavesNothing) {
                   .empty());
 }
 
-TEST_F(Saving, ScoresThatAreAFolderAreLeftAloneAndThePreferencesSaved) {
-  const std::string userDir = xdg + "/Duskmoth/Warrenfold/";
-  fs::create_directories(userDir + "Warrenfold.scores");
-  const ProgramResult r = Run();
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_TRUE(fs::is_directory(userDir + "Warrenfold.scores"));
-  EXPECT_TRUE(fs::is_regular_file(userDir + "Warrenfold.prefs"));
-  for (const std::string &name :
-       Others(userDir, {"Warrenfold.prefs", "Warrenfold.scores"}))
-    EXPECT_EQ(name.rfind("Log ", 0), 0u) << name;
-}
-
 // Two copies of the game on one folder. B starts first and changes
 // nothing; A, started once B runs, turns the music off and starts slot 2
 // afresh, then quits; B is stopped last (Ctrl+C) and saves too. A's
@@ -100,18 +93,9 @@ TEST_F(Saving, ASecondCopyNeverUndoesTheFirstsChanges) {
   WriteText(userDir + "Warrenfold.scores", "01\r\n05\r\n01\r\n01\r\n01\r\n");
   const std::string b = root.File("b.replay"), a = root.File("a.replay");
   WriteText(b, "5 down F1\n6 up F1\n"); // the sign that B runs
-  std::string press;
-  for (auto [pass, key] : {std::pair{10, "Esc"},
-                           {12, "Esc"},
-                           {20, "M"},
-                           {40, "Return"},
-                           {50, "Down"},
-                           {60, "Delete"},
-                           {70, "Esc"},
-                           {80, "Esc"}})
-    press += std::to_string(pass) + " down " + key + "\n" +
-             std::to_string(pass + 1) + " up " + key + "\n";
-  WriteText(a, press);
+  WriteText(a, Press(10, "Esc") + Press(12, "Esc") + Press(20, "M") +
+                   Press(40, "Return") + Press(50, "Down") +
+                   Press(60, "Delete") + Press(70, "Esc") + Press(80, "Esc"));
   const std::string script =
       "timeout -s KILL 120 \"$0\" & b=$!\n"
       "for i in $(seq 1200); do ls \"$2\"*.bmp >/dev/null 2>&1 && break; "
@@ -119,8 +103,8 @@ TEST_F(Saving, ASecondCopyNeverUndoesTheFirstsChanges) {
       "WARRENFOLD_REPLAY=\"$1\" timeout -s KILL 120 \"$0\"; a=$?\n"
       "kill -INT $b; wait $b; echo $a $?\n";
   const ProgramResult r = RunProgram(
-      "/bin/bash", {"-c", script, gameDir + "warrenfold", a, userDir},
-      HeadlessEnv(copy, b), root.File("stderr"), root.File("stdout"));
+      "/bin/bash", {"-c", script, gameDir + "warrenfold", a, userDir}, Env(b),
+      root.File("stderr"), root.File("stdout"));
   EXPECT_EQ(ReadText(root.File("stdout")), "0 0\n") << r.err;
   EXPECT_NE(ReadText(userDir + "Warrenfold.prefs").find("Music = 0\r\n"),
             std::string::npos);
@@ -146,13 +130,10 @@ TEST(KilledWhileSaving, EachFileIsOneVersionWhole) {
   ASSERT_NE(PreferencesBytes(a), PreferencesBytes(b));
   ASSERT_TRUE(SavePreferences(a, synced, folder));
   ASSERT_TRUE(SaveScores(pa, folder));
-  const auto text = [](const std::vector<uint8_t> &bytes) {
-    return std::string(bytes.begin(), bytes.end());
-  };
-  const std::string prefsA = text(PreferencesBytes(a));
-  const std::string prefsB = text(PreferencesBytes(b));
-  const std::string scoresA = text(ScoresBytes(pa));
-  const std::string scoresB = text(ScoresBytes(pb));
+  const std::string prefsA = Text(PreferencesBytes(a));
+  const std::string prefsB = Text(PreferencesBytes(b));
+  const std::string scoresA = Text(ScoresBytes(pa));
+  const std::string scoresB = Text(ScoresBytes(pb));
 
   std::mt19937 random(20261207);
   std::uniform_int_distribution<int> pause(1000, 50000); // microseconds
@@ -201,13 +182,10 @@ TEST(KilledWhileSaving, ALeftoverIsTakenOverUnlessItIsInUse) {
   const std::string folder = dir.Folder();
   Settings a, b, synced;
   b.music = 0;
-  const auto text = [](const std::vector<uint8_t> &bytes) {
-    return std::string(bytes.begin(), bytes.end());
-  };
   ASSERT_TRUE(SavePreferences(a, synced, folder));
   WriteText(folder + kPreferencesFile + std::string(".new"), "[Sett");
   ASSERT_TRUE(SavePreferences(b, synced, folder));
-  EXPECT_EQ(ReadText(folder + kPreferencesFile), text(PreferencesBytes(b)));
+  EXPECT_EQ(ReadText(folder + kPreferencesFile), Text(PreferencesBytes(b)));
   EXPECT_TRUE(Others(folder, {kPreferencesFile}).empty());
 
   const std::string busy = folder + kPreferencesFile + std::string(".new");
@@ -216,7 +194,7 @@ TEST(KilledWhileSaving, ALeftoverIsTakenOverUnlessItIsInUse) {
   ASSERT_EQ(write(fd, "half", 4), 4);
   ASSERT_EQ(flock(fd, LOCK_EX), 0);
   EXPECT_FALSE(SavePreferences(a, synced, folder));
-  EXPECT_EQ(ReadText(folder + kPreferencesFile), text(PreferencesBytes(b)));
+  EXPECT_EQ(ReadText(folder + kPreferencesFile), Text(PreferencesBytes(b)));
   EXPECT_EQ(ReadText(busy), "half");
   close(fd);
 

@@ -21,6 +21,7 @@ protected:
 TEST_F(Level, SetUpPutsThePlayerOnTheStartTile) {
   p->play.playActive = true;
   p->play.caughtFreeze = true;
+  p->play.panelStale = 0;
   LevelSetup(stage, 6, true);
   EXPECT_EQ(p->play.current, 6);
   EXPECT_EQ(p->play.currentMap, "07");
@@ -31,14 +32,25 @@ TEST_F(Level, SetUpPutsThePlayerOnTheStartTile) {
   EXPECT_EQ(p->play.player.image, num::kPlayerDown);
   EXPECT_EQ(p->play.player.opacity, 0);
   EXPECT_EQ(p->play.remaining, level.pickupTotal);
-  EXPECT_EQ(p->play.panelStale, static_cast<unsigned>(kPanelAll));
+  for (unsigned picture : {kPanelLevelLabel, kPanelPickups, kPanelCherries})
+    EXPECT_TRUE(p->play.panelStale & picture) << picture; // drawn anew
   EXPECT_FALSE(p->play.caughtFreeze);
+  // The caught sequence has not run: it keeps its first frame and delay.
+  EXPECT_EQ(p->play.caughtIndex, 0);
+  EXPECT_EQ(p->play.caughtDelay, 2);
   // Chosen from the menu: the menu track stops.
   EXPECT_EQ(p->sound.requests, (std::vector<SoundRequest>{
                                    {SoundAsk::StopMusic, num::kMenuMusic}}));
-  // A level index outside the list starts the first level.
+  // A level index outside the list starts the first level; a caught
+  // sequence cut short starts again whole.
+  p->play.caughtIndex = 5;
+  p->play.caughtDelay = 0;
+  p->play.caughtHold = 7;
   LevelSetup(stage, 20, false);
   EXPECT_EQ(p->play.currentMap, "01");
+  EXPECT_EQ(p->play.caughtIndex, 0);
+  EXPECT_EQ(p->play.caughtDelay, 1);
+  EXPECT_EQ(p->play.caughtHold, 100);
   EXPECT_EQ(p->sound.requests.size(), 1u); // not from the menu: no stop
 }
 

@@ -8,6 +8,8 @@
 #include "assets/packwriter.h"
 #include "maps/mapfile.h"
 #include "platform/pictures.h"
+#include "platform_helpers.h"
+#include "support/copied_game.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -15,20 +17,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-plat::Picture Filled(int w, int h, uint8_t grey, uint8_t alpha) {
-  plat::Picture p;
-  p.width = w;
-  p.height = h;
-  p.pixels.assign(static_cast<size_t>(w) * h * 4, grey);
-  for (size_t i = 3; i < p.pixels.size(); i += 4)
-    p.pixels[i] = alpha;
-  return p;
-}
-
-std::vector<uint8_t> Png(const plat::Picture &pic) {
-  std::vector<uint8_t> png;
-  EXPECT_TRUE(plat::EncodePng(pic, png));
-  return png;
+std::vector<uint8_t> Filled(int w, int h, uint8_t grey, uint8_t alpha) {
+  return plat_test::Png(plat_test::Solid(w, h, {grey, grey, grey, alpha}));
 }
 
 // Every kind of trouble the loader and the drawing meet: frame sizes whose
@@ -65,9 +55,9 @@ std::vector<pack::WriteEntry> CraftedArchive() {
     if (bytes != nullptr)
       entries.push_back({mapfile::TileEntryName(id), *bytes});
   };
-  const std::vector<uint8_t> floor = Png(Filled(96, 96, 80, 255));
-  const std::vector<uint8_t> strip = Png(Filled(64, 32, 200, 128));
-  const std::vector<uint8_t> tall = Png(Filled(96, 192, 140, 255));
+  const std::vector<uint8_t> floor = Filled(96, 96, 80, 255);
+  const std::vector<uint8_t> strip = Filled(64, 32, 200, 128);
+  const std::vector<uint8_t> tall = Filled(96, 192, 140, 255);
   const std::vector<uint8_t> junk = {0x89, 'P', 'N', 'G', 1, 2, 3};
   tile("1", 1, 0, false, &floor);
   tile("2", 127, 0, true, &strip);
@@ -78,7 +68,7 @@ std::vector<pack::WriteEntry> CraftedArchive() {
     tile("m" + std::to_string(i), 2, 1, false, nullptr);
   tile("1", 4, 2, true, &floor); // listed again: the later record wins
 
-  const std::vector<uint8_t> sky = Png(Filled(8, 8, 30, 255));
+  const std::vector<uint8_t> sky = Filled(8, 8, 30, 255);
   for (int i = 0; i < 4100; ++i) {
     mapfile::BackgroundEntry set;
     set.name = "set" + std::to_string(i);
@@ -92,38 +82,15 @@ std::vector<pack::WriteEntry> CraftedArchive() {
   return entries;
 }
 
-TEST(MapsProgram, ACraftedMapArchiveEndsInAnOrderlyWay) {
-  const std::string from = WARRENFOLD_GAME_DIR;
-  if (!fs::exists(from + "warrenfold") || !fs::exists(from + "Warrenfold.data"))
-    GTEST_SKIP() << "the game or its data archive is not built";
-  TempDir root;
-  const std::string game = root.Folder() + "game/";
-  fs::create_directories(game);
-  fs::copy_file(from + "warrenfold", game + "warrenfold");
-  for (const char *name : {"Warrenfold.data", "Warrenfold.languages"})
-    if (fs::exists(from + name))
-      fs::create_symlink(from + name, game + name);
-  pack::WriteOptions options;
-  ASSERT_TRUE(
-      pack::WriteArchive(game + "Warrenfold.maps", CraftedArchive(), options));
+using MapsProgram = CopiedGame;
 
+TEST_F(MapsProgram, ACraftedMapArchiveEndsInAnOrderlyWay) {
+  fs::remove(gameDir + "Warrenfold.maps");
+  ASSERT_TRUE(
+      pack::WriteArchive(gameDir + "Warrenfold.maps", CraftedArchive(), {}));
   // The studio logo and the title take some 240 passes; the menu maze then
   // animates through every frame of the 127-frame strip.
-  WriteText(root.File("run.replay"), "400 quit\n");
-  fs::create_directories(root.Folder() + "home");
-  const ProgramResult r =
-      RunProgram(game + "warrenfold", {},
-                 {{"SDL_VIDEODRIVER", "dummy"},
-                  {"SDL_RENDER_DRIVER", "software"},
-                  {"SDL_AUDIODRIVER", "dummy"},
-                  {"WARRENFOLD_UNPACED", "1"},
-                  {"WARRENFOLD_REPLAY", root.File("run.replay")},
-                  {"XDG_DATA_HOME", root.Folder() + "xdg"},
-                  {"HOME", root.Folder() + "home"},
-                  {"LANG", "en_GB.UTF-8"},
-                  {"LC_ALL", ""},
-                  {"LC_MESSAGES", ""}},
-                 root.File("stderr"));
+  const ProgramResult r = RunReplay("400 quit\n");
   EXPECT_EQ(r.status, 0) << r.err;
 }
 

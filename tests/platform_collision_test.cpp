@@ -17,17 +17,7 @@ int Load(int number, const plat::Picture &pic, unsigned flags) {
   return plat::LoadSprite(number, png.data(), png.size(), flags);
 }
 
-TEST_F(CollisionTest, OverlappingSolidPixelsCollideTouchingOnesDoNot) {
-  ASSERT_EQ(Load(1, Solid(4, 4, {9, 9, 9, 255}), kMask), 1);
-  ASSERT_EQ(Load(2, Solid(4, 4, {9, 9, 9, 255}), kMask), 2);
-  EXPECT_TRUE(plat::SpriteCollision(1, 0, 0, 2, 3, 3));
-  EXPECT_TRUE(plat::SpriteCollision(2, 3, 3, 1, 0, 0));
-  EXPECT_FALSE(plat::SpriteCollision(1, 0, 0, 2, 4, 0)); // edge to edge
-  EXPECT_FALSE(plat::SpriteCollision(1, 0, 0, 2, 0, 4));
-  EXPECT_FALSE(plat::SpriteCollision(1, 0, 0, 2, -4, -4));
-}
-
-TEST_F(CollisionTest, OnlyAlpha255IsSolid) {
+TEST_F(CollisionTest, OnlyOverlappingPixelsOfAlpha255Collide) {
   plat::Picture left = Solid(4, 4, {0, 0, 0, 0});
   plat::Picture right = Solid(4, 4, {0, 0, 0, 0});
   for (int y = 0; y < 4; ++y) {
@@ -36,18 +26,23 @@ TEST_F(CollisionTest, OnlyAlpha255IsSolid) {
     SetPixel(right, 2, y, {5, 5, 5, 255});
     SetPixel(right, 3, y, {5, 5, 5, 255});
   }
-  ASSERT_EQ(Load(1, left, kMask), 1);
-  ASSERT_EQ(Load(2, right, kMask), 2);
-  EXPECT_FALSE(plat::SpriteCollision(1, 0, 0, 2, 0, 0));
-  EXPECT_FALSE(plat::SpriteCollision(1, 0, 0, 2, -1, 0)); // 1-254 meets 2
-  EXPECT_TRUE(plat::SpriteCollision(1, 0, 0, 2, -2, 0));  // 0-255 meets 2
-}
-
-TEST_F(CollisionTest, WithoutTheFlagNothingCollides) {
-  ASSERT_EQ(Load(1, Solid(4, 4, {9, 9, 9, 255}), kMask), 1);
-  ASSERT_EQ(Load(2, Solid(4, 4, {9, 9, 9, 255}), plat::kSpriteAlpha), 2);
-  EXPECT_FALSE(plat::SpriteCollision(1, 0, 0, 2, 0, 0));
-  EXPECT_FALSE(plat::SpriteCollision(1, 0, 0, 77, 0, 0));
+  const plat::Picture solid = Solid(4, 4, {9, 9, 9, 255});
+  ASSERT_EQ(Load(1, solid, kMask), 1);
+  ASSERT_EQ(Load(2, solid, kMask), 2);
+  ASSERT_EQ(Load(3, left, kMask), 3);
+  ASSERT_EQ(Load(4, right, kMask), 4);
+  ASSERT_EQ(Load(5, solid, plat::kSpriteAlpha), 5); // no mask
+  // Sprite, x, y, sprite, x, y, whether they collide.
+  const int cases[][7] = {{1, 0, 0, 2, 3, 3, 1},   {2, 3, 3, 1, 0, 0, 1},
+                          {1, 0, 0, 2, 4, 0, 0},   {1, 0, 0, 2, 0, 4, 0},
+                          {1, 0, 0, 2, -4, -4, 0}, {3, 0, 0, 4, 0, 0, 0},
+                          {3, 0, 0, 4, -1, 0, 0},  {3, 0, 0, 4, -2, 0, 1},
+                          {1, 0, 0, 5, 0, 0, 0},   {1, 0, 0, 77, 0, 0, 0}};
+  for (const auto &c : cases)
+    EXPECT_EQ(plat::SpriteCollision(c[0], c[1], c[2], c[3], c[4], c[5]),
+              c[6] != 0)
+        << c[0] << " at " << c[1] << "," << c[2] << " with " << c[3] << " at "
+        << c[4] << "," << c[5];
 }
 
 TEST_F(CollisionTest, TheMaskIsTheWholePictureScaledOntoTheDisplay) {
@@ -76,6 +71,12 @@ TEST_F(CollisionTest, TheMaskIsTheWholePictureScaledOntoTheDisplay) {
   plat::ZoomSprite(4, 48, 48);
   EXPECT_TRUE(plat::SpriteCollision(3, 100, 100, 4, 147, 100));
   EXPECT_FALSE(plat::SpriteCollision(3, 100, 100, 4, 148, 100));
+  // Shrunk to one pixel, a mask is read at that pixel's centre.
+  plat::Picture corner = Solid(2, 2, {0, 0, 0, 0});
+  SetPixel(corner, 1, 1, {1, 1, 1, 255});
+  ASSERT_EQ(Load(5, corner, kMask), 5);
+  plat::ZoomSprite(5, 1, 1);
+  EXPECT_TRUE(plat::SpriteCollision(5, 0, 0, 2, 0, 0));
 }
 
 } // namespace

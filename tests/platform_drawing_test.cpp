@@ -38,77 +38,70 @@ Bounds Inked(const plat::Picture &p) {
   return b;
 }
 
-TEST_F(DrawingTest, FontsResolveToTheLiberationFamilies) {
+TEST_F(DrawingTest, TextInTheLiberationFontsStartsAtTheCursor) {
   ASSERT_EQ(plat::LoadFont(0, "Arial", 30, true), 0);
   EXPECT_EQ(plat::FontFamily(0), "Liberation Sans");
   ASSERT_EQ(plat::LoadFont(plat::kAnyNumber, "Courier New", 10, false), 100);
   EXPECT_EQ(plat::FontFamily(100), "Liberation Mono");
   EXPECT_EQ(plat::FontFamily(5), "");
-}
-
-TEST_F(DrawingTest, TextStartsAtTheCursorAndMeasuresItsInk) {
-  ASSERT_EQ(plat::LoadFont(0, "Arial", 30, true), 0);
-  ASSERT_EQ(plat::CreateSprite(1, 300, 100), 1);
-  ASSERT_TRUE(plat::BeginDraw(plat::Target::Sprite, 1));
   plat::SetVectorFont(0, 40);
   plat::SetVectorColour({255, 255, 255, 255});
-  plat::MovePathCursor(20, 30);
-  plat::DrawVectorText("Hello");
-  plat::EndDraw();
   const double w = plat::VectorTextWidth("Hello");
   const double h = plat::VectorTextHeight("Hello");
   EXPECT_GT(w, 60);
   EXPECT_LT(w, 160);
   EXPECT_GT(h, 35);
   EXPECT_LT(h, 60);
-  EXPECT_GT(plat::VectorTextWidth("WWWW"), plat::VectorTextWidth("iiii"));
+  // Drawn whole, then in two parts: the cursor moves on after each.
   plat::Picture pic;
-  ASSERT_TRUE(plat::SpritePixels(1, pic));
-  Bounds b = Inked(pic);
-  ASSERT_GE(b.x1, 0);
-  EXPECT_GE(b.x0, 20);
-  EXPECT_LE(b.x0, 26);
-  EXPECT_GE(b.y0, 30);
-  EXPECT_LE(b.x1, 20 + w);
-  EXPECT_LE(b.y1, 30 + h);
-  // The cursor moved on: a second text continues after the first.
-  ASSERT_EQ(plat::CreateSprite(2, 300, 100), 2);
-  ASSERT_TRUE(plat::BeginDraw(plat::Target::Sprite, 2));
-  plat::MovePathCursor(20, 30);
-  plat::DrawVectorText("Hel");
-  const double after = 20 + plat::VectorTextWidth("Hel");
-  plat::DrawVectorText("lo");
-  plat::EndDraw();
-  ASSERT_TRUE(plat::SpritePixels(2, pic));
-  Bounds b2 = Inked(pic);
-  EXPECT_GT(b2.x1, after);
-  EXPECT_NEAR(b2.x1, b.x1, 3);
-  // Straight alpha after drawing: text edges keep the text's colour.
-  bool edge = false;
-  for (int i = 0; i < int(pic.pixels.size()); i += 4)
+  Bounds b[2];
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(plat::CreateSprite(1, 300, 100), 1);
+    ASSERT_TRUE(plat::BeginDraw(plat::Target::Sprite, 1));
+    plat::MovePathCursor(20, 30);
+    plat::DrawVectorText(i ? "Hel" : "Hello");
+    if (i)
+      plat::DrawVectorText("lo");
+    plat::EndDraw();
+    ASSERT_TRUE(plat::SpritePixels(1, pic));
+    b[i] = Inked(pic);
+  }
+  ASSERT_GE(b[0].x1, 0);
+  EXPECT_GE(b[0].x0, 20);
+  EXPECT_LE(b[0].x0, 26);
+  EXPECT_GE(b[0].y0, 30);
+  EXPECT_LE(b[0].x1, 20 + w);
+  EXPECT_LE(b[0].y1, 30 + h);
+  EXPECT_GT(b[1].x1, 20 + plat::VectorTextWidth("Hel"));
+  EXPECT_NEAR(b[1].x1, b[0].x1, 3);
+  // Straight alpha after drawing: antialiased edges keep the text's colour.
+  int edges = 0;
+  for (size_t i = 0; i < pic.pixels.size(); i += 4)
     if (pic.pixels[i + 3] > 0 && pic.pixels[i + 3] < 255) {
-      edge = true;
+      ++edges;
       EXPECT_GE(pic.pixels[i + 2], 250);
     }
-  EXPECT_TRUE(edge); // antialiased
+  EXPECT_GT(edges, 0);
 }
 
 TEST_F(DrawingTest, ParagraphsWrapInsideTheirBox) {
   ASSERT_EQ(plat::LoadFont(0, "Arial", 30, true), 0);
-  ASSERT_EQ(plat::CreateSprite(1, 300, 300), 1);
-  ASSERT_TRUE(plat::BeginDraw(plat::Target::Sprite, 1));
   plat::SetVectorFont(0, 18);
   plat::SetVectorColour({0, 0, 0, 255});
-  plat::MovePathCursor(50, 40);
-  plat::DrawVectorParagraph(
-      "A rather long line of words that cannot fit on one line of this box\n"
-      "Averyveryverylongwordwithoutanybreakthatmustbesplit\nand more lines "
-      "after it, more than the box can hold, which are cut off",
-      120, 100, true);
-  plat::EndDraw();
   plat::Picture pic;
-  ASSERT_TRUE(plat::SpritePixels(1, pic));
-  Bounds b = Inked(pic);
+  auto draw = [&pic](const char *text, double x, double y, double w, double h) {
+    ASSERT_EQ(plat::CreateSprite(1, 300, 300), 1);
+    ASSERT_TRUE(plat::BeginDraw(plat::Target::Sprite, 1));
+    plat::MovePathCursor(x, y);
+    plat::DrawVectorParagraph(text, w, h, true);
+    plat::EndDraw();
+    ASSERT_TRUE(plat::SpritePixels(1, pic));
+  };
+  draw("A rather long line of words that cannot fit on one line of this box\n"
+       "Averyveryverylongwordwithoutanybreakthatmustbesplit\nand more lines "
+       "after it, more than the box can hold, which are cut off",
+       50, 40, 120, 100);
+  const Bounds b = Inked(pic);
   ASSERT_GE(b.x1, 0);
   EXPECT_GE(b.x0, 50);
   EXPECT_GE(b.y0, 40);
@@ -116,28 +109,36 @@ TEST_F(DrawingTest, ParagraphsWrapInsideTheirBox) {
   EXPECT_LE(b.y1, 139); // the box ends here, the text does not
   EXPECT_GE(b.y1, 120); // but it fills the box
   // Centred: a short line sits in the middle.
-  ASSERT_EQ(plat::CreateSprite(2, 300, 100), 2);
-  ASSERT_TRUE(plat::BeginDraw(plat::Target::Sprite, 2));
-  plat::MovePathCursor(0, 0);
-  plat::DrawVectorParagraph("ii", 200, 50, true);
-  plat::EndDraw();
-  ASSERT_TRUE(plat::SpritePixels(2, pic));
-  Bounds c = Inked(pic);
+  draw("ii", 0, 0, 200, 50);
+  const Bounds c = Inked(pic);
   EXPECT_NEAR((c.x0 + c.x1) / 2.0, 100, 4);
 }
 
-TEST_F(DrawingTest, ImagesBoxesAndCopies) {
+TEST_F(DrawingTest, ImagesFromEverySourceBoxesAndCopies) {
+  plat::Picture blue = Solid(4, 4, {0, 0, 255, 128});
+  TempDir tmp;
+  ASSERT_TRUE(plat::WriteFileAtomic(tmp.File("blue.png"), Png(blue)));
+  ASSERT_EQ(plat::LoadImageFile(plat::kAnyNumber, tmp.File("blue.png")), 100);
+  const std::vector<uint8_t> png = Png(blue);
+  ASSERT_EQ(plat::LoadImage(2, png.data(), png.size()), 2);
+  ASSERT_EQ(plat::ImageFromPicture(3, std::move(blue)), 3);
+  EXPECT_EQ(plat::LoadImageFile(4, tmp.File("missing")), -1);
+  EXPECT_EQ(plat::LoadImage(4, png.data(), 10), -1);
   ASSERT_EQ(plat::CreateImage(1, 10, 10, {255, 0, 0, 255}), 1);
-  ASSERT_EQ(plat::CreateImage(2, 4, 4, {0, 0, 255, 128}), 2);
   EXPECT_EQ(plat::ImageWidth(1), 10);
   ASSERT_EQ(plat::CreateSprite(1, 20, 20), 1);
   ASSERT_TRUE(plat::BeginDraw(plat::Target::Sprite, 1));
-  plat::DrawImage(1, 0, 0);      // opaque copy
-  plat::DrawAlphaImage(2, 0, 0); // blended over red
-  plat::DrawImage(2, 6, 6);      // copied with its alpha
+  plat::DrawImage(1, 0, 0);        // opaque copy
+  plat::DrawAlphaImage(100, 0, 0); // blended over red
+  plat::DrawImage(2, 6, 6);        // copied with its alpha
   plat::Box(15, 15, 3, 3, {0, 255, 0, 255});
   plat::MovePathCursor(12, 0);
-  plat::DrawVectorImage(2);
+  plat::DrawVectorImage(3);
+  // A new drawing ends the one before; another image freed meanwhile.
+  ASSERT_TRUE(plat::BeginDraw(plat::Target::Image, 1));
+  plat::FreeImage(2);
+  EXPECT_FALSE(plat::ImageExists(2));
+  plat::Box(0, 0, 5, 10, {0, 0, 0, 255});
   plat::EndDraw();
   plat::Picture p;
   ASSERT_TRUE(plat::SpritePixels(1, p));
@@ -148,11 +149,7 @@ TEST_F(DrawingTest, ImagesBoxesAndCopies) {
   EXPECT_TRUE(Near(GetPixel(p, 16, 16), {0, 255, 0, 255}, 0));
   EXPECT_EQ(GetPixel(p, 13, 1).a, 128);
   EXPECT_EQ(GetPixel(p, 19, 0).a, 0);
-
-  // Drawing on an image, then resizing it smoothly.
-  ASSERT_TRUE(plat::BeginDraw(plat::Target::Image, 1));
-  plat::Box(0, 0, 5, 10, {0, 0, 0, 255});
-  plat::EndDraw();
+  // The image drawn on, resized smoothly.
   plat::ResizeImage(1, 2, 1);
   EXPECT_EQ(plat::ImageWidth(1), 2);
   EXPECT_EQ(plat::ImageHeight(1), 1);
@@ -166,24 +163,6 @@ TEST_F(DrawingTest, ImagesBoxesAndCopies) {
   EXPECT_FALSE(plat::BeginDraw(plat::Target::Image, 77));
   EXPECT_FALSE(plat::BeginDraw(plat::Target::Sprite, 77));
   plat::Box(0, 0, 5, 5, {1, 1, 1, 255}); // nothing to draw on: ignored
-  plat::FreeImage(2);
-  EXPECT_FALSE(plat::ImageExists(2));
-}
-
-TEST_F(DrawingTest, ImagesFromPngFilesAndPictures) {
-  plat::Picture pic = Solid(3, 2, {10, 20, 30, 255});
-  SetPixel(pic, 0, 0, {200, 100, 50, 0});
-  TempDir tmp;
-  const std::string path = tmp.path + "flag.png";
-  ASSERT_TRUE(plat::WriteFileAtomic(path, Png(pic)));
-  EXPECT_EQ(plat::LoadImageFile(plat::kAnyNumber, path), 100);
-  EXPECT_EQ(plat::ImageWidth(100), 3);
-  EXPECT_EQ(plat::LoadImageFile(4, path + ".missing"), -1);
-  std::vector<uint8_t> png = Png(pic);
-  EXPECT_EQ(plat::LoadImage(5, png.data(), png.size()), 5);
-  EXPECT_EQ(plat::ImageFromPicture(6, std::move(pic)), 6);
-  EXPECT_EQ(plat::ImageHeight(6), 2);
-  EXPECT_EQ(plat::LoadImage(7, png.data(), 10), -1);
 }
 
 TEST_F(DrawingTest, DrawingOnTheScreenBlendsOverTheFrame) {

@@ -14,23 +14,15 @@ using namespace plat_test;
 
 namespace {
 
-template <typename T>
-constexpr bool kMoveOnly =
-    !std::is_copy_constructible_v<T> && !std::is_copy_assignable_v<T> &&
-    std::is_move_constructible_v<T> && std::is_move_assignable_v<T>;
+template <typename... T>
+constexpr bool kMoveOnly = ((!std::is_copy_constructible_v<T> &&
+                             !std::is_copy_assignable_v<T> &&
+                             std::is_move_constructible_v<T> &&
+                             std::is_move_assignable_v<T>)&&...);
 
 using namespace plat::detail;
-static_assert(kMoveOnly<Prescaled>);
-static_assert(kMoveOnly<Sprite>);
-static_assert(kMoveOnly<Image>);
-static_assert(kMoveOnly<Font>);
-static_assert(kMoveOnly<Sound>);
-static_assert(kMoveOnly<Pad>);
-static_assert(kMoveOnly<DrawState>);
-static_assert(kMoveOnly<TextState>);
-static_assert(kMoveOnly<DisplayState>);
-static_assert(kMoveOnly<InputState>);
-static_assert(kMoveOnly<PlatformState>);
+static_assert(kMoveOnly<Prescaled, Sprite, Image, Font, Sound, Pad, DrawState,
+                        TextState, DisplayState, InputState, PlatformState>);
 // Pictures are plain pixel buffers: copies are independent.
 static_assert(std::is_copy_constructible_v<plat::Picture>);
 
@@ -38,7 +30,7 @@ struct FailureReportTest : PlatformTest {};
 
 TEST_F(FailureReportTest, OneLinePerFailureAndNoneForAMissingFile) {
   TempDir tmp;
-  const std::string dir = tmp.path; // ends in "/"
+  const std::string dir = tmp.Folder();
   std::vector<plat::ZipEntry> list;
   std::vector<uint8_t> got;
 

@@ -13,98 +13,59 @@
 #include <climits>
 #include <ctime>
 #include <set>
+#include <tuple>
 
 using namespace plat_test;
 
 namespace {
 
 TEST(PlatformDates, MasksGiveLocalFieldsWithLeadingZeros) {
+  const time_t t = 1796482269; // 5 December 2026, 14:51:09 UTC
+  // Time zone, time, mask, text. Anything but the six fields is copied;
+  // +05:30 moves the day on.
+  const std::tuple<const char *, time_t, const char *, const char *> cases[] = {
+      {"UTC", t, "%dd-%mm-%yyyy %hh-%ii-%ss", "05-12-2026 14-51-09"},
+      {"UTC", 0, "%yyyy%mm%dd %hh:%ii:%ss", "19700101 00:00:00"},
+      {"UTC", t, "Shot %y %m% %%dd 100%", "Shot %y %m% %05 100%"},
+      {"UTC", t, "", ""},
+      {"Asia/Kolkata", t, "%dd %hh-%ii", "05 20-21"}};
   {
     EnvGuard env;
-    env.Set("TZ", "UTC");
-    tzset();
-    const time_t t = 1796482269; // 5 December 2026, 14:51:09 UTC
-    EXPECT_EQ(plat::FormatDate(t, "%dd-%mm-%yyyy %hh-%ii-%ss"),
-              "05-12-2026 14-51-09");
-    EXPECT_EQ(plat::FormatDate(0, "%yyyy%mm%dd %hh:%ii:%ss"),
-              "19700101 00:00:00");
-    // Anything else is copied: unknown tokens, lone percent signs, text.
-    EXPECT_EQ(plat::FormatDate(t, "Shot %y %m% %%dd 100%"),
-              "Shot %y %m% %05 100%");
-    EXPECT_EQ(plat::FormatDate(t, ""), "");
-    env.Set("TZ", "Asia/Kolkata"); // +05:30 moves the day on
-    tzset();
-    EXPECT_EQ(plat::FormatDate(t, "%dd %hh-%ii"), "05 20-21");
+    for (const auto &[zone, time, mask, want] : cases) {
+      env.Set("TZ", zone);
+      tzset();
+      EXPECT_EQ(plat::FormatDate(time, mask), want) << zone << " " << mask;
+    }
   }
   tzset();
   EXPECT_GT(plat::Now(), time_t(1700000000));
 }
 
-TEST(PlatformRandom, BoundsAreInclusiveAndEveryValueComes) {
-  plat::SeedRandom(7);
-  std::set<int> seen;
-  for (int i = 0; i < 2000; ++i) {
-    int v = plat::RandomRange(-2, 3);
-    ASSERT_GE(v, -2);
-    ASSERT_LE(v, 3);
-    seen.insert(v);
-  }
-  EXPECT_EQ(seen.size(), 6u);
-  for (int i = 0; i < 100; ++i) {
-    EXPECT_EQ(plat::Random(0), 0);
-    EXPECT_EQ(plat::RandomRange(5, 5), 5);
-    int v = plat::Random(1);
-    EXPECT_TRUE(v == 0 || v == 1);
-    int w = plat::RandomRange(INT_MIN, INT_MAX); // the whole range
-    (void)w;
-    int swapped = plat::RandomRange(10, 8);
-    EXPECT_TRUE(swapped >= 8 && swapped <= 10);
-  }
-}
-
 // Golden values: a replay recorded today must wander the same way in every
 // later build, so the generator's first draws for a seed never change.
-TEST(PlatformRandom, GoldenDraws) {
-  plat::SeedRandom(7);
-  std::vector<int> v;
-  for (int i = 0; i < 12; ++i)
-    v.push_back(plat::RandomRange(1, 1000));
-  EXPECT_EQ(v, (std::vector<int>{995, 675, 639, 665, 665, 722, 717, 197, 409,
-                                 620, 304, 897}));
-  plat::SeedRandom(20261207);
-  v.clear();
-  for (int i = 0; i < 8; ++i)
-    v.push_back(plat::Random(3));
-  EXPECT_EQ(v, (std::vector<int>{0, 1, 3, 0, 3, 2, 3, 2}));
-  plat::SeedRandom(0);
-  v.clear();
-  for (int i = 0; i < 6; ++i)
-    v.push_back(plat::RandomRange(INT_MIN, INT_MAX));
-  EXPECT_EQ(v, (std::vector<int>{1266021044, -917093078, -919345440,
-                                 -1506988756, -1618727335, 1508625098}));
-}
-
-TEST(PlatformRandom, ASeedGivesTheSameSequence) {
-  auto draw = [] {
+TEST(PlatformRandom, GoldenDrawsAndInclusiveBounds) {
+  auto draws = [](uint64_t seed, int n, auto draw) {
+    plat::SeedRandom(seed);
     std::vector<int> v;
-    for (int i = 0; i < 50; ++i)
-      v.push_back(plat::RandomRange(1, 1000));
+    for (int i = 0; i < n; ++i)
+      v.push_back(draw());
     return v;
   };
-  plat::SeedRandom(12345);
-  EXPECT_EQ(plat::RandomSeedInUse(), 12345u);
-  std::vector<int> a = draw();
-  plat::SeedRandom(12345);
-  EXPECT_EQ(draw(), a);
-  plat::SeedRandom(12346);
-  EXPECT_NE(draw(), a);
-  // The sequence is ours, not the standard library's: fixed for all time.
-  plat::SeedRandom(1);
-  std::vector<int> first = {plat::Random(99), plat::Random(99),
-                            plat::Random(99)};
-  plat::SeedRandom(1);
-  EXPECT_EQ(first, (std::vector<int>{plat::Random(99), plat::Random(99),
-                                     plat::Random(99)}));
+  EXPECT_EQ(draws(7, 12, [] { return plat::RandomRange(1, 1000); }),
+            (std::vector<int>{995, 675, 639, 665, 665, 722, 717, 197, 409, 620,
+                              304, 897}));
+  EXPECT_EQ(draws(20261207, 8, [] { return plat::Random(3); }),
+            (std::vector<int>{0, 1, 3, 0, 3, 2, 3, 2}));
+  EXPECT_EQ(draws(0, 6, [] { return plat::RandomRange(INT_MIN, INT_MAX); }),
+            (std::vector<int>{1266021044, -917093078, -919345440, -1506988756,
+                              -1618727335, 1508625098}));
+  // Bounds given either way round; every value in them comes.
+  const std::vector<int> v =
+      draws(7, 2000, [] { return plat::RandomRange(3, -2); });
+  EXPECT_EQ(std::set<int>(v.begin(), v.end()),
+            (std::set<int>{-2, -1, 0, 1, 2, 3}));
+  EXPECT_EQ(plat::Random(0), 0);
+  EXPECT_EQ(plat::RandomRange(5, 5), 5);
 }
 
 TEST(PlatformRandom, SeedComesFromTheEnvironmentAtInit) {

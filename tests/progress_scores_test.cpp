@@ -1,10 +1,6 @@
 // progress_scores_test.cpp — the five level slots and their file.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
-#include <filesystem>
-
 #include "progress/scores.h"
 #include "support/obstacles.h"
 #include "support/temp_dir.h"
@@ -53,25 +49,12 @@ TEST(Scores, AFileThatCannotBeReadKeepsTheSlots) {
   }
 }
 
-TEST(Scores, SavingKeepsAReadOnlyFileAndAPlayersLink) {
-  TempDir dir;
-  const std::string path = dir.File("Warrenfold.scores");
-  WriteText(path, "07\r\n");
-  chmod(path.c_str(), 0444); // counts for root too
-  Progress p;
-  EXPECT_FALSE(SaveScores(p, dir.Folder()));
-  EXPECT_EQ(ReadText(path), "07\r\n");
-  chmod(path.c_str(), 0644);
-  std::filesystem::remove(path);
-
-  std::filesystem::create_directory(dir.File("backup"));
-  WriteText(dir.File("backup/scores"), "07\r\n");
-  std::filesystem::create_symlink("backup/scores", path);
-  p.slots[2] = "04";
-  ASSERT_TRUE(SaveScores(p, dir.Folder()));
-  EXPECT_TRUE(std::filesystem::is_symlink(path));
-  // Only the slot this copy changed; the file's own for the rest.
-  EXPECT_EQ(ReadText(dir.File("backup/scores")), "07\r\n\r\n04\r\n\r\n\r\n");
+TEST(Scores, ASlotNamesItsLevelElseTheFirst) {
+  const std::pair<const char *, int> cases[] = {
+      {"01", 0}, {"07", 6}, {"20", 19}, {"0020", 19}, {"00", 0}, {"21", 0},
+      {"", 0},   {"7x", 0}, {"-3", 0},  {"00007", 0}, {"1 ", 0}};
+  for (const auto &[slot, index] : cases)
+    EXPECT_EQ(SlotLevelIndex(slot, 20), index) << slot;
 }
 
 // Two copies of the game on one folder: a save applies only the slots

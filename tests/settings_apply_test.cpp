@@ -18,41 +18,34 @@ protected:
   void Confirm() { game->loop.pending = MakePending(game->settings); }
 };
 
-TEST_F(Apply, EveryWindowSizeOpensAtItsSize) {
-  const auto list = ResolutionList();
-  for (int i = 0; i < 10; ++i) {
-    Display d;
-    ChooseScreenSize(d, ScreenMode::Window, i);
-    ASSERT_TRUE(OpenGameScreen(d, ScreenMode::Window, game->log)) << list[i];
-    EXPECT_EQ(plat::ScreenWidth(), d.screenWidth);
-    EXPECT_EQ(plat::ScreenHeight(), d.screenHeight);
-    EXPECT_EQ(NewLogLines(),
-              (Lines{"Opening screen (Windowed):\t\tOK",
-                     "Screenwidth:\t\t" + std::to_string(d.screenWidth),
-                     "Screenheight:\t\t" + std::to_string(d.screenHeight)}));
-    EXPECT_EQ(list[i], std::to_string(d.screenWidth) + "x" +
-                           std::to_string(d.screenHeight));
-    plat::CloseScreen();
-    plat::CloseWindow();
-  }
-}
-
-TEST_F(Apply, FullScreenAndBorderlessTakeTheDesktop) {
+// Each window size opens at its size; full screen and borderless take the
+// desktop; any other mode opens nothing and logs nothing.
+TEST_F(Apply, EachModeOpensAtItsSize) {
   int dw = 0, dh = 0;
   plat::DesktopSize(dw, dh);
-  for (ScreenMode mode : {ScreenMode::FullScreen, ScreenMode::Borderless}) {
+  std::vector<std::pair<ScreenMode, int>> cases = {{ScreenMode::FullScreen, 9},
+                                                   {ScreenMode::Borderless, 9}};
+  for (int i = 0; i < 10; ++i)
+    cases.emplace_back(ScreenMode::Window, i);
+  for (const auto &[mode, resolution] : cases) {
     Display d;
-    ChooseScreenSize(d, mode, 9);
-    EXPECT_EQ(d.screenWidth, dw);
-    EXPECT_EQ(d.screenHeight, dh);
-    ASSERT_TRUE(OpenGameScreen(d, mode, game->log));
-    const std::string name =
-        mode == ScreenMode::FullScreen ? "Fullscreen" : "Borderless";
-    EXPECT_EQ(NewLogLines()[0], "Opening screen (" + name + "):\t\tOK");
+    ChooseScreenSize(d, mode, resolution);
+    if (mode != ScreenMode::Window) {
+      EXPECT_EQ(d.screenWidth, dw);
+      EXPECT_EQ(d.screenHeight, dh);
+    }
+    ASSERT_TRUE(OpenGameScreen(d, mode, game->log)) << resolution;
+    EXPECT_EQ(plat::ScreenWidth(), d.screenWidth);
+    EXPECT_EQ(plat::ScreenHeight(), d.screenHeight);
+    const char *name[] = {"Fullscreen", "Windowed", "Borderless"};
+    EXPECT_EQ(NewLogLines(),
+              (Lines{"Opening screen (" +
+                         std::string(name[static_cast<int>(mode)]) + "):\t\tOK",
+                     "Screenwidth:\t\t" + std::to_string(d.screenWidth),
+                     "Screenheight:\t\t" + std::to_string(d.screenHeight)}));
     plat::CloseScreen();
     plat::CloseWindow();
   }
-  // Any other mode opens nothing and logs nothing.
   Display d;
   EXPECT_FALSE(OpenGameScreen(d, static_cast<ScreenMode>(3), game->log));
   EXPECT_TRUE(NewLogLines().empty());
@@ -95,15 +88,6 @@ TEST_F(Apply, MusicLanguageAndSameSettings) {
   EXPECT_EQ(Text(game->lang, "tMenuSTART").empty(), false);
 }
 
-TEST_F(Apply, SizeWithoutAWindowIsDropped) {
-  ASSERT_TRUE(Start(2, 1, false));
-  Confirm();
-  game->loop.pending.resolution = 6;
-  ApplySettings(*game);
-  EXPECT_EQ(NewLogLines(), (Lines{"Sounds:\t\tON"}));
-  EXPECT_EQ(game->settings.resolution, 1);
-}
-
 TEST_F(Apply, NewWindowSizeReopensTheScreen) {
   ASSERT_TRUE(Start(1, 1));
   const Lines before = NewLogLines();
@@ -112,17 +96,14 @@ TEST_F(Apply, NewWindowSizeReopensTheScreen) {
   ApplySettings(*game);
   const Lines lines = NewLogLines();
   ASSERT_GT(lines.size(), 8u);
-  EXPECT_EQ(lines[0], "Sounds:\t\tON");
-  EXPECT_EQ(lines[1], "Opening screen (Windowed):\t\tOK");
-  EXPECT_EQ(lines[2], "Screenwidth:\t\t1920");
-  EXPECT_EQ(lines[3], "Screenheight:\t\t1080");
-  EXPECT_EQ(lines[4], "Joystick: \t\t0");
-  EXPECT_EQ(lines[5], "AspectRatio:\t\t3");
-  EXPECT_EQ(lines[6], "AspectRatio:  16:9");
-  EXPECT_EQ(lines[7], "Load asset (title_16x9.png):\t\tOK");
-  EXPECT_EQ(lines[lines.size() - 3], "TileSize: \t\t48");
-  EXPECT_EQ(lines[lines.size() - 2], "OffsetX: \t\t-72");
-  EXPECT_EQ(lines[lines.size() - 1], "OffsetY: \t\t-24");
+  EXPECT_EQ(Lines(lines.begin(), lines.begin() + 8),
+            (Lines{"Sounds:\t\tON", "Opening screen (Windowed):\t\tOK",
+                   "Screenwidth:\t\t1920", "Screenheight:\t\t1080",
+                   "Joystick: \t\t0", "AspectRatio:\t\t3", "AspectRatio:  16:9",
+                   "Load asset (title_16x9.png):\t\tOK"}));
+  EXPECT_EQ(
+      Lines(lines.end() - 3, lines.end()),
+      (Lines{"TileSize: \t\t48", "OffsetX: \t\t-72", "OffsetY: \t\t-24"}));
   EXPECT_EQ(plat::ScreenWidth(), 1920);
   EXPECT_EQ(game->settings.resolution, 4);
   EXPECT_EQ(game->display.geometry.tileSize, 48);
@@ -131,15 +112,21 @@ TEST_F(Apply, NewWindowSizeReopensTheScreen) {
   EXPECT_EQ(DrawMap(game->maps, game->mapView, "M0"), 0);
 }
 
+// A size without a window is dropped; a new mode reopens the screen.
 TEST_F(Apply, ScreenModeChangeReopens) {
-  ASSERT_TRUE(Start(1, 0, false));
+  ASSERT_TRUE(Start(2, 1, false));
   Confirm();
-  game->loop.pending.gameScreen = ScreenMode::Borderless;
+  game->loop.pending.resolution = 6;
+  ApplySettings(*game);
+  EXPECT_EQ(NewLogLines(), (Lines{"Sounds:\t\tON"}));
+  EXPECT_EQ(game->settings.resolution, 1);
+  Confirm();
+  game->loop.pending.gameScreen = ScreenMode::Window;
   ApplySettings(*game);
   const Lines lines = NewLogLines();
   ASSERT_GT(lines.size(), 2u);
-  EXPECT_EQ(lines[1], "Opening screen (Borderless):\t\tOK");
-  EXPECT_EQ(game->settings.gameScreen, ScreenMode::Borderless);
+  EXPECT_EQ(lines[1], "Opening screen (Windowed):\t\tOK");
+  EXPECT_EQ(game->settings.gameScreen, ScreenMode::Window);
 }
 
 } // namespace

@@ -86,16 +86,28 @@ TEST(Display, EveryWindowSize) {
     EXPECT_EQ(w, widths[i]);
     EXPECT_EQ(h, heights[i]);
     EXPECT_EQ(ClassifyAspectRatio(w, h), Aspect::R16x9) << list[i];
-    const ScreenGeometry g = ComputeScreenGeometry(w, h, Aspect::R16x9);
-    EXPECT_EQ(g.tileSize, w / 40);
     // The maze is 43 tiles wide: one and a half tiles on each side lie off
     // the screen.
-    EXPECT_LT(g.playOriginX, 0);
-    EXPECT_EQ(g.menuOriginX, w / 2 - (43 * g.tileSize) / 2);
-    EXPECT_EQ(g.levelSelectWidth, (w / 100) * 45);
+    EXPECT_LT(ComputeScreenGeometry(w, h, Aspect::R16x9).playOriginX, 0);
   }
   int w, h;
   EXPECT_FALSE(ResolutionSize("1024", w, h));
+  EXPECT_FALSE(ResolutionSize("1024x", w, h));
+}
+
+// The card rows of 3:2 and of 16:10 without a width row of its own: level
+// select, settings, credits, help and quit, in hundredths of the screen.
+TEST(Display, CardRowsOfTheOtherClasses) {
+  auto cards = [](int w, int h, Aspect a) {
+    const ScreenGeometry g = ComputeScreenGeometry(w, h, a);
+    return std::array{g.levelSelectWidth, g.settingsWidth, g.creditsWidth,
+                      g.creditsHeight,    g.helpWidth,     g.helpHeight,
+                      g.quitWidth};
+  };
+  EXPECT_EQ(cards(1440, 960, Aspect::R3x2),
+            (std::array{770, 910, 840, 540, 840, 540, 840}));
+  EXPECT_EQ(cards(1680, 1050, Aspect::R16x10),
+            (std::array{880, 1040, 880, 600, 880, 600, 880}));
 }
 
 } // namespace

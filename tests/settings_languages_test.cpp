@@ -50,9 +50,7 @@ TEST_F(Languages_, SlotOrderWithCollisions) {
     files.push_back(c.first);
   EXPECT_EQ(files, (std::vector<std::string>{"b", "a", "c", "de"}));
   EXPECT_EQ(lang.choice, 0);
-}
-
-TEST_F(Languages_, SameNameLaterFileOverwrites) {
+  // Of two files of the same language name, the later one counts.
   LanguageTable table;
   StoreLanguageInfo(table, {"Deutsch", "de_DE"});
   StoreLanguageInfo(table, {"Deutsch", "de_AT"});
@@ -88,28 +86,22 @@ TEST_F(Languages_, FolderAndArchiveGiveTheSameResult) {
   EXPECT_EQ(Text(b, "tLangFileNAME"), "Deutsch");
   EXPECT_FALSE(LoadLanguage(a, folder, "fr_FR"));
   EXPECT_FALSE(LoadLanguage(b, zip, "fr_FR"));
-}
 
-TEST_F(Languages_, TextsAccumulateAndMissingKeysAreEmpty) {
-  TempDir dir;
-  const std::string folder = dir.File("langs");
-  std::filesystem::create_directory(folder);
-  WriteText(folder + "/full.language",
-            LanguageFile("Full", "tHelpHINT4 = hint four\r\n"
-                                 "TSettingsWINDOWED = Window\r\n"));
+  // Texts accumulate over loads: a key the next file lacks keeps its
+  // text; keys are case-sensitive, lines above the header are no texts.
   WriteText(folder + "/part.language",
-            "above = never\r\n" + LanguageFile("Part", "tMenuQUIT = Quit\r\n"));
-  Languages lang;
-  ASSERT_TRUE(LoadLanguage(lang, folder, "full"));
-  ASSERT_TRUE(LoadLanguage(lang, folder, "part"));
-  EXPECT_EQ(Text(lang, "tHelpHINT4"), "hint four"); // kept from before
-  EXPECT_EQ(Text(lang, "tMenuQUIT"), "Quit");
-  EXPECT_EQ(Text(lang, "tSettingsWINDOWED"), ""); // case-sensitive keys
-  EXPECT_EQ(Text(lang, "TSettingsWINDOWED"), "Window");
-  EXPECT_EQ(Text(lang, "above"), "");
-  EXPECT_EQ(lang.texts.count("tNoSuchKey"), 0u);
-  EXPECT_EQ(Text(lang, "tNoSuchKey"), "");
-  EXPECT_EQ(lang.texts.count("tNoSuchKey"), 1u); // entered empty
+            "above = never\r\n" + LanguageFile("Part",
+                                               "tMenuQUIT = Quit\r\n"
+                                               "TMenuSTART = Upper\r\n"));
+  ASSERT_TRUE(LoadLanguage(a, folder, "part"));
+  EXPECT_EQ(Text(a, "tMenuSTART"), "Spielen");
+  EXPECT_EQ(Text(a, "tMenuQUIT"), "Quit");
+  EXPECT_EQ(Text(a, "TMenuSTART"), "Upper");
+  EXPECT_EQ(Text(a, "above"), "");
+  // A missing key reads empty, and is entered so.
+  EXPECT_EQ(a.texts.count("tNoSuchKey"), 0u);
+  EXPECT_EQ(Text(a, "tNoSuchKey"), "");
+  EXPECT_EQ(a.texts.count("tNoSuchKey"), 1u);
 }
 
 TEST_F(Languages_, LanguageFilesThatCannotBeReadAreLeftOut) {
@@ -138,40 +130,9 @@ TEST_F(Languages_, LanguageFilesThatCannotBeReadAreLeftOut) {
   EXPECT_TRUE(lang.texts.empty());
   ASSERT_TRUE(LoadLanguage(lang, folder, "link"));
   EXPECT_EQ(Text(lang, "tMenuSTART"), "Go");
-  // The archive has the same limit.
-  const std::string zip = dir.File("archive");
-  WriteText(
-      zip, testzip::Build({{"huge.language",
-                            LanguageFile("Huge", std::string(1 << 20, ';'))}}));
-  Languages packed;
-  ScanLanguages(packed, zip);
-  EXPECT_TRUE(packed.choices.empty());
-  EXPECT_FALSE(LoadLanguage(packed, zip, "huge"));
 }
 
-TEST_F(Languages_, HostileArchiveEntriesAreNeverPaths) {
-  TempDir dir;
-  const std::string zip = dir.File("Warrenfold.languages");
-  WriteText(zip,
-            testzip::Build({
-                {"../evil.language", LanguageFile("Evil", "")},
-                {"sub/dir.language", LanguageFile("Deep", "")},
-                {"/abs.language", LanguageFile("Abs", "")},
-                {"ok.language", LanguageFile("Fine", "tMenuSTART = Go\r\n")},
-            }));
-  Languages lang;
-  ScanLanguages(lang, zip);
-  ASSERT_EQ(lang.choices.size(), 1u);
-  EXPECT_EQ(lang.choices[0].first, "ok");
-  EXPECT_FALSE(LoadLanguage(lang, zip, "../evil"));
-  EXPECT_FALSE(LoadLanguage(lang, zip, "sub/dir"));
-  EXPECT_FALSE(
-      std::filesystem::exists(dir.path.parent_path() / "evil.language"));
-  EXPECT_FALSE(std::filesystem::exists(std::filesystem::temp_directory_path() /
-                                       "evil.language"));
-}
-
-TEST_F(Languages_, EmptyOrBrokenSourcesGiveNoLanguages) {
+TEST_F(Languages_, EmptyOrBrokenSourcesGiveNoLanguagesToFind) {
   TempDir dir;
   Languages lang;
   WriteText(dir.File("empty"), "");
@@ -185,26 +146,7 @@ TEST_F(Languages_, EmptyOrBrokenSourcesGiveNoLanguages) {
   EXPECT_FALSE(LoadLanguage(lang, dir.File("empty"), "en_GB"));
   FindLanguage(lang, "en_GB");
   EXPECT_EQ(lang.choice, -1);
-}
-
-// An archive of thousands of entries is read in one pass, not once per
-// entry: a modded archive must not stall the start.
-TEST_F(Languages_, AnArchiveOfThousandsOfEntriesIsReadInOnePass) {
-  Watchdog watchdog(20);
-  std::vector<std::pair<std::string, std::string>> entries;
-  for (int i = 0; i < 6000; ++i)
-    entries.push_back({"pad" + std::to_string(i) + ".txt", "x"});
-  entries.push_back({"en_GB.language", LanguageFile("English", "")});
-  TempDir dir;
-  WriteText(dir.File("Warrenfold.languages"), testzip::Build(entries));
-  Languages lang;
-  ScanLanguages(lang, dir.File("Warrenfold.languages"));
-  ASSERT_EQ(lang.choices.size(), 1u);
-  EXPECT_EQ(lang.choices[0].first, "en_GB");
-}
-
-TEST_F(Languages_, FindLanguageStopsOnTheFirstMatchOrTheLast) {
-  Languages lang;
+  // Found: the first match; not found: the last entry.
   lang.choices = {{"a", "A"}, {"b", "B"}, {"c", "C"}};
   FindLanguage(lang, "b");
   EXPECT_EQ(lang.choice, 1);
@@ -212,6 +154,38 @@ TEST_F(Languages_, FindLanguageStopsOnTheFirstMatchOrTheLast) {
   EXPECT_EQ(lang.choice, 2);
   EXPECT_TRUE(HasLanguageFile(lang, "c"));
   EXPECT_FALSE(HasLanguageFile(lang, ""));
+}
+
+// An archive's entries name languages only at the top level, and never a
+// path; one over the size limit is left out. An archive of thousands of
+// entries is read in one pass, not once per entry: a modded archive must
+// not stall the start.
+TEST_F(Languages_, AnArchiveOfThousandsOfEntriesIsReadInOnePass) {
+  Watchdog watchdog(20);
+  std::vector<std::pair<std::string, std::string>> entries = {
+      {"../evil.language", LanguageFile("Evil", "")},
+      {"sub/dir.language", LanguageFile("Deep", "")},
+      {"/abs.language", LanguageFile("Abs", "")},
+      {"huge.language", LanguageFile("Huge", std::string(1 << 20, ';'))}};
+  for (int i = 0; i < 6000; ++i)
+    entries.push_back({"pad" + std::to_string(i) + ".txt", "x"});
+  entries.push_back(
+      {"ok.language", LanguageFile("Fine", "tMenuSTART = Go\r\n")});
+  TempDir dir;
+  const std::string zip = dir.File("Warrenfold.languages");
+  WriteText(zip, testzip::Build(entries));
+  Languages lang;
+  ScanLanguages(lang, zip);
+  ASSERT_EQ(lang.choices.size(), 1u);
+  EXPECT_EQ(lang.choices[0].first, "ok");
+  for (const char *file : {"../evil", "sub/dir", "huge"})
+    EXPECT_FALSE(LoadLanguage(lang, zip, file)) << file;
+  EXPECT_FALSE(
+      std::filesystem::exists(dir.path.parent_path() / "evil.language"));
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::temp_directory_path() /
+                                       "evil.language"));
+  ASSERT_TRUE(LoadLanguage(lang, zip, "ok"));
+  EXPECT_EQ(Text(lang, "tMenuSTART"), "Go");
 }
 
 } // namespace

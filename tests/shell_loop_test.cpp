@@ -42,12 +42,18 @@ protected:
     game->input = TakeInputFrame(s.gamepad, s.pad, s.button);
     HandleKeyboard(*game);
   }
-  // Down in one frame, up in the next: released once.
-  void Press(Key k) {
-    plat::InjectKey(k, true);
-    Snapshot();
-    plat::InjectKey(k, false);
-    Snapshot();
+  // Each key down in one frame, up in the next: released once.
+  template <typename... Keys> void Press(Keys... keys) {
+    for (Key k : {keys...}) {
+      plat::InjectKey(k, true);
+      Snapshot();
+      plat::InjectKey(k, false);
+      Snapshot();
+    }
+  }
+  void Logic(int frames) {
+    for (int i = 0; i < frames; ++i)
+      StateLogic(*game);
   }
   ScreenState State() const { return game->loop.state; }
   void Enter(ScreenState s) { game->loop.state = s; }
@@ -80,7 +86,19 @@ TEST(LoopStates, MenuAndLevelStates) {
   }
 }
 
-TEST_F(Loop_, EscThroughTheOpeningScreens) {
+TEST_F(Loop_, OpeningScreensRunOnTheirOwnOrAreLeftWithEsc) {
+  Logic(100);
+  EXPECT_EQ(State(), ScreenState::StudioLogo);
+  StateLogic(*game);
+  EXPECT_EQ(State(), ScreenState::TitleFadeIn);
+  Logic(32);
+  EXPECT_EQ(game->loop.fade, 256);
+  Logic(100);
+  EXPECT_EQ(State(), ScreenState::TitleFadeIn);
+  StateLogic(*game);
+  EXPECT_EQ(State(), ScreenState::MainMenu);
+
+  Enter(ScreenState::StudioLogo);
   Press(Key::Esc);
   EXPECT_EQ(State(), ScreenState::TitleFadeIn);
   game->loop.fade = 96;
@@ -95,24 +113,18 @@ TEST_F(Loop_, EscThroughTheOpeningScreens) {
   EXPECT_TRUE(game->loop.quit);
 }
 
-TEST_F(Loop_, OpeningScreensRunOnTheirOwn) {
-  for (int i = 0; i < 100; ++i)
-    StateLogic(*game);
-  EXPECT_EQ(State(), ScreenState::StudioLogo);
-  StateLogic(*game);
-  EXPECT_EQ(State(), ScreenState::TitleFadeIn);
-  for (int i = 0; i < 32; ++i)
-    StateLogic(*game);
-  EXPECT_EQ(game->loop.fade, 256);
-  for (int i = 0; i < 100; ++i)
-    StateLogic(*game);
-  EXPECT_EQ(State(), ScreenState::TitleFadeIn);
-  StateLogic(*game);
-  EXPECT_EQ(State(), ScreenState::MainMenu);
-}
-
-TEST_F(Loop_, MainMenuMovesWithoutWrapping) {
+// A held key acts once, when it is released.
+TEST_F(Loop_, MainMenuMovesWithoutWrappingOnReleasedKeys) {
   Enter(ScreenState::MainMenu);
+  plat::InjectKey(Key::Down, true);
+  for (int i = 0; i < 20; ++i)
+    Snapshot();
+  EXPECT_EQ(game->loop.mainMenuItem, 1);
+  plat::InjectKey(Key::Down, false);
+  Snapshot();
+  Snapshot();
+  EXPECT_EQ(game->loop.mainMenuItem, 2);
+  Press(Key::Up);
   const int clicks = Clicks();
   Press(Key::Up);
   EXPECT_EQ(game->loop.mainMenuItem, 1);
@@ -124,18 +136,6 @@ TEST_F(Loop_, MainMenuMovesWithoutWrapping) {
   Press(Key::Up);
   EXPECT_EQ(game->loop.mainMenuItem, 4);
   EXPECT_EQ(Clicks() - clicks, 4); // silent with effects off
-}
-
-TEST_F(Loop_, HeldKeyActsOnceWhenReleased) {
-  Enter(ScreenState::MainMenu);
-  plat::InjectKey(Key::Down, true);
-  for (int i = 0; i < 20; ++i)
-    Snapshot();
-  EXPECT_EQ(game->loop.mainMenuItem, 1);
-  plat::InjectKey(Key::Down, false);
-  Snapshot();
-  Snapshot();
-  EXPECT_EQ(game->loop.mainMenuItem, 2);
 }
 
 TEST_F(Loop_, SettingsSkipTheWindowSizeUnlessWindowed) {
@@ -186,8 +186,7 @@ TEST_F(Loop_, SettingsValuesStopAtTheirEnds) {
   EXPECT_EQ(game->loop.pending.music, 0);
   EXPECT_EQ(Clicks() - clicks, 1);
   game->loop.settingsRow = 4;
-  Press(Key::Right);
-  Press(Key::Right);
+  Press(Key::Right, Key::Right);
   EXPECT_EQ(game->loop.pending.gameScreen, ScreenMode::Borderless);
   // Confirm on a value row does nothing; Cancel plays the confirm sound.
   const int confirms = Confirms();
@@ -226,11 +225,10 @@ TEST_F(Loop_, QuitQuestionFromMenuAndFromLevel) {
   game->loop.mainMenuItem = 5;
   Press(Key::Return);
   ASSERT_EQ(State(), ScreenState::QuitQuestion);
-  Press(Key::Down);
-  Press(Key::Return); // No
+  Press(Key::Down, Key::Return); // No
   EXPECT_EQ(State(), ScreenState::MainMenu);
-  Press(Key::Return);
-  Press(Key::Return); // Yes at once: the quick double confirm quits
+  // Yes at once: the quick double confirm quits.
+  Press(Key::Return, Key::Return);
   EXPECT_TRUE(game->loop.quit);
 
   game->loop.quit = false;
@@ -238,18 +236,15 @@ TEST_F(Loop_, QuitQuestionFromMenuAndFromLevel) {
   game->play.playActive = true;
   Press(Key::Esc);
   ASSERT_EQ(State(), ScreenState::Paused);
-  Press(Key::Down);
-  Press(Key::Return);
+  Press(Key::Down, Key::Return);
   ASSERT_EQ(State(), ScreenState::QuitQuestionInGame);
-  Press(Key::Down);
-  Press(Key::Return); // No: back to the pause dialog, Quit still chosen
+  // No: back to the pause dialog, Quit still chosen.
+  Press(Key::Down, Key::Return);
   EXPECT_EQ(State(), ScreenState::Paused);
   EXPECT_EQ(game->loop.pauseItem, 2);
-  Press(Key::Return);
-  Press(Key::Esc);
+  Press(Key::Return, Key::Esc);
   EXPECT_EQ(State(), ScreenState::Paused);
-  Press(Key::Return);
-  Press(Key::Return); // Yes: the level is abandoned
+  Press(Key::Return, Key::Return); // Yes: the level is abandoned
   EXPECT_EQ(State(), ScreenState::MainMenu);
   EXPECT_FALSE(game->play.playActive);
   EXPECT_FALSE(game->loop.quit);
@@ -261,8 +256,7 @@ TEST_F(Loop_, LevelSelectStartsAndResetsSlots) {
   Press(Key::Return);
   ASSERT_EQ(State(), ScreenState::LevelSelect);
   Press(Key::Delete); // slot 1 is already new: nothing
-  Press(Key::Down);
-  Press(Key::Return);
+  Press(Key::Down, Key::Return);
   EXPECT_EQ(State(), ScreenState::Countdown);
   EXPECT_EQ(game->play.current, 6);
   EXPECT_EQ(game->play.currentMap, "07");
@@ -277,6 +271,15 @@ TEST_F(Loop_, LevelSelectStartsAndResetsSlots) {
   Press(Key::Return); // Back
   EXPECT_EQ(State(), ScreenState::MainMenu);
   EXPECT_EQ(game->loop.levelSelectItem, 1);
+  // A slot naming no level starts the first.
+  for (const char *slot : {"00", "21", "", "abc", "7x", "-3", "99999999999"}) {
+    game->progress.slots[0] = slot;
+    Enter(ScreenState::LevelSelect);
+    game->loop.levelSelectItem = 1;
+    Press(Key::Return);
+    EXPECT_EQ(State(), ScreenState::Countdown) << slot;
+    EXPECT_EQ(game->play.currentMap, "01") << slot;
+  }
 }
 
 TEST_F(Loop_, ALevelFromTheMenuCountsDownIntoPlay) {
@@ -288,8 +291,7 @@ TEST_F(Loop_, ALevelFromTheMenuCountsDownIntoPlay) {
             (SoundRequest{SoundAsk::StopMusic, num::kMenuMusic}));
   Press(Key::Esc); // the countdown is not interrupted
   EXPECT_EQ(State(), ScreenState::Countdown);
-  for (int i = 0; i < 138; ++i)
-    StateLogic(*game);
+  Logic(138);
   EXPECT_EQ(State(), ScreenState::Countdown);
   StateLogic(*game);
   EXPECT_EQ(State(), ScreenState::Playing);
@@ -327,22 +329,6 @@ int RunUntilStateChanges(Game &game) {
   return frames;
 }
 
-TEST_F(Loop_, WinningAdvancesTheSlotAndSavesTheScores) {
-  PlayFromSlot(*game, 2, "01");
-  ASSERT_EQ(State(), ScreenState::Playing);
-  game->play.collected = game->play.levels[0].pickupTotal;
-  EXPECT_EQ(RunUntilStateChanges(*game), 128);
-  EXPECT_EQ(State(), ScreenState::LevelComplete);
-  EXPECT_EQ(game->loop.completeItem, 1);
-  EXPECT_EQ(ReadText(dir.File("Warrenfold.scores")),
-            "01\r\n02\r\n01\r\n01\r\n01\r\n");
-  // Next: the following level counts down, for the same slot.
-  Press(Key::Return);
-  EXPECT_EQ(State(), ScreenState::Countdown);
-  EXPECT_EQ(game->play.currentMap, "02");
-  EXPECT_EQ(game->loop.levelSelectItem, 2);
-}
-
 TEST_F(Loop_, TheLastLevelKeepsItsSlotThenTheFinaleResetsIt) {
   PlayFromSlot(*game, 4, "20");
   game->play.collected = game->play.levels[19].pickupTotal;
@@ -354,8 +340,7 @@ TEST_F(Loop_, TheLastLevelKeepsItsSlotThenTheFinaleResetsIt) {
   ASSERT_EQ(State(), ScreenState::GameFinished);
   EXPECT_EQ(game->sound.requests.back(),
             (SoundRequest{SoundAsk::StartMusic, num::kFinaleMusic}));
-  for (int i = 0; i < 200; ++i)
-    StateLogic(*game);
+  Logic(200);
   EXPECT_EQ(game->play.finaleDimming, 255);
   Press(Key::Space);
   EXPECT_EQ(State(), ScreenState::MainMenu);
@@ -363,12 +348,23 @@ TEST_F(Loop_, TheLastLevelKeepsItsSlotThenTheFinaleResetsIt) {
   EXPECT_EQ(ReadText(dir.File("Warrenfold.scores")),
             "01\r\n01\r\n01\r\n20\r\n01\r\n");
   EXPECT_EQ(game->play.monsters.size(), 50u); // the title monsters are back
+  // Menu, the dialog's second entry, on the last level: the finale too,
+  // without a click.
+  game->play.current = 19;
+  Enter(ScreenState::LevelComplete);
+  game->loop.completeItem = 2;
+  const int confirms = Confirms();
+  Press(Key::Return);
+  EXPECT_EQ(State(), ScreenState::GameFinished);
+  EXPECT_EQ(Confirms(), confirms);
 }
 
-// The level counts from its last pickup: saved at once, and the fanfare
-// cannot be paused, so no quit or closed window during it loses the win.
+// The level counts from its last pickup: the slot advances and is saved
+// at once, and the 128-frame fanfare cannot be paused, so no quit or
+// closed window during it loses the win.
 TEST_F(Loop_, TheWinCountsFromTheLastPickup) {
   PlayFromSlot(*game, 2, "01");
+  ASSERT_EQ(State(), ScreenState::Playing);
   game->play.collected = game->play.levels[0].pickupTotal;
   StateLogic(*game);
   EXPECT_EQ(ReadText(dir.File("Warrenfold.scores")),
@@ -377,6 +373,12 @@ TEST_F(Loop_, TheWinCountsFromTheLastPickup) {
   EXPECT_EQ(State(), ScreenState::Playing);
   EXPECT_EQ(RunUntilStateChanges(*game), 127);
   EXPECT_EQ(State(), ScreenState::LevelComplete);
+  EXPECT_EQ(game->loop.completeItem, 1);
+  // Next: the following level counts down, for the same slot.
+  Press(Key::Return);
+  EXPECT_EQ(State(), ScreenState::Countdown);
+  EXPECT_EQ(game->play.currentMap, "02");
+  EXPECT_EQ(game->loop.levelSelectItem, 2);
   // Asked over a level, the quit question is about the level, whatever
   // play's flag says: No goes back to the pause, Yes to the menu.
   game->play.playActive = false;
@@ -428,32 +430,10 @@ TEST_F(Loop_, CaughtOpensItsDialogThenRetries) {
   Enter(ScreenState::Caught);
   Press(Key::Esc);
   EXPECT_EQ(State(), ScreenState::MainMenu);
-}
-
-TEST_F(Loop_, ASlotNamingNoLevelStartsTheFirst) {
-  for (const char *slot : {"00", "21", "", "abc", "7x", "-3", "99999999999"}) {
-    game->progress.slots[0] = slot;
-    Enter(ScreenState::LevelSelect);
-    game->loop.levelSelectItem = 1;
-    Press(Key::Return);
-    EXPECT_EQ(State(), ScreenState::Countdown) << slot;
-    EXPECT_EQ(game->play.currentMap, "01") << slot;
-  }
-}
-
-TEST_F(Loop_, LevelCompleteOnTheLastLevelStartsTheFinale) {
-  game->play.current = 19;
-  Enter(ScreenState::LevelComplete);
-  game->loop.completeItem = 2;
-  const int confirms = Confirms();
-  Press(Key::Return);
-  EXPECT_EQ(State(), ScreenState::GameFinished);
-  EXPECT_EQ(Confirms(), confirms); // the finale starts without a click
-  game->loop.levelSelectItem = 3;
-  game->progress.slots[2] = "20";
-  Press(Key::Space);
+  Enter(ScreenState::Caught);
+  game->loop.caughtItem = 1;
+  Press(Key::Down, Key::Return); // Menu
   EXPECT_EQ(State(), ScreenState::MainMenu);
-  EXPECT_EQ(game->progress.slots[2], "01");
 }
 
 TEST_F(Loop_, MusicAndEffectsToggles) {
@@ -469,8 +449,7 @@ TEST_F(Loop_, MusicAndEffectsToggles) {
   Enter(ScreenState::MainMenu);
   game->settings.music = 0;
   game->sound.requests.clear();
-  Press(Key::M);
-  Press(Key::M);
+  Press(Key::M, Key::M);
   EXPECT_EQ(
       game->sound.requests,
       (std::vector<SoundRequest>{{SoundAsk::StartMusic, num::kMenuMusic, -1},
@@ -489,56 +468,62 @@ protected:
     game->loop.padCount = plat::FindGamepads();
     ASSERT_EQ(game->loop.padCount, 1);
   }
-  void Frame() {
+  // `n` frames of the pad's input as it stands.
+  void Frames(int n = 1) {
     const Settings &s = game->settings;
-    game->input = TakeInputFrame(s.gamepad, s.pad, s.button);
-    HandleGamepad(*game);
+    for (int i = 0; i < n; ++i) {
+      game->input = TakeInputFrame(s.gamepad, s.pad, s.button);
+      HandleGamepad(*game);
+    }
+  }
+  void Button(int b, bool down) {
+    plat::InjectPadButton(b, down);
+    Frames();
+  }
+  void Stick(int stick, int x, int y, int frames = 1) {
+    plat::InjectPadAxis(stick, x, y);
+    Frames(frames);
   }
 };
 
 TEST_F(Pad_, ButtonPausesInPlayAndConfirmsElsewhere) {
   Enter(ScreenState::Playing);
   // Not during the fanfare, when play is no longer active.
-  plat::InjectPadButton(1, true);
-  Frame();
+  Button(1, true);
   EXPECT_EQ(State(), ScreenState::Playing);
-  plat::InjectPadButton(1, false);
-  Frame();
+  Button(1, false);
   game->play.playActive = true;
-  plat::InjectPadButton(1, true);
-  Frame();
+  Button(1, true);
   EXPECT_EQ(State(), ScreenState::Paused);
   EXPECT_EQ(game->loop.pauseItem, 1);
-  for (int i = 0; i < 10; ++i)
-    Frame(); // held: nothing more until it is released
+  Frames(10); // held: nothing more until it is released
   EXPECT_EQ(State(), ScreenState::Paused);
-  plat::InjectPadButton(1, false);
-  Frame();
-  plat::InjectPadButton(1, true);
-  Frame();
+  Button(1, false);
+  Button(1, true);
   EXPECT_EQ(State(), ScreenState::Playing); // resume
 }
 
-TEST_F(Pad_, StickRepeatsEveryElevenFrames) {
+TEST_F(Pad_, StickRepeatsEveryElevenFramesInMenus) {
   Enter(ScreenState::MainMenu);
   game->loop.padRepeat = 0;
-  plat::InjectPadAxis(0, 0, 1000);
-  Frame();
+  Stick(0, 0, 1000);
   EXPECT_EQ(game->loop.mainMenuItem, 2);
-  for (int i = 0; i < 10; ++i)
-    Frame();
+  Frames(10);
   EXPECT_EQ(game->loop.mainMenuItem, 2);
-  Frame();
+  Frames();
   EXPECT_EQ(game->loop.mainMenuItem, 3);
   // Let go and push again: the counter is not reset.
-  plat::InjectPadAxis(0, 0, 0);
-  Frame();
-  plat::InjectPadAxis(0, 0, -700);
-  for (int i = 0; i < 10; ++i)
-    Frame();
+  Stick(0, 0, 0);
+  Stick(0, 0, -700, 10);
   EXPECT_EQ(game->loop.mainMenuItem, 3);
-  Frame();
+  Frames();
   EXPECT_EQ(game->loop.mainMenuItem, 2);
+  // Two-item dialogs follow the stick every frame.
+  Enter(ScreenState::Caught);
+  game->loop.padRepeat = 5;
+  Stick(0, 0, 1000);
+  EXPECT_EQ(game->loop.caughtItem, 2);
+  EXPECT_EQ(game->loop.padRepeat, 5);
 }
 
 // Left and right on the settings screen share the stick's repeat.
@@ -546,29 +531,16 @@ TEST_F(Pad_, SettingsValuesFollowTheStickWithTheRepeat) {
   Enter(ScreenState::SettingsDialog);
   game->loop.settingsRow = 2; // music, pending On
   game->loop.padRepeat = 0;
-  plat::InjectPadAxis(0, 1000, 0);
-  Frame();
+  Stick(0, 1000, 0);
   EXPECT_EQ(game->loop.pending.music, 0);
   game->loop.settingsRow = 3; // effects, pending On
-  for (int i = 0; i < 10; ++i)
-    Frame();
+  Frames(10);
   EXPECT_EQ(game->loop.pending.soundFx, 1);
-  Frame();
+  Frames();
   EXPECT_EQ(game->loop.pending.soundFx, 0);
-  plat::InjectPadAxis(0, -1000, 0);
-  for (int i = 0; i < 11; ++i)
-    Frame();
+  Stick(0, -1000, 0, 11);
   EXPECT_EQ(game->loop.pending.soundFx, 1);
   EXPECT_EQ(game->loop.pending.music, 0);
-}
-
-TEST_F(Pad_, TwoItemDialogsFollowTheStickEveryFrame) {
-  Enter(ScreenState::Caught);
-  game->loop.padRepeat = 5;
-  plat::InjectPadAxis(0, 0, 1000);
-  Frame();
-  EXPECT_EQ(game->loop.caughtItem, 2);
-  EXPECT_EQ(game->loop.padRepeat, 5);
 }
 
 TEST_F(Pad_, ConfiguredStickAndButton) {
@@ -576,17 +548,13 @@ TEST_F(Pad_, ConfiguredStickAndButton) {
   game->settings.button = 3;
   Enter(ScreenState::MainMenu);
   game->loop.padRepeat = 0;
-  plat::InjectPadAxis(0, 0, 1000); // the left stick is not the one in use
-  Frame();
+  Stick(0, 0, 1000); // the left stick is not the one in use
   EXPECT_EQ(game->loop.mainMenuItem, 1);
-  plat::InjectPadAxis(2, 0, 1000);
-  Frame();
+  Stick(2, 0, 1000);
   EXPECT_EQ(game->loop.mainMenuItem, 2);
-  plat::InjectPadButton(1, true);
-  Frame();
+  Button(1, true);
   EXPECT_EQ(State(), ScreenState::MainMenu);
-  plat::InjectPadButton(3, true);
-  Frame();
+  Button(3, true);
   EXPECT_EQ(State(), ScreenState::SettingsDialog);
 }
 

@@ -68,6 +68,12 @@ TEST_F(Soak, RandomInputAcrossEveryScreen) {
   std::set<ScreenState> seen;
   const int frames = SoakFrames();
   long warm = 0;
+  // First every key held at once for a while, then all let go together.
+  for (int frame = 0; frame < 300; ++frame) {
+    for (Key k : keys)
+      plat::InjectKey(k, frame < 299);
+    RunFrame(*game);
+  }
   for (int frame = 0; frame < frames; ++frame) {
     // Now and then a key changes; movement keys are held longer.
     if (rng() % 6 == 0) {

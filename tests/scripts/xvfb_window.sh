@@ -30,25 +30,21 @@ openbox > "$work/openbox.log" 2>&1 &
 wm_pid=$!
 sleep 1
 
-# The game in its own folder, windowed at 1024 x 576, its user folder in
-# the scratch folder.
-mkdir -p "$work/game" "$work/xdg/Duskmoth/Warrenfold"
-cp "$game_dir/warrenfold" "$work/game/"
-for f in Warrenfold.data Warrenfold.maps Warrenfold.languages; do
-  ln -s "$game_dir/$f" "$work/game/$f"
-done
+# The game in a folder of its own (archives not there yet linked beside
+# it), windowed at 1024 x 576, its user folder in the scratch folder.
+copy_game() {
+  mkdir -p "$1/game" "$1/xdg/Duskmoth/Warrenfold"
+  cp "$game_dir/warrenfold" "$1/game/"
+  for f in Warrenfold.data Warrenfold.maps Warrenfold.languages; do
+    [ -e "$1/game/$f" ] || ln -s "$game_dir/$f" "$1/game/$f"
+  done
+  printf '[Settings]\nGameScreen = 1\nResolution = 0\nLanguage = en_GB\n' \
+    > "$1/xdg/Duskmoth/Warrenfold/Warrenfold.prefs"
+}
+copy_game "$work"
 save="$work/xdg/Duskmoth/Warrenfold"
-printf '[Settings]\nGameScreen = 1\nResolution = 0\nLanguage = en_GB\n' > "$save/Warrenfold.prefs"
-cat > "$work/run.replay" << 'REPLAY'
-seed 5
-0 down Esc
-2 up Esc
-4 down Esc
-6 up Esc
-150 down F1
-152 up F1
-240 quit
-REPLAY
+printf 'seed 5\n0 down Esc\n2 up Esc\n4 down Esc\n6 up Esc\n150 down F1\n152 up F1\n240 quit\n' \
+  > "$work/run.replay"
 # The game drops X's GL renderer (llvmpipe) for the software one, and SDL
 # unloads Mesa's driver, which leaves a buffer of its own behind: keep the
 # driver loaded so the sanitizers' leak check sees it still referenced.
@@ -110,17 +106,13 @@ if grep -qa __asan_init "$game_dir/warrenfold"; then
   echo "won level: skipped under the sanitizers"
   exit 0
 fi
-mkdir -p "$work/won/game" "$work/won/xdg/Duskmoth/Warrenfold"
+mkdir -p "$work/won/game"
 WARRENFOLD_WIN_FIXTURE="$work/won" "$2/tests/tests_program" \
   --gtest_filter='WinCourse.*' > "$work/won/fixture.out" 2>&1 \
   || { cat "$work/won/fixture.out"; fail "no test map archive"; }
-cp "$game_dir/warrenfold" "$work/won/game/"
 mv "$work/won/Warrenfold.maps" "$work/won/game/"
-for f in Warrenfold.data Warrenfold.languages; do
-  ln -s "$game_dir/$f" "$work/won/game/$f"
-done
+copy_game "$work/won"
 won="$work/won/xdg/Duskmoth/Warrenfold"
-printf '[Settings]\nGameScreen = 1\nResolution = 0\nLanguage = en_GB\n' > "$won/Warrenfold.prefs"
 XDG_DATA_HOME="$work/won/xdg" SDL_AUDIODRIVER=dummy WARRENFOLD_UNPACED=1 \
   WARRENFOLD_REPLAY="$work/won/won.replay" LD_PRELOAD="${preload# }" \
   timeout 240 "$work/won/game/warrenfold" > "$work/game.out" 2>&1

@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -78,37 +77,4 @@ inline ProgramResult RunProgram(const std::string &path,
   posix_spawn_file_actions_destroy(&actions);
   r.err = ReadText(errFile);
   return r;
-}
-
-// Splits a run log into its lines; false when a line does not end CR LF.
-inline bool LogLines(const std::string &text, std::vector<std::string> &out) {
-  out.clear();
-  size_t pos = 0;
-  while (pos < text.size()) {
-    const size_t end = text.find("\r\n", pos);
-    if (end == std::string::npos)
-      return false;
-    const std::string line = text.substr(pos, end - pos);
-    if (line.find('\n') != std::string::npos ||
-        line.find('\r') != std::string::npos)
-      return false;
-    out.push_back(line);
-    pos = end + 2;
-  }
-  return true;
-}
-
-// The files in a folder whose names start with prefix and end with suffix.
-inline std::vector<std::string> FilesLike(const std::string &folder,
-                                          const std::string &prefix,
-                                          const std::string &suffix) {
-  std::vector<std::string> out;
-  std::error_code ec;
-  for (const auto &e : std::filesystem::directory_iterator(folder, ec)) {
-    const std::string name = e.path().filename().string();
-    if (name.rfind(prefix, 0) == 0 && name.size() >= suffix.size() &&
-        name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
-      out.push_back(e.path().string());
-  }
-  return out;
 }

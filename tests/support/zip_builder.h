@@ -34,37 +34,23 @@ Build(const std::vector<std::pair<std::string, std::string>> &entries) {
   std::string out, central;
   for (const auto &[name, data] : entries) {
     const uint32_t offset = static_cast<uint32_t>(out.size());
-    const uint32_t crc = Crc32(data);
     const uint32_t size = static_cast<uint32_t>(data.size());
+    // What the local and the central header share: version 2.0, UTF-8
+    // names, stored, a fixed date, CRC, sizes, name length, no extra field.
+    std::string shared;
+    for (uint32_t v : {20u, 0x0800u, 0u, 0u, 0x21u})
+      Put16(shared, v);
+    for (uint32_t v : {Crc32(data), size, size})
+      Put32(shared, v);
+    Put16(shared, static_cast<uint32_t>(name.size()));
+    Put16(shared, 0);
     Put32(out, 0x04034b50);
-    Put16(out, 20);
-    Put16(out, 0x0800); // names are UTF-8
-    Put16(out, 0);      // stored
-    Put16(out, 0);
-    Put16(out, 0x21);
-    Put32(out, crc);
-    Put32(out, size);
-    Put32(out, size);
-    Put16(out, static_cast<uint32_t>(name.size()));
-    Put16(out, 0);
-    out += name;
-    out += data;
-
+    out += shared + name + data;
     Put32(central, 0x02014b50);
     Put16(central, 20);
-    Put16(central, 20);
-    Put16(central, 0x0800);
-    Put16(central, 0);
-    Put16(central, 0);
-    Put16(central, 0x21);
-    Put32(central, crc);
-    Put32(central, size);
-    Put32(central, size);
-    Put16(central, static_cast<uint32_t>(name.size()));
-    Put16(central, 0);
-    Put16(central, 0);
-    Put16(central, 0);
-    Put16(central, 0);
+    central += shared;
+    for (int i = 0; i < 3; ++i) // comment length, disk, internal attributes
+      Put16(central, 0);
     Put32(central, 0);
     Put32(central, offset);
     central += name;
@@ -72,10 +58,9 @@ Build(const std::vector<std::pair<std::string, std::string>> &entries) {
   const uint32_t centralOffset = static_cast<uint32_t>(out.size());
   out += central;
   Put32(out, 0x06054b50);
-  Put16(out, 0);
-  Put16(out, 0);
-  Put16(out, static_cast<uint32_t>(entries.size()));
-  Put16(out, static_cast<uint32_t>(entries.size()));
+  for (uint32_t v : {0u, 0u, static_cast<uint32_t>(entries.size()),
+                     static_cast<uint32_t>(entries.size())})
+    Put16(out, v);
   Put32(out, static_cast<uint32_t>(central.size()));
   Put32(out, centralOffset);
   Put16(out, 0);
