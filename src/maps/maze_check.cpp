@@ -4,6 +4,7 @@
 #include "maps/maze_check.h"
 
 #include "maps/maze.h"
+#include "platform/png_header.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -331,27 +332,6 @@ std::vector<std::string> CheckMenuMap(const MapEntry &map) {
   return out;
 }
 
-bool PngSize(const uint8_t *data, size_t size, int &width, int &height) {
-  static const uint8_t kSignature[8] = {0x89, 'P',  'N',  'G',
-                                        '\r', '\n', 0x1A, '\n'};
-  if (data == nullptr || size < 24 ||
-      !std::equal(kSignature, kSignature + 8, data))
-    return false;
-  if (!std::equal(data + 12, data + 16, "IHDR"))
-    return false;
-  const auto be32 = [&](size_t at) {
-    return (static_cast<uint32_t>(data[at]) << 24) |
-           (static_cast<uint32_t>(data[at + 1]) << 16) |
-           (static_cast<uint32_t>(data[at + 2]) << 8) | data[at + 3];
-  };
-  const uint32_t w = be32(16), h = be32(20);
-  if (w == 0 || h == 0 || w > 0x7FFFFFFF || h > 0x7FFFFFFF)
-    return false;
-  width = static_cast<int>(w);
-  height = static_cast<int>(h);
-  return true;
-}
-
 std::vector<std::string>
 CheckTiles(const Index &index, const std::map<std::string, MapEntry> &maps,
            const std::map<std::string, std::vector<uint8_t>> &pictures) {
@@ -398,7 +378,8 @@ CheckTiles(const Index &index, const std::map<std::string, MapEntry> &maps,
     int w = 0, h = 0;
     if (picture == pictures.end()) {
       report.Add(name + "picture missing", "");
-    } else if (!PngSize(picture->second.data(), picture->second.size(), w, h)) {
+    } else if (!plat::PngSize(picture->second.data(), picture->second.size(), w,
+                              h)) {
       report.Add(name + "picture is not a PNG", "");
     } else {
       const int frames = std::max<int>(tile.frameCount, 1);

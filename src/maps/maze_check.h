@@ -30,7 +30,4 @@ std::vector<std::string>
 CheckTiles(const Index &index, const std::map<std::string, MapEntry> &maps,
            const std::map<std::string, std::vector<uint8_t>> &pictures);
 
-// Width and height from a PNG's header; false when it is not a PNG.
-bool PngSize(const uint8_t *data, size_t size, int &width, int &height);
-
 } // namespace mapfile

@@ -2,6 +2,8 @@
 // resampling. Decoding can run on any thread.
 #pragma once
 
+#include "platform/png_header.h" // PngSize
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -36,9 +38,6 @@ struct Picture {
 
 // Decodes PNG bytes. Thread-safe. Refuses inputs above 10,000,000 bytes.
 bool DecodePng(const uint8_t *data, size_t size, Picture &out);
-// The size a PNG's header gives, read without decoding anything; false
-// when the bytes do not start like a PNG.
-bool PngSize(const uint8_t *data, size_t size, int &width, int &height);
 // Encodes as a PNG with alpha. Thread-safe; same input gives same bytes.
 bool EncodePng(const Picture &pic, std::vector<uint8_t> &out);
 // Smooth resampling (area average when shrinking, bilinear when growing).

@@ -203,23 +203,6 @@ bool PngIntact(const uint8_t *data, size_t size, int &width, int &height) {
 
 } // namespace plat::detail
 
-namespace plat {
-
-bool PngSize(const uint8_t *data, size_t size, int &width, int &height) {
-  using detail::Be32;
-  if (!data || size < 8 + 25 || std::memcmp(data, detail::kSignature, 8) != 0 ||
-      Be32(data + 8) != 13 || std::memcmp(data + 12, "IHDR", 4) != 0)
-    return false;
-  const uint32_t w = Be32(data + 16), h = Be32(data + 20);
-  if (w == 0 || h == 0 || w > 0x7fffffffu || h > 0x7fffffffu)
-    return false;
-  width = int(w);
-  height = int(h);
-  return true;
-}
-
-} // namespace plat
-
 namespace plat::detail {
 
 FastPng DecodePngFast(const uint8_t *data, size_t size, Picture &out) {
