@@ -50,7 +50,7 @@ std::vector<int> Statuses(std::initializer_list<std::pair<int, int>> plays) {
 }
 using V = std::vector<int>;
 
-TEST_F(SoundTest, TwoPlaysOfOneSoundOverlapOnTheirOwnChannels) {
+TEST_F(SoundTest, MultiChannelPlaysOverlapOthersKeepOneChannel) {
   std::vector<uint8_t> ogg = Tone(2.0, 44100, 2);
   ASSERT_TRUE(plat::LoadSound(3, ogg.data(), ogg.size()));
   ASSERT_TRUE(plat::LoadSound(4, ogg.data(), ogg.size()));
@@ -77,10 +77,8 @@ TEST_F(SoundTest, TwoPlaysOfOneSoundOverlapOnTheirOwnChannels) {
   EXPECT_EQ(Mix_Volume(plat::PlaySound(3, plat::kSoundMultiChannel), -1), 128);
   plat::StopSoundAll(3);
   EXPECT_EQ(plat::SoundStatus(3, b), 0);
-}
 
-TEST_F(SoundTest, WithoutMultiChannelASoundKeepsOneChannel) {
-  std::vector<uint8_t> ogg = Tone(1.0, 44100, 2);
+  // Without kSoundMultiChannel a sound keeps one channel.
   ASSERT_TRUE(plat::LoadSound(0, ogg.data(), ogg.size()));
   const int first = plat::PlaySound(0, plat::kSoundLoop);
   ASSERT_GE(first, 0);
@@ -183,8 +181,9 @@ TEST_F(SoundTest, OtherRatesAreConvertedWholeAndAbsurdOnesRefused) {
     SCOPED_TRACE(std::to_string(row.rate) + " to " +
                  std::to_string(row.header));
     std::vector<uint8_t> ogg = Tone(row.seconds, row.rate, row.channels), pcm;
-    if (row.header)
+    if (row.header) {
       ASSERT_TRUE(ogg_test::SetVorbisRate(ogg, row.header));
+    }
     const bool ok = row.frames > 0;
     EXPECT_EQ(plat::DecodeSound(ogg.data(), ogg.size(), pcm), ok);
     EXPECT_NEAR(double(pcm.size()) / 4, row.frames, 2); // 16-bit stereo
