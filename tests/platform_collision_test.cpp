@@ -12,11 +12,6 @@ using CollisionTest = ScreenTest;
 
 constexpr unsigned kMask = plat::kSpriteAlpha | plat::kSpriteCollision;
 
-int Load(int number, const plat::Picture &pic, unsigned flags) {
-  std::vector<uint8_t> png = Png(pic);
-  return plat::LoadSprite(number, png.data(), png.size(), flags);
-}
-
 TEST_F(CollisionTest, OnlyOverlappingPixelsOfAlpha255Collide) {
   plat::Picture left = Solid(4, 4, {0, 0, 0, 0});
   plat::Picture right = Solid(4, 4, {0, 0, 0, 0});

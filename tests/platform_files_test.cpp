@@ -289,8 +289,6 @@ TEST_F(ZipTest, DamagedArchivesFailCleanly) {
       Bytes(testzip::Build({{"one", "1111"}, {"two", "2222"}}));
   std::vector<plat::ZipEntry> list;
   std::vector<uint8_t> got;
-  EXPECT_FALSE(plat::ZipList(dir + "missing.zip", list));
-  EXPECT_FALSE(plat::ZipExtract(dir + "missing.zip", "one", 100, got));
   ASSERT_TRUE(plat::WriteFileAtomic(dir + "junk.zip", Bytes("not a zip")));
   EXPECT_FALSE(plat::ZipList(dir + "junk.zip", list));
   // Cut anywhere, or a byte flipped anywhere: no crash, no hang; whatever

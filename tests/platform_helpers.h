@@ -64,8 +64,27 @@ inline plat::Picture Grab(int x, int y, int w, int h) {
   return p;
 }
 
+// One pixel of a sprite's picture; clear when there is none there.
+inline plat::Colour SpritePixel(int number, int x, int y) {
+  plat::Picture p;
+  EXPECT_TRUE(plat::SpritePixels(number, p)) << number;
+  return x < p.width && y < p.height ? GetPixel(p, x, y) : plat::Colour{};
+}
+
 inline plat::Colour ScreenPixel(int x, int y) {
   return GetPixel(Grab(x, y, 1, 1), 0, 0);
+}
+
+inline std::vector<uint8_t> Png(const plat::Picture &p) {
+  std::vector<uint8_t> bytes;
+  EXPECT_TRUE(plat::EncodePng(p, bytes));
+  return bytes;
+}
+
+// A sprite made from the picture's PNG bytes, as the game loads them.
+inline int Load(int number, const plat::Picture &pic, unsigned flags) {
+  const std::vector<uint8_t> png = Png(pic);
+  return plat::LoadSprite(number, png.data(), png.size(), flags);
 }
 
 inline bool Near(plat::Colour a, plat::Colour b, int tolerance) {
@@ -78,10 +97,10 @@ inline std::string Str(plat::Colour c) {
          std::to_string(c.b) + "," + std::to_string(c.a);
 }
 
-inline std::vector<uint8_t> Png(const plat::Picture &p) {
-  std::vector<uint8_t> bytes;
-  EXPECT_TRUE(plat::EncodePng(p, bytes));
-  return bytes;
+inline void ExpectScreen(int x, int y, plat::Colour want, int tolerance = 0) {
+  const plat::Colour got = ScreenPixel(x, y);
+  EXPECT_TRUE(Near(got, want, tolerance))
+      << x << "," << y << ": " << Str(got) << " instead of " << Str(want);
 }
 
 } // namespace plat_test

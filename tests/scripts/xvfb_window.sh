@@ -10,13 +10,8 @@ for tool in Xvfb openbox xdotool xprop; do
   command -v "$tool" > /dev/null || { echo "missing $tool (./setup.sh test installs it)"; exit 1; }
 done
 work=$(mktemp -d)
-cleanup() {
-  [ -n "${game_pid:-}" ] && kill "$game_pid" 2> /dev/null
-  [ -n "${wm_pid:-}" ] && kill "$wm_pid" 2> /dev/null
-  [ -n "${x_pid:-}" ] && kill "$x_pid" 2> /dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+game_pid="" wm_pid="" x_pid=""
+trap 'kill $game_pid $wm_pid $x_pid 2> /dev/null; rm -rf "$work"' EXIT
 
 # A display number nobody uses.
 for n in $(seq 91 140); do

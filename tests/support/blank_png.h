@@ -59,16 +59,24 @@ inline std::string ZeroStream(uint64_t count) {
   return out;
 }
 
-inline std::string BlankPng(uint32_t width, uint32_t height) {
+// A PNG of that size, 8-bit RGBA, with the given picture data: any bytes,
+// each chunk's checksum right.
+inline std::string PngWithData(uint32_t width, uint32_t height,
+                               const std::string &data) {
   std::string png = "\x89PNG\r\n\x1A\n";
   std::string header;
   PutBe32(header, width);
   PutBe32(header, height);
   header += std::string("\x08\x06\x00\x00\x00", 5); // 8-bit RGBA
   PutChunk(png, "IHDR", header);
-  PutChunk(png, "IDAT", ZeroStream(uint64_t(height) * (1 + 4ull * width)));
+  PutChunk(png, "IDAT", data);
   PutChunk(png, "IEND", "");
   return png;
+}
+
+inline std::string BlankPng(uint32_t width, uint32_t height) {
+  return PngWithData(width, height,
+                     ZeroStream(uint64_t(height) * (1 + 4ull * width)));
 }
 
 } // namespace testpng
