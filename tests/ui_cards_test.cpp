@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "assets/numbers.h"
+#include "game/gameplay.h"
 #include "platform/core.h"
 #include "platform/display.h"
 #include "platform/sprites.h"
@@ -15,6 +16,7 @@
 #include "platform/text.h"
 #include "settings/display.h"
 #include "settings/languages.h"
+#include "support/stage_parts.h"
 #include "ui/card_draw.h"
 #include "ui/dialogs.h"
 
@@ -186,7 +188,10 @@ TEST(Cards, RightToLeftLanguagesMirrorTitlesAndRows) {
   PendingSettings pending;
   pending.music = 1;   // row 2: a label, no value
   pending.soundFx = 0; // row 3: a value, no label
-  std::array<std::array<std::pair<int, int>, 3>, 2> ink;
+  std::array<std::array<std::pair<int, int>, 4>, 2> ink;
+  StageParts parts(1024, 768);
+  const int tile = parts.display.geometry.tileSize;
+  plat::CreateSprite(num::kLevelLabel, 6 * tile, tile);
   for (int rtl = 0; rtl < 2; ++rtl) {
     Languages lang;
     // A character no font has draws as a box, and nothing breaks.
@@ -194,16 +199,26 @@ TEST(Cards, RightToLeftLanguagesMirrorTitlesAndRows) {
                   {"tSettingsTITLE", rtl ? "הגדרות" : "Settings"},
                   {"tSettingsMUSIC", rtl ? "מוזיקה" : "Music"},
                   {"tSettingsOFF", rtl ? "כבוי" : "Off"},
-                  {"tSettingsCANCEL", "\xCD\xB8"}};
+                  {"tSettingsCANCEL", "\xCD\xB8"},
+                  {"tPanelLEVEL", rtl ? "שלב #" : "Level #"}};
     RenderSettings({lang, display, d, progress, play}, 0, pending);
     plat::Picture p;
     ASSERT_TRUE(plat::SpritePixels(num::kSettingsCard, p));
     const int t = d.titleBar, f = d.baseFont;
     const CardColours c = MenuColours();
+    parts.lang = lang;
+    parts.play.panelStale = kPanelLevelLabel;
+    DrawPanel(parts.stage);
+    plat::Picture label;
+    ASSERT_TRUE(plat::SpritePixels(num::kLevelLabel, label));
     ink[rtl] = {Ink(p, 0, t, c.titleBar),
                 Ink(p, t + 2 * f, t + 3 * f, c.background),
-                Ink(p, t + 7 * f / 2, t + 9 * f / 2, c.background)};
+                Ink(p, t + 7 * f / 2, t + 9 * f / 2, c.background),
+                Ink(label, 0, tile, {0, 0, 0, 255})};
   }
+  // The panel's level label: 10 pixels from its start.
+  EXPECT_NEAR(ink[0][3].first, 10, 2);
+  EXPECT_NEAR(6 * tile - 1 - ink[1][3].second, 10, 2);
   // Title and label at the left from the left, the value at the right;
   // from the right, each at the same margin from the other edge.
   const int w = d.settings.w;

@@ -23,7 +23,8 @@ struct PanelText {
 };
 
 // Renders one text picture: opaque black (or the cherry score picture),
-// the text at the panel size, left at x = 10 or centred.
+// the text at the panel size, centred or 10 pixels from its start (the
+// right edge in a right-to-left language).
 void RenderText(const Stage &stage, const PanelText &item,
                 const std::string &text, bool cherryBack) {
   const ScreenGeometry &g = stage.display.geometry;
@@ -37,7 +38,9 @@ void RenderText(const Stage &stage, const PanelText &item,
   plat::SetVectorColour(item.colour);
   const double tw = plat::VectorTextWidth(text);
   const double th = plat::VectorTextHeight(text);
-  const double x = item.centred ? w / 2 - tw / 2 : 10.0;
+  double x = item.centred ? w / 2 - tw / 2 : 10.0;
+  if (!item.centred && plat::RightToLeft(Text(stage.lang, "tLangFileNAME")))
+    x = w - 10.0 - tw;
   plat::MovePathCursor(x, t / 2 - th / 2);
   plat::DrawVectorText(text);
   plat::EndDraw();
