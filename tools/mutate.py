@@ -764,6 +764,40 @@ class Mutation:
 # Commands
 
 
+def moved_mutants(args, missing, muts):
+    """The mutants of --same-as whose code has moved to another file or
+    line since commit --moved-from: the same line of code (its text), the
+    same operator, the same change. They keep the id they had there, so
+    the two results compare row by row."""
+    rows = latest(read_results(args.same_as))
+    by_key = collections.defaultdict(list)
+    for m in muts:
+        by_key[(m["text"].strip(), m["operator"], m["original"],
+                m["mutated"])].append(m)
+    taken, out, cache = set(), [], {}
+    for old_id in sorted(missing):
+        r = rows[old_id]
+        if r["file"] not in cache:
+            shown = subprocess.run(
+                ["git", "show", "%s:%s" % (args.moved_from, r["file"])],
+                cwd=ROOT, capture_output=True, text=True)
+            cache[r["file"]] = shown.stdout.split("\n")
+        lines = cache[r["file"]]
+        n = int(r["line"])
+        if not 0 < n <= len(lines):
+            continue
+        key = (lines[n - 1].strip(), r["operator"], r["original"],
+               r["mutated"])
+        for m in by_key.get(key, []):
+            if id(m) not in taken:
+                taken.add(id(m))
+                out.append(dict(m, id=old_id))
+                break
+    log("%d of %d moved mutants found again by their code" % (
+        len(out), len(missing)))
+    return out
+
+
 def pick(args, muts, sizes):
     if args.ids or args.same_as or args.survivors_of:
         want = set()
@@ -776,6 +810,9 @@ def pick(args, muts, sizes):
                 args.survivors_of)).items() if r["outcome"] == "survived"}
         chosen = [m for m in muts if m["id"] in want]
         missing = want - {m["id"] for m in chosen}
+        if missing and args.same_as and getattr(args, "moved_from", None):
+            chosen += moved_mutants(args, missing, muts)
+            missing -= {m["id"] for m in chosen}
         if missing:
             log("%d ids no longer match the source: %s" % (
                 len(missing), " ".join(sorted(missing)[:20])))
@@ -1016,6 +1053,10 @@ def main():
         sp.add_argument("--module", action="append", choices=MODULES,
                         help="only this module (repeatable)")
         sp.add_argument("--ids", help="only these mutant ids, comma-separated")
+        sp.add_argument("--moved-from", metavar="COMMIT",
+                        help="with --same-as: the commit its results were made "
+                        "on; mutants whose code moved since are found by their "
+                        "code")
         sp.add_argument("--same-as", metavar="FILE",
                         help="the mutants of an earlier result file")
         sp.add_argument("--survivors-of", metavar="FILE",
