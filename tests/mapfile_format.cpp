@@ -120,31 +120,23 @@ TEST(MapfileIndex, RoundTripKeepsEveryField) {
 
 TEST(MapfileIndex, FieldsSitAtTheirOffsets) {
   const std::vector<uint8_t> b = mapfile::WriteIndex(SampleIndex());
-  EXPECT_EQ(std::memcmp(b.data(), "INX0", 4), 0);
-  EXPECT_EQ(b[4], 'W');
-  EXPECT_EQ(b[5], 0); // UTF-16LE
-  EXPECT_EQ(ReadI32(b, 1644), 7);
-  EXPECT_EQ(ReadI32(b, 1648), -8);
-  EXPECT_EQ(b[1652], 0xAB);
-  EXPECT_EQ(b[1653], 0xCD);
-  EXPECT_EQ(ReadI32(b, 1654), 1 << 30);
-  EXPECT_EQ(ReadI32(b, 1658), -1);
-  EXPECT_EQ(ReadI32(b, 1662), 2);
-  EXPECT_EQ(b[kIds], '0');
-  EXPECT_EQ(b[kIds + 64], 'M');
-  EXPECT_EQ(ReadI32(b, kSheets), 2);
-  EXPECT_EQ(ReadI32(b, kTiles), 2);
-  const size_t torch = kTiles + 4 + 587;
-  EXPECT_EQ(b[torch], '3');
-  EXPECT_EQ(b[torch + 576], 1); // solid
-  EXPECT_EQ(b[torch + 577], 0); // transparent
-  EXPECT_EQ(b[torch + 578], 4); // frames
-  EXPECT_EQ(ReadI32(b, torch + 579), 5);
-  EXPECT_EQ(ReadI32(b, kBackgrounds), 2);
-  EXPECT_EQ(b[kBackgrounds + 4 + 64], 2); // image count of "sky"
-  const size_t end = kBackgrounds + 4 + (65 + 2 * 142) + 65;
+  EXPECT_EQ(std::memcmp(b.data(), "INX0\x57\0", 6), 0); // "W" in UTF-16LE
+  const size_t torch = kTiles + 4 + 587, end = kBackgrounds + 4 + 349 + 65;
   ASSERT_EQ(b.size(), end + 4);
-  EXPECT_EQ(ReadI32(b, end), 99);
+  // The reserved numbers and bytes, the counts, the second tile's flags,
+  // frames and delay, the image count of "sky", the trailer.
+  const std::pair<size_t, int32_t> numbers[] = {
+      {1644, 7},         {1648, -8},   {1654, 1 << 30}, {1658, -1},
+      {1662, 2},         {kSheets, 2}, {kTiles, 2},     {torch + 579, 5},
+      {kBackgrounds, 2}, {end, 99}};
+  for (auto [at, value] : numbers)
+    EXPECT_EQ(ReadI32(b, at), value) << at;
+  const std::pair<size_t, uint8_t> bytes[] = {
+      {1652, 0xAB},     {1653, 0xCD},     {kIds, '0'},
+      {kIds + 64, 'M'}, {torch, '3'},     {torch + 576, 1},
+      {torch + 577, 0}, {torch + 578, 4}, {kBackgrounds + 4 + 64, 2}};
+  for (auto [at, value] : bytes)
+    EXPECT_EQ(b[at], value) << at;
 }
 
 TEST(MapfileIndex, TruncationStopsWhereTheDataEndsAndNoMagicReadsNothing) {

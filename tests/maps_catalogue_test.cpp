@@ -2,10 +2,12 @@
 // snapshot, and drawing maps with animated tiles.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "assets/pack.h"
 #include "assets/packwriter.h"
@@ -60,21 +62,18 @@ struct ArchiveBuilder {
     entries.push_back({mapfile::MapEntryName(id), mapfile::WriteMap(m)});
   }
   // A tile listed in the index, with a picture entry when pic is given.
-  void Tile(const std::string &id, const plat::Picture *pic = nullptr,
+  void Tile(const std::string &id, std::optional<plat::Picture> pic = {},
             bool transparent = false, int frames = 1, int delay = 0) {
     index.tiles.push_back({id, "test", "01", false, transparent,
                            static_cast<int8_t>(frames), delay});
-    if (pic != nullptr)
+    if (pic)
       entries.push_back({mapfile::TileEntryName(id), plat_test::Png(*pic)});
   }
-  void Tile(const std::string &id, const plat::Picture &pic,
-            bool transparent = false, int frames = 1, int delay = 0) {
-    Tile(id, &pic, transparent, frames, delay);
-  }
-  // A background set of one image "a"; pic nullptr leaves its entry out.
-  void Background(const std::string &set, const plat::Picture *pic) {
+  // A background set of one image "a"; no picture leaves its entry out.
+  void Background(const std::string &set,
+                  std::optional<plat::Picture> pic = {}) {
     index.backgrounds.push_back({set, 0, {{"a", 0, 0, 0}}});
-    if (pic != nullptr)
+    if (pic)
       entries.push_back(
           {mapfile::BackgroundEntryName(set, "a"), plat_test::Png(*pic)});
   }
@@ -133,6 +132,12 @@ protected:
   }
   static plat::Picture Screen() {
     return plat_test::Grab(0, 0, plat::ScreenWidth(), plat::ScreenHeight());
+  }
+  // The screen with only the map drawn on black.
+  plat::Picture Drawn(MapView &v, const std::string &id) {
+    plat::ClearScreen({0, 0, 0, 255});
+    EXPECT_EQ(DrawMap(*cat, v, id), 0);
+    return Screen();
   }
 };
 
@@ -255,8 +260,7 @@ TEST_F(Maps, PositionsAtOneThreeSixSixWide) {
   SetMapTileSize(*cat, view, 34);
   SetMapOffsetX(view, -48);
   SetMapOffsetY(view, -16);
-  ASSERT_EQ(DrawMap(*cat, view, "01"), 0);
-  const plat::Picture s = Screen();
+  const plat::Picture s = Drawn(view, "01");
   // Cell (0, 0) starts at (-48, -16): (2, 1) at (20, 18), (1, 0) ends at
   // (19, 17); the last cell seen, (41, 23), shows two rows of pixels.
   EXPECT_TRUE(Shows(s, 20, 18, kColours[3]));
@@ -280,9 +284,7 @@ TEST_F(Maps, AnimationStepsWithTheDelay) {
   // Before any step, a strip shows its first frame only; a picture never
   // clipped is scaled into its cell whole.
   view.animation = 0;
-  plat::ClearScreen({0, 0, 0, 255});
-  DrawMap(*cat, view, "01");
-  const plat::Picture s = Screen();
+  const plat::Picture s = Drawn(view, "01");
   EXPECT_TRUE(Shows(s, 1, 16, kColours[1]));
   EXPECT_TRUE(Shows(s, 30, 16, kColours[1]));
   EXPECT_TRUE(Shows(s, 30, 48, kColours[3]));
@@ -305,9 +307,7 @@ TEST_F(Maps, AnimationStepsWithTheDelay) {
   EXPECT_EQ(DrawMap(*cat, view, ""), -1);
   EXPECT_EQ(cat->tiles["1"].currentFrame, 2);
   // A step changes what the next frame shows: tile 1 now shows frame 2.
-  plat::ClearScreen({0, 0, 0, 255});
-  DrawMap(*cat, view, "01");
-  EXPECT_TRUE(Shows(Screen(), 5, 5, kColours[2]));
+  EXPECT_TRUE(Shows(Drawn(view, "01"), 5, 5, kColours[2]));
 }
 
 TEST_F(Maps, CachedDrawingMatchesCellByCell) {
@@ -342,25 +342,21 @@ TEST_F(Maps, CachedDrawingMatchesCellByCell) {
   MapView other = plain; // steps through the map of 16-pixel frames
   other.animation = 1;
   StoreMap(*cat, "01");
+  // Before frames 1 to 5 a cell changes (layer, x, y, value): one starts to
+  // animate, one stops, a pickup is taken, a hole leaves no cache possible
+  // and is filled again; before frame 6 the map is restored.
+  const std::array<int, 4> edits[] = {
+      {1, 5, 5, 7}, {1, 3, 3, 8}, {1, 6, 2, 0}, {0, 8, 8, 0}, {0, 8, 8, 2}};
   for (int frame = 0; frame < 11; ++frame) {
-    if (frame == 1)
-      SetTile(*cat, "01", 1, 5, 5, 7); // a cell starts to animate
-    if (frame == 2)
-      SetTile(*cat, "01", 1, 3, 3, 8); // and one stops
-    if (frame == 3)
-      SetTile(*cat, "01", 1, 6, 2, 0); // a pickup taken
-    if (frame == 4)
-      SetTile(*cat, "01", 0, 8, 8, 0); // a hole: no cache possible
-    if (frame == 5)
-      SetTile(*cat, "01", 0, 8, 8, 2);
+    if (frame >= 1 && frame <= 5) {
+      const auto [layer, x, y, value] = edits[frame - 1];
+      SetTile(*cat, "01", layer, x, y, value);
+    }
     if (frame == 6)
       RestoreMap(*cat);
-    plat::ClearScreen({0, 0, 0, 255});
-    ASSERT_EQ(DrawMap(*cat, view, "01"), 0);
-    const plat::Picture cached = Screen();
-    plat::ClearScreen({0, 0, 0, 255});
-    ASSERT_EQ(DrawMap(*cat, plain, "01"), 0);
-    EXPECT_TRUE(Screen().pixels == cached.pixels) << "frame " << frame;
+    const plat::Picture cached = Drawn(view, "01");
+    EXPECT_TRUE(Drawn(plain, "01").pixels == cached.pixels)
+        << "frame " << frame;
     // Step the animations once for the next frame.
     if (frame == 8) {
       DrawMap(*cat, other, "02");
@@ -391,11 +387,10 @@ TEST_F(Maps, FrameSizesBeyondIntClipNothing) {
   for (int frame = 1; frame <= 5; ++frame) {
     DrawMap(*cat, view, "01"); // steps to this frame
     ASSERT_EQ(cat->tiles["7"].currentFrame, frame);
-    plat::ClearScreen({0, 0, 0, 255});
-    DrawMap(*cat, still, "01");
     // Frame 1 shows the picture (its left part); every later frame lies
     // beyond it and shows the board below.
-    EXPECT_TRUE(Shows(Screen(), 40, 40, frame == 1 ? kColours[2] : kColours[4]))
+    EXPECT_TRUE(Shows(Drawn(still, "01"), 40, 40,
+                      frame == 1 ? kColours[2] : kColours[4]))
         << "frame " << frame;
   }
 }
@@ -410,11 +405,11 @@ TEST_F(Maps, SpriteNumbersStayInTheirRanges) {
     b.Tile(std::to_string(i));
   b.Tile("20001", Solid(8, 8, kColours[1]));
   const plat::Picture sky = Solid(16, 16, kColours[2]);
-  b.Background("sky", &sky);
+  b.Background("sky", sky);
   for (int i = 1; i < 4095; ++i)
-    b.Background("set" + std::to_string(i), nullptr);
-  b.Background("last", &sky);
-  b.Background("beyond", &sky);
+    b.Background("set" + std::to_string(i));
+  b.Background("last", sky);
+  b.Background("beyond", sky);
   LoadMaps(*cat, b.Write(dir));
   const int tile = cat->tiles["20001"].sprite;
   const int background = cat->backgrounds["sky"].sprites[0];
@@ -433,7 +428,7 @@ TEST_F(Maps, SpriteNumbersStayInTheirRanges) {
     more.Tile("x" + std::to_string(i));
   for (const char *id : {"x19999", "x20000", "20001"})
     more.Tile(id, Solid(8, 8, kColours[3]));
-  more.Background("sky", &sky);
+  more.Background("sky", sky);
   LoadMaps(*cat, more.Write(dir, "more.maps"));
   EXPECT_EQ(cat->tileOrder.size(), 40001u);
   EXPECT_EQ(cat->tileOrder[20001], "x1");
@@ -453,9 +448,9 @@ TEST_F(Maps, SpriteNumbersStayInTheirRanges) {
 TEST_F(Maps, AFailedBackgroundReloadEmptiesItsSlot) {
   const plat::Picture sky = Solid(16, 16, kColours[2]);
   ArchiveBuilder good, missing, broken;
-  good.Background("sky", &sky);
-  missing.Background("sky", nullptr);
-  broken.Background("sky", nullptr);
+  good.Background("sky", sky);
+  missing.Background("sky");
+  broken.Background("sky");
   broken.entries.push_back({mapfile::BackgroundEntryName("sky", "a"), {1, 2}});
   // The same set again, its picture missing, then one that does not decode.
   for (ArchiveBuilder *again : {&missing, &broken}) {
@@ -498,7 +493,7 @@ TEST_F(Maps, ThousandsOfMissingTilesReadEachPictureOnce) {
   b.AddMap("01", Checkerboard(2, 2));
   const plat::Picture pic = Solid(4, 4, kColours[1]);
   for (int i = 1; i <= 2000; ++i) // three of every four without a picture
-    b.Tile(std::to_string(i), i % 4 == 0 ? &pic : nullptr);
+    b.Tile(std::to_string(i), i % 4 == 0 ? std::optional(pic) : std::nullopt);
   const std::string path = b.Write(dir);
   CountingFile counting; // outlives the archive that closes it
   pack::Archive archive;

@@ -110,20 +110,12 @@ TEST(PackArchive, TruncationEndsTheDirectoryAtTheDamage) {
   for (uint64_t storedSize : {uint64_t{5}, uint64_t{1} << 40, ~uint64_t{0}}) {
     std::vector<uint8_t> bytes = ArchiveStart(1);
     AddRawEntry(bytes, 1, "first", 3, Bytes("abc"));
-    PutLe(bytes, 4, 8);
-    PutLe(bytes, storedSize, 8);
-    PutLe(bytes, 1, 4);
-    PutLe(bytes, 0, 4);
-    bytes.insert(bytes.end(), {'n', 'd', 'e', 'f', 'g'});
+    AddRawEntry(bytes, 1, "n", 4, Bytes("defg"), storedSize);
     pack::Archive a = FromBytes(bytes);
     EXPECT_EQ(pack::Entries(a).size(), 1u);
   }
   std::vector<uint8_t> longName = ArchiveStart(1);
-  PutLe(longName, 0, 8);
-  PutLe(longName, 0, 8);
-  PutLe(longName, 0xFFFFFFFF, 4);
-  PutLe(longName, 0, 4);
-  longName.insert(longName.end(), 100, 'x');
+  AddRawEntry(longName, 1, std::string(100, 'x'), 0, {}, 0, 0xFFFFFFFF);
   pack::Archive a = FromBytes(longName);
   EXPECT_TRUE(pack::Entries(a).empty());
 }

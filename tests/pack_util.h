@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -82,17 +83,18 @@ inline std::vector<uint8_t> ArchiveStart(int version) {
   return {static_cast<uint8_t>(version == 1 ? 0x31 : 0x32), 0x7A, 0x6C, 0x70};
 }
 
+// An entry's header, name and data; a stored size or name length given
+// overrides the true one, as damage would.
 inline void AddRawEntry(std::vector<uint8_t> &archive, int version,
                         const std::string &name, uint64_t fullSize,
-                        const std::vector<uint8_t> &data) {
+                        const std::vector<uint8_t> &data,
+                        std::optional<uint64_t> storedSize = {},
+                        std::optional<uint64_t> nameSize = {}) {
   PutLe(archive, fullSize, 8);
-  PutLe(archive, data.size(), 8);
-  if (version == 1) {
-    PutLe(archive, name.size(), 4);
+  PutLe(archive, storedSize.value_or(data.size()), 8);
+  PutLe(archive, nameSize.value_or(name.size()), version == 1 ? 4 : 2);
+  if (version == 1)
     PutLe(archive, 0xDEADBEEF, 4); // reserved: must not matter
-  } else {
-    PutLe(archive, name.size(), 2);
-  }
   archive.insert(archive.end(), name.begin(), name.end());
   archive.insert(archive.end(), data.begin(), data.end());
 }

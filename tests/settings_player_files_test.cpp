@@ -1,14 +1,14 @@
 // settings_player_files_test.cpp — the game binary with something other
 // than a file where the preferences, the scores or a language file should
-// be, beside the game and in the per-user folder; and a player's links,
-// kept through an orderly exit.
+// be, beside the game and in the per-user folder. (Each reader's refusal is
+// its own unit test's; links through a save are the atomic write's.)
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "support/copied_game.h"
-#include "support/run_program.h"
 #include "support/obstacles.h"
+#include "support/run_program.h"
 
 namespace {
 
@@ -73,35 +73,6 @@ TEST_F(PlayerFiles, AFifoOrAnEndlessDeviceIsNeverWaitedOnOrRead) {
     obstacles.emplace_back(langs + "/" + name + ".language", kind);
   }
   RunAmong(obstacles);
-}
-
-TEST_F(PlayerFiles, NothingUsableInEitherFolder) {
-  RunAmong({{gameDir + "Warrenfold.prefs", "zero"},
-            {userDir + "Warrenfold.prefs", "folder"},
-            {userDir + "Warrenfold.scores", "zero"}});
-}
-
-TEST_F(PlayerFiles, LinksAreKeptAndTheirTargetsWritten) {
-  fs::create_directory(root.File("synced"));
-  WriteText(root.File("synced/prefs"),
-            "[Settings]\r\nMusic = 0\r\nResolution = 42\r\n");
-  WriteText(root.File("synced/scores"), "05\r\n");
-  fs::create_symlink("../synced/prefs", gameDir + "Warrenfold.prefs");
-  fs::create_symlink("../synced/scores", gameDir + "Warrenfold.scores");
-  const ProgramResult r = Run();
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_TRUE(fs::is_symlink(gameDir + "Warrenfold.prefs"));
-  EXPECT_TRUE(fs::is_symlink(gameDir + "Warrenfold.scores"));
-  const std::string prefs = ReadText(root.File("synced/prefs"));
-  EXPECT_NE(prefs.find("Music = 0\r\n"), std::string::npos) << prefs;
-  // A window size outside the list comes back as written.
-  EXPECT_NE(prefs.find("Resolution = 42\r\n"), std::string::npos) << prefs;
-  EXPECT_EQ(ReadText(root.File("synced/scores")), "05\r\n\r\n\r\n\r\n\r\n");
-  // The temporary files went beside the targets, and are gone.
-  EXPECT_EQ(std::distance(fs::directory_iterator(root.File("synced")),
-                          fs::directory_iterator()),
-            2);
-  EXPECT_FALSE(fs::exists(userDir + "Warrenfold.prefs"));
 }
 
 } // namespace
