@@ -4,7 +4,6 @@
 #include "maps/mapfile.h"
 #include "maps/maze.h"
 #include "maps/maze_check.h"
-#include "platform/png_header.h"
 
 #include <cstdio>
 #include <string>
@@ -85,7 +84,7 @@ int List(const std::string &path) {
     const bool picture =
         pack::ExtractEntry(archive, mapfile::TileEntryName(t.id), kMaxEntry,
                            png) >= 0 &&
-        plat::PngSize(png.data(), png.size(), w, h);
+        mapfile::PngSize(png.data(), png.size(), w, h);
     std::printf("  %-6s sheet %-8s owner %-3s %-11s %-5s frames %-2d delay "
                 "%-4d picture %s\n",
                 t.id.c_str(), t.sheet.c_str(), t.owningMap.c_str(),

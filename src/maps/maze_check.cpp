@@ -4,7 +4,6 @@
 #include "maps/maze_check.h"
 
 #include "maps/maze.h"
-#include "platform/png_header.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -378,7 +377,7 @@ CheckTiles(const Index &index, const std::map<std::string, MapEntry> &maps,
     int w = 0, h = 0;
     if (picture == pictures.end()) {
       report.Add(name + "picture missing", "");
-    } else if (!plat::PngSize(picture->second.data(), picture->second.size(), w,
+    } else if (!PngSize(picture->second.data(), picture->second.size(), w,
                               h)) {
       report.Add(name + "picture is not a PNG", "");
     } else {

@@ -5,6 +5,7 @@
 
 #include "maps/mapfile.h"
 #include "maps/mapfile_levels.h"
+#include "platform/png_header.h"
 
 #include <cstdint>
 #include <map>
@@ -29,5 +30,8 @@ std::vector<std::string> CheckMenuMap(const MapEntry &map);
 std::vector<std::string>
 CheckTiles(const Index &index, const std::map<std::string, MapEntry> &maps,
            const std::map<std::string, std::vector<uint8_t>> &pictures);
+
+// A tile picture's size, read from its header alone.
+using plat::PngSize;
 
 } // namespace mapfile
