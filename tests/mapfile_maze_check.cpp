@@ -1,4 +1,4 @@
-// mapfile_rules.cpp — the content checker catches each kind of broken maze
+// mapfile_maze_check.cpp — the content checker catches each kind of broken maze
 // and tile set, starting from small mazes that obey every rule.
 #include "maps/mapfile.h"
 #include "maps/mapfile_levels.h"
