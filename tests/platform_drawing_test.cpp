@@ -130,10 +130,12 @@ TEST_F(DrawingTest, ImagesFromEverySourceBoxesAndCopies) {
   plat::Box(15, 15, 3, 3, {0, 255, 0, 255});
   plat::MovePathCursor(12, 0);
   plat::DrawVectorImage(3);
-  // A new drawing ends the one before; another image freed meanwhile.
+  // A new drawing ends the one before; another image freed or resized
+  // meanwhile does not end it.
   ASSERT_TRUE(plat::BeginDraw(plat::Target::Image, 1));
   plat::FreeImage(2);
   EXPECT_FALSE(plat::ImageExists(2));
+  plat::ResizeImage(100, 2, 2);
   plat::Box(0, 0, 5, 10, {0, 0, 0, 255});
   plat::EndDraw();
   EXPECT_TRUE(Near(SpritePixel(1, 1, 1), {127, 0, 128, 255}, 2))
