@@ -9,6 +9,8 @@
 #include "platform_helpers.h"
 #include "support/blank_png.h"
 
+#include <array>
+
 using namespace plat_test;
 using plat::Colour;
 
@@ -175,13 +177,16 @@ TEST_F(SpriteTest, ShrunkCopiesFollowTheClipAndTheZoom) {
       }
   }
   // On a smooth gradient the shrunk copy and the renderer's own bilinear
-  // scaling differ only slightly, whatever the zoom was before.
+  // scaling differ only slightly, whatever the zoom was before, also for a
+  // clip whose top falls between output rows.
   plat::Picture p = Solid(40, 40, kBlack);
   for (int y = 0; y < 40; ++y)
     for (int x = 0; x < 40; ++x)
       SetPixel(p, x, y, {uint8_t(x * 6), uint8_t(y * 6), 100, 255});
   ASSERT_EQ(Load(2, p, plat::kSpriteAlpha), 2);
-  for (const auto &[w, h] : {std::pair{20, 20}, {10, 20}, {10, 13}}) {
+  for (const auto &[w, h, top] :
+       {std::array{20, 20, 0}, {10, 20, 0}, {10, 13, 0}, {10, 13, 1}}) {
+    plat::ClipSprite(2, 0, top, 40, 40 - top);
     plat::ZoomSprite(2, w, h);
     plat::Picture shots[2];
     for (bool prescale : {true, false}) {
