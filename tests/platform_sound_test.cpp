@@ -105,6 +105,8 @@ TEST_F(SoundTest, ShortSoundsEndUnlessLooped) {
     plat::Sleep(20);
   EXPECT_EQ(plat::SoundStatus(2, effect), 0);
   EXPECT_EQ(plat::SoundStatus(5, stream), 0);
+  // The shortest stream, one frame, is still a sound.
+  EXPECT_TRUE(plat::LoadStreamedSound(6, Tone(1.5 / 44100, 44100, 2)));
 }
 
 TEST_F(SoundTest, DamagedSoundsAreRefusedAndNeverPlay) {
