@@ -1,6 +1,7 @@
 // mapfile_format.cpp — byte layout, round trips and damaged input of the
 // map archive's index and map entries.
 #include "maps/mapfile.h"
+#include "maps/mapfile_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -240,6 +241,9 @@ TEST(MapfileText, FieldsEndAtNulOrAtTheirEndAndDecodeSafely) {
             (std::vector<std::string>{x32, std::string(32, 'y'), edges, "cut😀",
                                       z31, "a\uFFFDb\uFFFD", "A", "\uFFFDq",
                                       std::string(31, 'x') + "\uFFFD"}));
+  // Nothing past a field is read, not even to pair its last surrogate.
+  const uint16_t past[] = {'a', 0xD800, 0xDC00};
+  EXPECT_EQ(mapfile::Utf16ToUtf8(past, 2), "a\uFFFD");
 }
 
 TEST(MapfileMap, RoundTripAndColumnOrder) {
