@@ -53,11 +53,14 @@ XDG_DATA_HOME="$work/xdg" SDL_AUDIODRIVER=dummy WARRENFOLD_REPLAY="$work/run.rep
   "$work/game/warrenfold" /LOG > "$work/game.out" 2>&1 &
 game_pid=$!
 
-# While it runs: a real window of the asked size, with a title bar.
-window=""
+# While it runs: a real window of the asked size, with a title bar. SDL
+# may replace its first window when it picks the renderer, so a window
+# found can be gone a moment later: look again until one answers.
+window="" title=""
 for _ in $(seq 200); do
-  window=$(xdotool search --class warrenfold 2> /dev/null | head -1)
-  [ -n "$window" ] && break
+  window=$(xdotool search --class warrenfold 2> /dev/null | tail -1)
+  [ -n "$window" ] && title=$(xprop -id "$window" _NET_WM_NAME 2> /dev/null) &&
+    [ -n "$title" ] && break
   sleep 0.1
 done
 fail() {
@@ -67,7 +70,7 @@ fail() {
   exit 1
 }
 [ -n "$window" ] || fail "no game window"
-xprop -id "$window" _NET_WM_NAME | grep -q '"Warrenfold 1.0.0.3 - Corvantis' || fail "window title"
+echo "$title" | grep -q '"Warrenfold 1.0.0.3 - Corvantis' || fail "window title: $title"
 geometry=$(xdotool getwindowgeometry "$window")
 echo "$geometry"
 echo "$geometry" | grep -q "Geometry: 1024x576" || fail "window is not 1024x576"
