@@ -460,6 +460,49 @@ TEST_F(Loop_, MusicAndEffectsToggles) {
   EXPECT_EQ(game->settings.soundFx, 1);
 }
 
+// Switched away from, the music pauses; back, it resumes. A borderless
+// window minimises itself unless the switch was its own (a screen mode
+// just applied); full screen has no window to minimise. A close quits.
+TEST_F(Loop_, WindowFocusMinimiseAndClose) {
+  using W = plat::WindowEvent;
+  using A = SoundAsk;
+  const struct {
+    ScreenMode mode;
+    bool ownSwitch;
+    W event;
+    std::vector<A> asked;
+    bool ownSwitchAfter;
+  } rows[] = {
+      {ScreenMode::Window, false, W::Minimised, {A::PauseMusic}, false},
+      {ScreenMode::Window, false, W::Deactivated, {}, false},
+      {ScreenMode::Window, false, W::Restored, {A::ResumeMusic}, false},
+      {ScreenMode::Borderless, false, W::Deactivated, {A::PauseMusic}, false},
+      {ScreenMode::Borderless, true, W::Deactivated, {A::PauseMusic}, false},
+      {ScreenMode::Borderless, false, W::Minimised, {}, false},
+      {ScreenMode::Borderless, true, W::Activated, {A::ResumeMusic}, true},
+      {ScreenMode::FullScreen, false, W::Minimised, {}, false},
+      {ScreenMode::FullScreen, false, W::Restored, {}, false},
+  };
+  for (const auto &row : rows) {
+    game->settings.gameScreen = row.mode;
+    game->loop.ignoreNextDeactivation = row.ownSwitch;
+    game->sound.requests.clear();
+    plat::InjectWindowEvent(row.event);
+    HandleWindowEvents(*game);
+    std::vector<A> asked;
+    for (const SoundRequest &r : game->sound.requests)
+      asked.push_back(r.what);
+    EXPECT_EQ(asked, row.asked) << int(row.mode) << " " << int(row.event);
+    EXPECT_EQ(game->loop.ignoreNextDeactivation, row.ownSwitchAfter)
+        << int(row.mode) << " " << int(row.event);
+    EXPECT_FALSE(game->loop.quit);
+  }
+  game->settings.gameScreen = ScreenMode::FullScreen;
+  plat::InjectWindowEvent(W::Close);
+  HandleWindowEvents(*game);
+  EXPECT_TRUE(game->loop.quit);
+}
+
 class Pad_ : public Loop_ {
 protected:
   void SetUp() override {

@@ -54,6 +54,15 @@ WindowEvent Translate(const SDL_WindowEvent &w) {
 
 namespace detail {
 
+void QueueWindowEvent(WindowEvent w) {
+  if (w == WindowEvent::Deactivated || w == WindowEvent::Minimised)
+    State().display.switchedAway = true;
+  if (w == WindowEvent::Activated || w == WindowEvent::Restored)
+    State().display.switchedAway = false;
+  if (w != WindowEvent::None)
+    Queue(w);
+}
+
 void ServiceEvents() {
   if (!State().initialised)
     return;
@@ -63,16 +72,9 @@ void ServiceEvents() {
     case SDL_QUIT:
       Queue(WindowEvent::Close);
       break;
-    case SDL_WINDOWEVENT: {
-      WindowEvent w = Translate(e.window);
-      if (w == WindowEvent::Deactivated || w == WindowEvent::Minimised)
-        State().display.switchedAway = true;
-      if (w == WindowEvent::Activated || w == WindowEvent::Restored)
-        State().display.switchedAway = false;
-      if (w != WindowEvent::None)
-        Queue(w);
+    case SDL_WINDOWEVENT:
+      QueueWindowEvent(Translate(e.window));
       break;
-    }
     case SDL_CONTROLLERDEVICEADDED:
       PadAdded(e.cdevice.which);
       break;

@@ -287,6 +287,9 @@ struct DisplayState {
 // callers that cannot go on without it.
 bool EnsureVideo(bool report = false);
 void ServiceEvents();
+// Queues a window event for PollWindowEvent and notes whether the screen was
+// switched away from.
+void QueueWindowEvent(WindowEvent w);
 void CloseScreenAndWindow();
 
 // ---------------------------------------------------------------------------

@@ -51,4 +51,6 @@ void InjectPadButton(int button, bool down) {
 
 void InjectQuit() { State().input.quitInjected = true; }
 
+void InjectWindowEvent(WindowEvent e) { detail::QueueWindowEvent(e); }
+
 } // namespace plat

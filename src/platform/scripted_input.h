@@ -3,6 +3,7 @@
 // calls are the only input. Replays and tests use it.
 #pragma once
 
+#include "platform/display.h"
 #include "platform/input.h"
 
 namespace plat {
@@ -14,6 +15,9 @@ void InjectPadConnected(bool connected);
 void InjectPadAxis(int stick, int x, int y); // raw -1000..1000
 void InjectPadButton(int button, bool down);
 void InjectQuit();
+// A window event as the window system would send it (focus, minimise,
+// restore, close): PollWindowEvent and ScreenActive see it.
+void InjectWindowEvent(WindowEvent e);
 // Raw state of the current snapshot, for recording a run.
 bool RawKeyDown(Key k);
 

@@ -13,8 +13,6 @@
 #include "shell/screens.h"
 #include "ui/dialogs.h"
 
-namespace {
-
 void HandleWindowEvents(Game &game) {
   const ScreenMode mode = game.settings.gameScreen;
   for (;;) {
@@ -56,6 +54,8 @@ void HandleWindowEvents(Game &game) {
     }
   }
 }
+
+namespace {
 
 // Cards are rendered only when their content changed, just before they
 // are next shown.

@@ -14,7 +14,11 @@ bool RunFrame(Game &game);
 // Runs passes until the game quits.
 void RunLoop(Game &game);
 
-// Parts of a pass. DrawState only draws (rendering stale cards first);
+// Parts of a pass. HandleWindowEvents takes the window's events: a close
+// quits; minimised or switched away from, the music pauses (and a
+// borderless window minimises itself); back, it resumes.
+void HandleWindowEvents(Game &game);
+// DrawState only draws (rendering stale cards first);
 // MoveActors moves on the actors it drew; StateLogic runs the logic of the
 // state the pass began in.
 void DrawState(Game &game);
