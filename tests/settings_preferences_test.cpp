@@ -149,6 +149,7 @@ TEST(Preferences, ASaveKeepsAnotherCopysChanges) {
   ASSERT_TRUE(LoadPreferences(b, dir.Folder()));
   Settings syncedA = a, syncedB = b;
   a.music = 0;
+  a.language = "en_GB"; // b's later choice stands, through a's next save too
   ASSERT_TRUE(SavePreferences(a, syncedA, dir.Folder()));
   b.language = "fr_FR";
   b.resolution = 4;
