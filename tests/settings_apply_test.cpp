@@ -54,8 +54,11 @@ TEST_F(Apply, EachModeOpensAtItsSize) {
 TEST_F(Apply, MusicLanguageAndSameSettings) {
   ASSERT_TRUE(Start(1, 0));
   Confirm();
+  game->sound.recording = true;
   ApplySettings(*game);
   EXPECT_EQ(NewLogLines(), (Lines{"Sounds:\t\tON"})); // nothing changed
+  EXPECT_EQ(CountRequests(game->sound, SoundAsk::Effect, num::kConfirm), 1);
+  game->sound.recording = false;
 
   Confirm();
   game->loop.pending.music = 0;
@@ -107,6 +110,8 @@ TEST_F(Apply, NewWindowSizeReopensTheScreen) {
   EXPECT_EQ(plat::ScreenWidth(), 1920);
   EXPECT_EQ(game->settings.resolution, 4);
   EXPECT_EQ(game->display.geometry.tileSize, 48);
+  EXPECT_EQ(game->play.player.speed, 3.0);
+  EXPECT_EQ(game->mapView.offsetX, game->display.geometry.menuOriginX);
   EXPECT_TRUE(game->loop.ignoreNextDeactivation);
   // The maps came back with the pictures, and draw.
   EXPECT_EQ(DrawMap(game->maps, game->mapView, "M0"), 0);
@@ -127,6 +132,7 @@ TEST_F(Apply, ScreenModeChangeReopens) {
   ASSERT_GT(lines.size(), 2u);
   EXPECT_EQ(lines[1], "Opening screen (Windowed):\t\tOK");
   EXPECT_EQ(game->settings.gameScreen, ScreenMode::Window);
+  EXPECT_EQ(game->display.aspectRatio, Aspect::R16x9); // the desktop's is 4:3
 }
 
 } // namespace
