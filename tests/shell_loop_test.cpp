@@ -209,7 +209,8 @@ TEST_F(Loop_, ALanguageChangedThenCancelled) {
   game->loop.mainMenuItem = 2;
   Press(Key::Return);
   EXPECT_EQ(game->lang.choice, 1);
-  Press(Key::Left);
+  Press(Key::Left, Key::Left); // the second: already the first language
+  EXPECT_EQ(game->lang.choice, 0);
   EXPECT_EQ(game->loop.pending.language, "de_DE");
   game->loop.settingsRow = 7;
   Press(Key::Return);
@@ -331,6 +332,7 @@ int RunUntilStateChanges(Game &game) {
 
 TEST_F(Loop_, TheLastLevelKeepsItsSlotThenTheFinaleResetsIt) {
   PlayFromSlot(*game, 4, "20");
+  SetTile(game->maps, "20", maze::kItemLayer, 41, 23, maze::kDot); // in play
   game->play.collected = game->play.levels[19].pickupTotal;
   RunUntilStateChanges(*game);
   ASSERT_EQ(State(), ScreenState::LevelComplete);
@@ -345,6 +347,7 @@ TEST_F(Loop_, TheLastLevelKeepsItsSlotThenTheFinaleResetsIt) {
   Press(Key::Space);
   EXPECT_EQ(State(), ScreenState::MainMenu);
   EXPECT_EQ(game->progress.slots[3], "01"); // in memory; saved at the exit
+  EXPECT_EQ(GetTile(game->maps, "20", maze::kItemLayer, 41, 23), 0); // back
   EXPECT_EQ(ReadText(dir.File("Warrenfold.scores")),
             "01\r\n01\r\n01\r\n20\r\n01\r\n");
   EXPECT_EQ(game->play.monsters.size(), 50u); // the title monsters are back
