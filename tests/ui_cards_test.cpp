@@ -171,6 +171,16 @@ std::pair<int, int> Ink(const plat::Picture &p, int y0, int y1,
   return {first, last};
 }
 
+// Whether rows y0..y1 hold a pixel of exactly the colour c.
+bool Shows(const plat::Picture &p, double y0, double y1, plat::Colour c) {
+  const uint8_t bgr[3] = {c.b, c.g, c.r};
+  for (int y = static_cast<int>(y0); y < static_cast<int>(y1); ++y)
+    for (int x = 0; x < p.width; ++x)
+      if (std::memcmp(&p.pixels[(y * p.width + x) * 4], bgr, 3) == 0)
+        return true;
+  return false;
+}
+
 // A language whose own name is in a right-to-left script swaps the sides of
 // the left title and of a row's label and value, at the same margins.
 TEST(Cards, RightToLeftLanguagesMirrorTitlesAndRows) {
@@ -234,6 +244,33 @@ TEST(Cards, RightToLeftLanguagesMirrorTitlesAndRows) {
       EXPECT_LT(rtlLast, w / 2);
       EXPECT_NEAR(rtlFirst, w - 1 - ltrLast, 2);
     }
+  }
+  // The chosen entry alone in the highlight colour. A two-entry dialog:
+  // title and entries centred, the first a line below the title bar.
+  Languages lang;
+  lang.texts = {{"tInGamePAUSED", "Paused"},
+                {"tInGameRESUME", "Resume"},
+                {"tInGameQUIT", "Quit"},
+                {"tSettingsOK", "OK"},
+                {"tSettingsCANCEL", "Cancel"}};
+  const CardSources src{lang, display, d, progress, play};
+  const plat::Colour white = MenuColours().highlight;
+  const double t = d.titleBar, f = d.baseFont, h = d.settings.h;
+  plat::Picture p;
+  RenderSettings(src, kRowOk, pending);
+  ASSERT_TRUE(plat::SpritePixels(num::kSettingsCard, p));
+  EXPECT_TRUE(Shows(p, h - 3 * f, h - 2 * f, white));
+  EXPECT_FALSE(Shows(p, h - 1.5 * f, h - 0.5 * f, white));
+  RenderPause(src, 1);
+  ASSERT_TRUE(plat::SpritePixels(num::kPauseCard, p));
+  EXPECT_TRUE(Shows(p, t + f, t + 2 * f, white));
+  EXPECT_FALSE(Shows(p, t + 3 * f, t + 4 * f, white));
+  for (const auto &[first, last] :
+       {Ink(p, 0, t, MenuColours().titleBar),
+        Ink(p, t + f, t + 2 * f, MenuColours().background)}) {
+    EXPECT_GT(first, f);
+    EXPECT_LT(first, last);
+    EXPECT_NEAR(first, p.width - 1 - last, 2);
   }
   plat::Shutdown();
 }
