@@ -245,8 +245,8 @@ TEST(Cards, RightToLeftLanguagesMirrorTitlesAndRows) {
       EXPECT_NEAR(rtlFirst, w - 1 - ltrLast, 2);
     }
   }
-  // The chosen entry alone in the highlight colour. A two-entry dialog:
-  // title and entries centred, the first a line below the title bar.
+  // The chosen entry alone in the highlight colour, the first of a
+  // two-entry dialog a line below its title bar; the title centred.
   Languages lang;
   lang.texts = {{"tInGamePAUSED", "Paused"},
                 {"tInGameRESUME", "Resume"},
@@ -265,13 +265,9 @@ TEST(Cards, RightToLeftLanguagesMirrorTitlesAndRows) {
   ASSERT_TRUE(plat::SpritePixels(num::kPauseCard, p));
   EXPECT_TRUE(Shows(p, t + f, t + 2 * f, white));
   EXPECT_FALSE(Shows(p, t + 3 * f, t + 4 * f, white));
-  for (const auto &[first, last] :
-       {Ink(p, 0, t, MenuColours().titleBar),
-        Ink(p, t + f, t + 2 * f, MenuColours().background)}) {
-    EXPECT_GT(first, f);
-    EXPECT_LT(first, last);
-    EXPECT_NEAR(first, p.width - 1 - last, 2);
-  }
+  const auto [first, last] = Ink(p, 0, t, MenuColours().titleBar);
+  EXPECT_LT(first, last);
+  EXPECT_NEAR(first, p.width - 1 - last, 2);
   plat::Shutdown();
 }
 
