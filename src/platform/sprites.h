@@ -64,5 +64,11 @@ bool SetRenderTarget(int number);
 // True when every pixel the sprite shows is opaque (alpha 255 after
 // loading), so an opaque display covers its whole rectangle.
 bool SpriteOpaque(int number);
+// A dialog's dimmed backdrop: the displays from BeginBackdrop on are kept,
+// and EndBackdrop shows them dimmed by the veil sprite displayed
+// transparent at (0, 0) over them, the same pixels as drawing them as
+// they come, composed once and copied while they stay the same.
+void BeginBackdrop();
+void EndBackdrop(int veil, int intensity);
 
 } // namespace plat

@@ -37,6 +37,10 @@ std::string RendererName() {
 
 void SetSpritePrescale(bool on) { State().prescale = on; }
 
+void SetDrawingShortcuts(bool on) { State().shortcuts = on; }
+
+uint64_t BackdropPixelsComposed() { return State().backdrop.composed; }
+
 bool DecodePngWithLibpng(const uint8_t *data, size_t size, Picture &out) {
   return detail::DecodePngWithLibpng(data, size, out);
 }
