@@ -25,6 +25,7 @@
 // plays in (the game program beside it replays --replay-out's file).
 #include "platform/core.h"
 #include "platform/display.h"
+#include "platform/test_hooks.h"
 #include "shell/game.h"
 #include "shell/loop.h"
 #include "shell/replay.h"
@@ -449,7 +450,9 @@ int main(int argc, char **argv) {
   if (status == 0) {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
-    std::printf("peak_rss_mib=%.0f\n", double(u.ru_maxrss) / 1024);
+    std::printf("peak_rss_mib=%.0f prefetch_wait_ms=%.1f\n",
+                double(u.ru_maxrss) / 1024,
+                double(plat::PrefetchWaitedMicroseconds()) / 1000);
     Figures("whole-game", all);
     for (const std::string &s : order)
       Figures(s.c_str(), byScreen[s]);

@@ -382,6 +382,37 @@ TEST_F(SpriteTest, OnDemandSpritesRefuseDamageWhenLoaded) {
   EXPECT_FALSE(plat::SpriteOpaque(6));
 }
 
+// The frames of a sequence decoded ahead on a worker thread: the same
+// pixels, and never more held, decoded ahead or made, than the budget.
+TEST_F(SpriteTest, SequencesDecodedAheadKeepToTheBudget) {
+  const unsigned flags = plat::kSpriteAlpha | plat::kSpriteTrim;
+  std::vector<int> frames;
+  for (int i = 0; i < 12; ++i) {
+    ASSERT_EQ(plat::LoadSpriteOnDemand(10 + i, Png(Banner(60, 40, i)), flags),
+              10 + i);
+    ASSERT_EQ(Load(30 + i, Banner(60, 40, i), flags), 30 + i); // references
+    frames.push_back(10 + i);
+  }
+  const uint64_t budget = 4 * 60 * 40 * 4; // four frames' pictures
+  plat::SetOnDemandBudget(budget);
+  plat::PrefetchSequences({frames});
+  EXPECT_GT(plat::OnDemandResidentBytes(), 0u); // asked for ahead
+  EXPECT_LE(plat::OnDemandResidentBytes(), budget);
+  for (int i = 0; i < 12; ++i) {
+    EXPECT_EQ(Shown(10 + i), Shown(30 + i)) << i;
+    EXPECT_LE(plat::OnDemandResidentBytes(), budget) << i;
+  }
+  EXPECT_TRUE(plat::SpriteResident(21));
+  // Another sequence: the frames asked for and not shown give their room
+  // back once decoded.
+  plat::PrefetchSequences({{10, 11, 12, 13, 14, 15}});
+  Shown(10);
+  plat::PrefetchSequences({});
+  Shown(11);
+  EXPECT_LE(plat::OnDemandResidentBytes(), budget);
+  plat::SetOnDemandBudget(uint64_t(128) << 20);
+}
+
 // A dialog's dimmed backdrop is composed once and copied, composed again
 // only where it changed, and shows every pass what drawing it all shows;
 // a kept display whose sprite changes before the veil shows its old

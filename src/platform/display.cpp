@@ -182,6 +182,7 @@ void CloseScreen() {
   if (State().draw.active && State().draw.target != Target::Image)
     detail::EndDrawing();
   detail::ResetBackdrop();
+  detail::StopPrefetch();
   detail::FreeAllSprites();
   // The renderer takes its textures with it: the overlay goes first.
   d.overlay.reset();

@@ -136,6 +136,31 @@ void Touch(Sprite &s);
 // least recently wanted others beyond their budget; marks it wanted. True
 // for every other sprite; false when its picture cannot be decoded.
 bool EnsureResident(Sprite &s);
+// Drops the least recently wanted resident on-demand sprites, never
+// `keep` (may be null), until the rest, the pictures being decoded ahead
+// and `incoming` more bytes fit the budget.
+void KeepWithinBudget(const Sprite *keep, uint64_t incoming = 0);
+// Drops an on-demand sprite's texture (made again when next shown).
+void DropPicture(Sprite &s);
+
+// Decoding ahead (prefetch.cpp). The picture decoded for the on-demand
+// sprite, if it was asked for ahead: true with `pic` set, or with
+// `failed` when it did not decode; false when it was not asked for (or no
+// longer stands for the sprite's picture). Waits when the worker is
+// decoding it; decodes it here when the worker has not begun.
+struct Prefetched {
+  Picture pic;
+};
+bool TakePrefetched(const Sprite &s, Prefetched &out, bool &failed);
+// A sprite was made from its bytes: the frames ahead of it in its
+// sequences are next.
+void PrefetchShown(const Sprite &s);
+// Bytes of pictures decoded or being decoded ahead.
+uint64_t PrefetchReservedBytes();
+// Time this thread has waited for the worker, in all.
+uint64_t PrefetchWaitedMicroseconds();
+// Stops decoding ahead and forgets every sequence.
+void StopPrefetch();
 // Bytes the textures of resident on-demand sprites hold.
 uint64_t OnDemandBytes();
 

@@ -70,5 +70,11 @@ bool SpriteOpaque(int number);
 // they come, composed once and copied while they stay the same.
 void BeginBackdrop();
 void EndBackdrop(int veil, int intensity);
+// Sequences of on-demand sprites about to be shown, each in showing order
+// (an animation's frames): a worker thread decodes the next few of each
+// ahead of the one last shown, within their budget. A frame still being
+// decoded when shown is waited for (one decode at most); one not yet
+// begun is decoded there and then. Replaces the sequences given before.
+void PrefetchSequences(const std::vector<std::vector<int>> &sequences);
 
 } // namespace plat

@@ -43,6 +43,9 @@ void SetDrawingShortcuts(bool on);
 // Pixels of the dimmed backdrop composed by the last EndBackdrop: 0 when
 // it was copied as it stood.
 uint64_t BackdropPixelsComposed();
+// Microseconds the drawing has waited, in all, for frames being decoded
+// ahead (PrefetchSequences).
+uint64_t PrefetchWaitedMicroseconds();
 
 // Resizes the open window (before OpenScreenInWindow) while the frame keeps
 // the size the window was opened with: the screen then stretches the frame
