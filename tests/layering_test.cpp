@@ -119,8 +119,8 @@ const std::map<std::string, std::set<std::string>> &PrivateHeaders() {
 std::vector<fs::path> IncludeRoots(const std::string &folder) {
   if (folder == "forge")
     return {"src", "forge", "forge/art", "forge/audio"};
-  if (folder == "fuzz")
-    return {"src", "fuzz", "tests"};
+  if (folder == "fuzz" || folder == "bench")
+    return {"src", folder, "tests"};
   return {"src"};
 }
 
@@ -291,14 +291,15 @@ TEST(Layering, ABrokenIncludeIsFound) {
        "includes the private src/maps/maze_check.h"},
       {"forge/maps/x.cpp", "#include \"maps/maze_check.h\"", ""},
       // The tools' rows: the forge reads the formats and may use libraries;
-      // a benchmark runs the game; the fuzz targets borrow the tests'
-      // helpers.
+      // a benchmark runs the game; the benchmarks and the fuzz targets
+      // borrow the tests' helpers.
       {"forge/maps/x.cpp", "#include \"shell/game.h\"",
        "includes shell/ (shell/game.h)"},
       {"forge/art/x.cpp", "#include <cairo.h>", ""},
       {"forge/art/x.cpp", "#include \"common/shapes.h\"", ""},
       {"bench/x.cpp", "#include \"shell/loop.h\"", ""},
       {"bench/x.cpp", "#include <zlib.h>", "library header <zlib.h>"},
+      {"bench/x.cpp", "#include \"support/win_course.h\"", ""},
       {"fuzz/x.cpp", "#include \"support/zip_builder.h\"", ""},
       {"fuzz/x.cpp", "#include <SDL.h>", "library header <SDL.h>"}};
   for (const auto &[path, line, want] : rows) {

@@ -6,6 +6,7 @@
 #include "platform/images.h"
 #include "platform/pictures.h"
 #include "platform/sprites.h"
+#include "platform/test_hooks.h"
 #include "platform_helpers.h"
 #include "support/blank_png.h"
 
@@ -384,6 +385,99 @@ TEST_F(SpriteTest, OnDemandSpritesRefuseDamageWhenLoaded) {
   EXPECT_EQ(Grab(0, 0, 30, 30).pixels, before.pixels);
   EXPECT_FALSE(plat::SpriteResident(6));
   EXPECT_FALSE(plat::SpriteOpaque(6));
+}
+
+// The frames of a sequence decoded ahead on a worker thread: the same
+// pixels, and never more held, decoded ahead or made, than the budget.
+TEST_F(SpriteTest, SequencesDecodedAheadKeepToTheBudget) {
+  const unsigned flags = plat::kSpriteAlpha | plat::kSpriteTrim;
+  std::vector<int> frames;
+  for (int i = 0; i < 12; ++i) {
+    ASSERT_EQ(plat::LoadSpriteOnDemand(10 + i, Png(Banner(60, 40, i)), flags),
+              10 + i);
+    ASSERT_EQ(Load(30 + i, Banner(60, 40, i), flags), 30 + i); // references
+    frames.push_back(10 + i);
+  }
+  const uint64_t budget = 4 * 60 * 40 * 4; // four frames' pictures
+  plat::SetOnDemandBudget(budget);
+  plat::PrefetchSequences({frames});
+  EXPECT_GT(plat::OnDemandResidentBytes(), 0u); // asked for ahead
+  EXPECT_LE(plat::OnDemandResidentBytes(), budget);
+  for (int i = 0; i < 12; ++i) {
+    EXPECT_EQ(Shown(10 + i), Shown(30 + i)) << i;
+    EXPECT_LE(plat::OnDemandResidentBytes(), budget) << i;
+  }
+  EXPECT_TRUE(plat::SpriteResident(21));
+  // Another sequence: the frames asked for and not shown give their room
+  // back once decoded.
+  plat::PrefetchSequences({{10, 11, 12, 13, 14, 15}});
+  Shown(10);
+  plat::PrefetchSequences({});
+  Shown(11);
+  EXPECT_LE(plat::OnDemandResidentBytes(), budget);
+  plat::SetOnDemandBudget(uint64_t(128) << 20);
+}
+
+// A dialog's dimmed backdrop is composed once and copied, composed again
+// only where it changed, and shows every pass what drawing it all shows;
+// a kept display whose sprite changes before the veil shows its old
+// pixels, as it would have.
+TEST_F(SpriteTest, BackdropsShowWhatDrawingThemShows) {
+  plat::Picture level = Solid(kW, kH, {0, 0, 0, 255});
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x)
+      SetPixel(level, x, y, {uint8_t(x), uint8_t(y), uint8_t(x ^ y), 255});
+  const unsigned flags = plat::kSpriteAlpha;
+  ASSERT_EQ(Load(1, level, flags), 1);
+  ASSERT_EQ(Load(3, Solid(1, 1, {0, 0, 0, 128}), flags), 3); // the veil
+  plat::ZoomSprite(3, kW, kH);
+  ASSERT_EQ(Load(4, Solid(50, 40, {200, 190, 10, 255}), flags), 4);
+  struct Pass {
+    int x, y, intensity, veil;
+    bool monster, replaced;
+    uint64_t composed; // pixels composed again (-1: some, not all)
+  };
+  const uint64_t all = uint64_t(kW) * kH, some = ~uint64_t(0);
+  const Pass passes[] = {
+      {10, 10, 200, 128, true, false, all},
+      {10, 10, 200, 128, true, false, 0},
+      {60, 40, 200, 128, true, false, some},
+      {60, 40, 90, 128, true, false, some},
+      {60, 40, 90, 60, true, false, all},
+      {60, 40, 90, 60, false, false, all},
+      {60, 40, 90, 60, false, false, 0},
+      {60, 40, 90, 60, true, true, all},
+  };
+  const unsigned trimmed = flags | plat::kSpriteTrim;
+  ASSERT_EQ(Load(2, Banner(40, 30, 1), trimmed), 2);
+  for (const Pass &p : passes) {
+    plat::Picture frames[2];
+    uint64_t composed = 0;
+    for (int shortcuts = 0; shortcuts < 2; ++shortcuts) {
+      plat::SetDrawingShortcuts(shortcuts == 1);
+      if (p.replaced) {
+        ASSERT_EQ(Load(2, Banner(40, 30, 1), trimmed), 2);
+      }
+      plat::BeginBackdrop();
+      plat::DisplaySprite(1, 0, 0);
+      if (p.monster)
+        plat::DisplaySpriteTransparent(2, p.x, p.y, p.intensity);
+      if (p.replaced) { // drawn into before the veil: shown as it was
+        ASSERT_EQ(Load(2, Banner(40, 30, 9), flags), 2);
+      }
+      plat::EndBackdrop(3, p.veil);
+      plat::DisplaySprite(4, 100, 100);
+      frames[shortcuts] = Grab(0, 0, kW, kH);
+      composed = plat::BackdropPixelsComposed();
+    }
+    EXPECT_EQ(frames[0].pixels, frames[1].pixels) << p.x << " " << p.veil;
+    if (p.composed == some) {
+      EXPECT_TRUE(composed > 0 && composed < all) << composed;
+    } else {
+      EXPECT_EQ(composed, p.composed) << p.x << " " << p.veil;
+    }
+  }
+  plat::SetDrawingShortcuts(true);
 }
 
 } // namespace

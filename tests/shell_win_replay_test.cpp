@@ -16,134 +16,23 @@
 #include <set>
 #include <sstream>
 
-#include "assets/pack.h"
-#include "assets/packwriter.h"
-#include "maps/mapfile.h"
-#include "maps/mapfile_levels.h"
-#include "maps/maze.h"
-#include "maps/maze_check.h"
 #include "settings/display.h"
 #include "support/copied_game.h"
 #include "support/run_program.h"
+#include "support/win_course.h"
 #include "ui/dialogs.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Cell = std::pair<int, int>;
-
-// One straight walk: a direction key ('L', 'R', 'U', 'D') held until a
-// wall stops the player after `steps` tiles.
-struct Walk {
-  char key;
-  int steps;
-};
-
-int Dx(char k) { return k == 'L' ? -1 : k == 'R' ? 1 : 0; }
-int Dy(char k) { return k == 'U' ? -1 : k == 'D' ? 1 : 0; }
-std::string KeyName(char k) {
-  return k == 'L' ? "Left" : k == 'R' ? "Right" : k == 'U' ? "Up" : "Down";
-}
-
-// Rows walked to and fro with one `step` between them, each row one tile
-// shorter than the last: the tile beyond every walk stays a wall.
-void Zigzag(std::vector<Walk> &walks, char step, char first, int longest,
-            int rows) {
-  for (int i = 0; i < rows; ++i) {
-    walks.push_back({step, 1});
-    walks.push_back(
-        {i % 2 == 0 ? first : (first == 'L' ? 'R' : 'L'), longest - i});
-  }
-}
-
-// Level 01 starts at (10, 10), left of its house: up, the rows above the
-// house, the rows left of it, down and along the bottom. Level 20 starts at
-// (21, 21), below its house: the rows below it upwards, up the left, the
-// rows above.
-std::vector<Walk> CourseOf(const std::string &level) {
-  std::vector<Walk> w;
-  if (level == "01") {
-    w = {{'U', 8}, {'R', 30}};
-    Zigzag(w, 'D', 'L', 38, 5);
-    Zigzag(w, 'D', 'R', 15, 8);
-    w.insert(w.end(), {{'D', 7}, {'R', 32}, {'U', 1}, {'L', 38}});
-  } else {
-    w = {{'R', 19}};
-    Zigzag(w, 'U', 'L', 38, 7);
-    w.insert(w.end(), {{'U', 12}, {'R', 35}});
-    Zigzag(w, 'D', 'L', 38, 2);
-  }
-  return w;
-}
-
-const mapfile::LevelTableRow &Row(const std::string &level) {
-  return mapfile::LevelTable()[std::stoi(level) - 1];
-}
-
-// The level's map with walls everywhere but the course and a house of one
-// corridor: between the waiting tiles, through each closed door, one tile
-// out, where a monster can only turn back; the course keeps a wall between
-// itself and all of these. The first pickupTotal tiles the course reaches
-// carry dots.
-void RebuildLevel(mapfile::MapEntry &map, const std::string &level) {
-  using namespace mapfile;
-  using namespace maze;
-  const LevelTableRow &row = Row(level);
-  const House house = HouseOf(row.houseType);
-  std::set<Cell> monsters;
-  for (int x = house.waitX[0]; x <= house.waitX[1]; ++x)
-    for (int y = house.waitY[0]; y <= house.waitY[1]; ++y)
-      monsters.insert({x, y});
-  for (const HouseDoor &d : house.doors) {
-    monsters.insert({d.x, d.y});
-    const char out = "?LRUD"[d.exit];
-    monsters.insert({d.x + Dx(out), d.y + Dy(out)});
-  }
-  const int16_t wall = CellAt(map, kWallLayer, 1, 1);
-  ASSERT_NE(wall, 0);
-  for (int x = 0; x < map.widthTiles; ++x)
-    for (int y = 0; y < map.heightTiles; ++y) {
-      SetCell(map, kWallLayer, x, y, monsters.count({x, y}) ? 0 : wall);
-      SetCell(map, kItemLayer, x, y, 0);
-    }
-  for (const HouseDoor &d : house.doors)
-    SetCell(map, kWallLayer, d.x, d.y, d.closed);
-  std::set<Cell> dots;
-  int x = row.startX, y = row.startY;
-  for (const Walk &w : CourseOf(level))
-    for (int i = 0; i < w.steps; ++i) {
-      x += Dx(w.key), y += Dy(w.key);
-      SetCell(map, kWallLayer, x, y, 0);
-      if (static_cast<int>(dots.size()) < row.pickupTotal &&
-          Cell{x, y} != Cell{row.startX, row.startY} &&
-          dots.insert({x, y}).second)
-        SetCell(map, kItemLayer, x, y, kDot);
-    }
-  ASSERT_EQ(static_cast<int>(dots.size()), row.pickupTotal) << level;
-}
+using win_course::Cell;
+using win_course::WalkCourse;
 
 // The shipped map archive with levels 01 and 20 rebuilt.
 void WriteTestMaps(const std::string &path) {
-  pack::Archive shipped;
-  ASSERT_TRUE(pack::Open(shipped, WARRENFOLD_GAME_DIR "Warrenfold.maps"));
-  std::vector<pack::WriteEntry> entries;
-  for (const pack::EntryInfo &e : pack::Entries(shipped)) {
-    pack::WriteEntry out{e.name, {}};
-    ASSERT_GE(pack::ExtractEntry(shipped, e.name, e.fullSize, out.data), 0);
-    for (const char *level : {"01", "20"})
-      if (e.name == mapfile::MapEntryName(level)) {
-        mapfile::MapEntry map;
-        ASSERT_TRUE(mapfile::ParseMap(out.data.data(), out.data.size(), map));
-        RebuildLevel(map, level);
-        if (::testing::Test::HasFatalFailure())
-          return;
-        out.data = mapfile::WriteMap(map);
-      }
-    entries.push_back(std::move(out));
-  }
-  pack::WriteOptions store;
-  store.store = true;
-  ASSERT_TRUE(pack::WriteArchive(path, entries, store));
+  ASSERT_EQ(
+      win_course::WriteTestMaps(WARRENFOLD_GAME_DIR "Warrenfold.maps", path),
+      "");
 }
 
 // The logo and title skipped, Start, `slot` chosen (from 1): the level's
@@ -154,31 +43,6 @@ std::string ToSlot(int slot) {
   for (int i = 1; i < slot; ++i)
     r += Press(44 + 4 * i, "Down");
   return r + Press(60, "Return");
-}
-
-// Walks the course of the level started at pass 61, each key held 16
-// passes a tile and some to spare; returns a pass by which the level
-// complete dialog is open, and sets lastPickup to about the pass of the
-// level's last pickup.
-int WalkCourse(std::string &replay, const std::string &level,
-               int *lastPickup = nullptr) {
-  const mapfile::LevelTableRow &row = Row(level);
-  std::set<Cell> dots;
-  int pass = 61 + 300, x = row.startX, y = row.startY; // after the countdown
-  for (const Walk &w : CourseOf(level)) {
-    for (int i = 1; i <= w.steps; ++i) {
-      x += Dx(w.key), y += Dy(w.key);
-      if (Cell{x, y} != Cell{row.startX, row.startY} &&
-          dots.insert({x, y}).second &&
-          static_cast<int>(dots.size()) == row.pickupTotal && lastPickup)
-        *lastPickup = pass + 16 * i;
-    }
-    const int release = pass + 16 * w.steps + 24;
-    replay += std::to_string(pass) + " down " + KeyName(w.key) + "\n" +
-              std::to_string(release) + " up " + KeyName(w.key) + "\n";
-    pass = release + 1;
-  }
-  return pass + 300; // the victory banner
 }
 
 const std::string kPrefs =

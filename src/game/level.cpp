@@ -7,6 +7,15 @@
 
 namespace {
 
+// The banner animations that may play next, decoded ahead of their first
+// frame.
+void PrefetchBanners(const Stage &stage, const std::vector<Family> &families) {
+  std::vector<std::vector<int>> sequences;
+  for (Family f : families)
+    sequences.push_back(stage.assets.families[f].sprites);
+  plat::PrefetchSequences(sequences);
+}
+
 int PlayerImage(int direction) {
   switch (direction) {
   case kLeft:
@@ -51,6 +60,7 @@ void LevelSetup(Stage &stage, int levelIndex, bool fromMenu) {
   play.panelStale = kPanelAll;
   play.effects.clear();
   RewindSequences(play);
+  PrefetchBanners(stage, {kCountdown});
 
   if (MusicOn(stage.settings) && fromMenu)
     StopMusic(stage.sound, num::kMenuMusic);
@@ -83,6 +93,11 @@ Outcome CountdownFrame(Stage &stage) {
     StartMusic(stage.sound, num::kLevelMusic);
   play.playActive = true;
   play.releaseCounter = 0;
+  // Won or caught next; after the last level, the finale.
+  if (play.current + 1 == static_cast<int>(play.levels.size()))
+    PrefetchBanners(stage, {kVictory, kGameOver, kCongrats, kGameFinished});
+  else
+    PrefetchBanners(stage, {kVictory, kGameOver});
   return Outcome::CountdownOver;
 }
 

@@ -181,6 +181,8 @@ void CloseScreen() {
   detail::DisplayState &d = State().display;
   if (State().draw.active && State().draw.target != Target::Image)
     detail::EndDrawing();
+  detail::ResetBackdrop();
+  detail::StopPrefetch();
   detail::FreeAllSprites();
   // The renderer takes its textures with it: the overlay goes first.
   d.overlay.reset();
@@ -225,6 +227,7 @@ void ClearScreen(Colour c) {
   SDL_Renderer *r = State().display.renderer.get();
   if (!r)
     return;
+  detail::FlushBackdrop();
   SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);
   SDL_SetRenderDrawColor(r, c.r, c.g, c.b, c.a);
   SDL_RenderClear(r);

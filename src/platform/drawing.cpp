@@ -27,6 +27,7 @@ void PutOnScreen(cairo_surface_t *surface) {
   detail::DisplayState &d = State().display;
   if (!d.renderer)
     return;
+  detail::FlushBackdrop();
   const int w = cairo_image_surface_get_width(surface);
   const int h = cairo_image_surface_get_height(surface);
   if (!d.overlay) {

@@ -37,8 +37,10 @@ void Flip() {
     d.clock.frequency = SDL_GetPerformanceFrequency();
     WaitUntil(detail::NextFrameDeadline(d.clock, SDL_GetPerformanceCounter()));
   }
+  detail::FlushBackdrop();
   if (d.renderer)
     SDL_RenderPresent(d.renderer.get());
+  detail::ForgetUnusedBackdrop();
 }
 
 } // namespace plat

@@ -124,12 +124,43 @@ struct Sprite {
   bool resident = false;
   bool decodeFailed = false;
   uint64_t lastWanted = 0;
+  // Changes whenever the pixels may have changed (a new picture, drawn
+  // into as a target), from one counter for all sprites.
+  uint64_t version = 0;
 };
+
+// A new version for a sprite whose pixels may have changed.
+void Touch(Sprite &s);
 
 // Makes an on-demand sprite's texture when it is not there, dropping the
 // least recently wanted others beyond their budget; marks it wanted. True
 // for every other sprite; false when its picture cannot be decoded.
 bool EnsureResident(Sprite &s);
+// Drops the least recently wanted resident on-demand sprites, never
+// `keep` (may be null), until the rest, the pictures being decoded ahead
+// and `incoming` more bytes fit the budget.
+void KeepWithinBudget(const Sprite *keep, uint64_t incoming = 0);
+// Drops an on-demand sprite's texture (made again when next shown).
+void DropPicture(Sprite &s);
+
+// Decoding ahead (prefetch.cpp). The picture decoded for the on-demand
+// sprite, if it was asked for ahead: true with `pic` set, or with
+// `failed` when it did not decode; false when it was not asked for (or no
+// longer stands for the sprite's picture). Waits when the worker is
+// decoding it; decodes it here when the worker has not begun.
+struct Prefetched {
+  Picture pic;
+};
+bool TakePrefetched(const Sprite &s, Prefetched &out, bool &failed);
+// A sprite was made from its bytes: the frames ahead of it in its
+// sequences are next.
+void PrefetchShown(const Sprite &s);
+// Bytes of pictures decoded or being decoded ahead.
+uint64_t PrefetchReservedBytes();
+// Time this thread has waited for the worker, in all.
+uint64_t PrefetchWaitedMicroseconds();
+// Stops decoding ahead and forgets every sequence.
+void StopPrefetch();
 // Bytes the textures of resident on-demand sprites hold.
 uint64_t OnDemandBytes();
 
@@ -303,6 +334,54 @@ struct RandomState {
 
 // ---------------------------------------------------------------------------
 
+// A display kept for the dimmed backdrop (backdrop.cpp), with the clip and
+// zoom its sprite had then.
+struct DrawCall {
+  int number = -1;
+  uint64_t version = 0;
+  SDL_Rect clip{};
+  int zoomW = -1, zoomH = -1;
+  int x = 0, y = 0;
+  bool blend = false;
+  int intensity = 255;
+  SDL_Rect area{};     // the screen pixels it may change
+  bool covers = false; // writes every pixel of `area`
+  bool exact = false;  // drawn under a clip, the same pixels inside it
+};
+
+struct Backdrop {
+  bool recording = false;      // between BeginBackdrop and EndBackdrop
+  std::vector<DrawCall> calls; // kept this pass
+  // The composed picture, and what it shows.
+  TexturePtr texture;
+  bool valid = false;
+  std::vector<DrawCall> shown;
+  int veil = -1;
+  uint64_t veilVersion = 0;
+  int intensity = 0;
+  uint64_t composed = 0; // pixels drawn again by the last EndBackdrop
+  bool used = false;     // since the last present
+};
+
+// Draws as DisplaySprite / DisplaySpriteTransparent do, never kept.
+void DrawNow(int number, int x, int y, bool blend, int intensity);
+// Draws a kept display with its sprite's clip and zoom of that time.
+void DrawKept(const DrawCall &c);
+// Whether the sprite, as now clipped and zoomed, is drawn by a plain copy
+// (or a fill): under a clip, the same pixels as without it.
+bool ClipsExactly(const Sprite &s);
+// Keeps the display for the backdrop instead of drawing it; false when no
+// backdrop is being kept or the drawing goes into a sprite.
+bool RecordDraw(int number, int x, int y, bool blend, int intensity);
+// Draws the displays kept so far and stops keeping them: something is
+// about to read or change the screen, or a kept sprite's pixels.
+void FlushBackdrop();
+void BackdropSpriteChanging(const Sprite &s);
+// Forgets the composed picture (the screen closes).
+void ResetBackdrop();
+// Frees the composed picture when the last pass showed none (no dialog).
+void ForgetUnusedBackdrop();
+
 struct PlatformState {
   bool initialised = false;
   bool videoUp = false;
@@ -312,6 +391,7 @@ struct PlatformState {
   NumberTable<Sprite> sprites;
   int spriteQuality = 0;
   bool prescale = true;
+  bool shortcuts = true; // SetDrawingShortcuts
   NumberTable<Image> images;
   NumberTable<Font> fonts;
   DrawState draw;
@@ -320,8 +400,10 @@ struct PlatformState {
   Mix_Music *musicStarted = nullptr; // the streamed sound played last
   uint64_t onDemandBudget = uint64_t(128) << 20;
   uint64_t wantedClock = 0;
+  uint64_t versionClock = 0; // Sprite::version
   InputState input;
   RandomState random;
+  Backdrop backdrop; // after the display: its texture is freed first
 };
 
 PlatformState &State();

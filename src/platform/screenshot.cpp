@@ -88,6 +88,7 @@ bool GrabSprite(int number, int x, int y, int w, int h) {
   SDL_Renderer *r = State().display.renderer.get();
   if (!r || !detail::PictureSizeOk(w, h) || number < kAnyNumber)
     return false;
+  detail::FlushBackdrop();
   Picture pic;
   pic.width = w;
   pic.height = h;

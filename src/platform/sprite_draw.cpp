@@ -232,6 +232,38 @@ void Draw(int number, int x, int y, bool blend, int intensity) {
 
 namespace detail {
 
+void DrawNow(int number, int x, int y, bool blend, int intensity) {
+  Draw(number, x, y, blend, intensity);
+}
+
+void DrawKept(const DrawCall &c) {
+  Sprite *s = State().sprites.Get(c.number);
+  if (!s)
+    return;
+  // Shown with the clip and zoom it had when the display was asked for.
+  const SDL_Rect clip = s->clip;
+  const int zoomW = s->zoomW, zoomH = s->zoomH;
+  s->clip = c.clip;
+  s->zoomW = c.zoomW;
+  s->zoomH = c.zoomH;
+  Draw(c.number, c.x, c.y, c.blend, c.intensity);
+  if ((s = State().sprites.Get(c.number))) {
+    s->clip = clip;
+    s->zoomW = zoomW;
+    s->zoomH = zoomH;
+  }
+}
+
+bool ClipsExactly(const Sprite &s) {
+  const int dw = DisplayWidth(s), dh = DisplayHeight(s);
+  if (s.uniform || (dw == s.clip.w && dh == s.clip.h))
+    return true;
+  // A zoom drawn from its shrunk copy, already made: a plain copy too.
+  const PlatformState &st = State();
+  return st.spriteQuality == 1 && st.prescale && WorthPrescaling(s) &&
+         CacheMatches(s, dw, dh, StripScalable(s, dw, dh)) && !s.scaled.failed;
+}
+
 void PreparePrescaled(Sprite &s) {
   if (!s.packed.empty() && !s.resident)
     return; // made with the picture, at its first display
@@ -251,10 +283,14 @@ void ZoomSprite(int number, int w, int h) {
   detail::PreparePrescaled(*s);
 }
 
-void DisplaySprite(int number, int x, int y) { Draw(number, x, y, false, 255); }
+void DisplaySprite(int number, int x, int y) {
+  if (!detail::RecordDraw(number, x, y, false, 255))
+    Draw(number, x, y, false, 255);
+}
 
 void DisplaySpriteTransparent(int number, int x, int y, int intensity) {
-  Draw(number, x, y, true, intensity);
+  if (!detail::RecordDraw(number, x, y, true, intensity))
+    Draw(number, x, y, true, intensity);
 }
 
 void SetSpriteQuality(int quality) { State().spriteQuality = quality; }

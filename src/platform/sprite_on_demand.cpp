@@ -30,14 +30,17 @@ void Evict(Sprite &s) {
   s.resident = false;
 }
 
-// Drops the least recently wanted resident sprites, never `keep`, until
-// the rest and `incoming` more bytes fit the budget.
-void KeepWithinBudget(const Sprite &keep, uint64_t incoming = 0) {
+} // namespace
+
+void DropPicture(Sprite &s) { Evict(s); }
+
+void KeepWithinBudget(const Sprite *keep, uint64_t incoming) {
   PlatformState &st = State();
+  incoming += PrefetchReservedBytes();
   for (uint64_t held = OnDemandBytes(); held + incoming > st.onDemandBudget;) {
     Sprite *oldest = nullptr;
     for (const auto &slot : st.sprites.slots)
-      if (slot && slot->resident && slot.get() != &keep &&
+      if (slot && slot->resident && slot.get() != keep &&
           (!oldest || slot->lastWanted < oldest->lastWanted))
         oldest = slot.get();
     if (!oldest)
@@ -46,8 +49,6 @@ void KeepWithinBudget(const Sprite &keep, uint64_t incoming = 0) {
     Evict(*oldest);
   }
 }
-
-} // namespace
 
 uint64_t OnDemandBytes() {
   uint64_t held = 0;
@@ -65,15 +66,20 @@ bool EnsureResident(Sprite &s) {
     return true;
   if (s.decodeFailed)
     return false;
-  // Room first, by the size the header gives: the decoded picture and its
-  // copies must not come on top of a full budget.
-  KeepWithinBudget(s, uint64_t(s.width) * uint64_t(s.height) * 4);
   bool decoded = false;
   try {
-    Picture pic;
-    decoded = DecodePng(s.packed.data(), s.packed.size(), pic) &&
-              pic.width == s.width && pic.height == s.height &&
-              StoreLoadedPicture(s, std::move(pic));
+    // Decoded ahead, or room first, by the size the header gives: the
+    // decoded picture and its copies must not come on top of a full
+    // budget.
+    Prefetched ahead;
+    bool failed = false;
+    const bool prefetched = TakePrefetched(s, ahead, failed);
+    KeepWithinBudget(&s, uint64_t(s.width) * uint64_t(s.height) * 4);
+    if (!prefetched)
+      failed = !DecodePng(s.packed.data(), s.packed.size(), ahead.pic);
+    decoded = !failed && ahead.pic.width == s.width &&
+              ahead.pic.height == s.height &&
+              StoreLoadedPicture(s, std::move(ahead.pic));
     if (decoded) {
       s.resident = true;
       PreparePrescaled(s);
@@ -90,7 +96,8 @@ bool EnsureResident(Sprite &s) {
     s.decodeFailed = true;
     return false;
   }
-  KeepWithinBudget(s);
+  KeepWithinBudget(&s);
+  PrefetchShown(s);
   return true;
 }
 

@@ -15,6 +15,11 @@ using detail::State;
 
 namespace detail {
 
+void Touch(Sprite &s) {
+  BackdropSpriteChanging(s);
+  s.version = ++State().versionClock;
+}
+
 void Prescaled::Reset() {
   texture.reset();
   valid = failed = false;
@@ -92,6 +97,7 @@ Uint32 OpaqueFormat(SDL_Renderer *r) {
 // uploads the box straight from the picture's buffer, which is then freed.
 bool StorePicture(Sprite &s, Picture &&pic) {
   SDL_Renderer *r = State().display.renderer.get();
+  Touch(s);
   s.scaled.Reset();
   s.texture.reset();
   s.width = pic.width;
@@ -136,9 +142,12 @@ int Install(int number, std::unique_ptr<Sprite> sprite) {
   int n = table.Choose(number);
   if (n < 0)
     return -1;
+  if (const Sprite *old = table.Get(n))
+    BackdropSpriteChanging(*old);
   table.Free(n);
   if (!sprite)
     return -1;
+  Touch(*sprite);
   table.Put(n, std::move(sprite));
   return n;
 }
@@ -284,6 +293,7 @@ bool SetRenderTarget(int number) {
       return false;
     // Its content changes from here on: no shrunk copy can be trusted.
     s->scaled.Reset();
+    detail::Touch(*s);
     t = s->texture.get();
   }
   if (SDL_SetRenderTarget(r, t) != 0) {
@@ -315,7 +325,11 @@ int CopySprite(int source, int number) {
   return detail::Install(number, std::move(copy));
 }
 
-void FreeSprite(int number) { State().sprites.Free(number); }
+void FreeSprite(int number) {
+  if (const Sprite *s = State().sprites.Get(number))
+    detail::BackdropSpriteChanging(*s);
+  State().sprites.Free(number);
+}
 
 bool SpriteExists(int number) { return State().sprites.Get(number) != nullptr; }
 

@@ -64,5 +64,17 @@ bool SetRenderTarget(int number);
 // True when every pixel the sprite shows is opaque (alpha 255 after
 // loading), so an opaque display covers its whole rectangle.
 bool SpriteOpaque(int number);
+// A dialog's dimmed backdrop: the displays from BeginBackdrop on are kept,
+// and EndBackdrop shows them dimmed by the veil sprite displayed
+// transparent at (0, 0) over them, the same pixels as drawing them as
+// they come, composed once and copied while they stay the same.
+void BeginBackdrop();
+void EndBackdrop(int veil, int intensity);
+// Sequences of on-demand sprites about to be shown, each in showing order
+// (an animation's frames): a worker thread decodes the next few of each
+// ahead of the one last shown, within their budget. A frame still being
+// decoded when shown is waited for (one decode at most); one not yet
+// begun is decoded there and then. Replaces the sequences given before.
+void PrefetchSequences(const std::vector<std::vector<int>> &sequences);
 
 } // namespace plat

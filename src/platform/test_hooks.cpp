@@ -37,13 +37,23 @@ std::string RendererName() {
 
 void SetSpritePrescale(bool on) { State().prescale = on; }
 
+void SetDrawingShortcuts(bool on) { State().shortcuts = on; }
+
+uint64_t BackdropPixelsComposed() { return State().backdrop.composed; }
+
+uint64_t PrefetchWaitedMicroseconds() {
+  return detail::PrefetchWaitedMicroseconds();
+}
+
 bool DecodePngWithLibpng(const uint8_t *data, size_t size, Picture &out) {
   return detail::DecodePngWithLibpng(data, size, out);
 }
 
 void SetOnDemandBudget(uint64_t bytes) { State().onDemandBudget = bytes; }
 
-uint64_t OnDemandResidentBytes() { return detail::OnDemandBytes(); }
+uint64_t OnDemandResidentBytes() {
+  return detail::OnDemandBytes() + detail::PrefetchReservedBytes();
+}
 
 bool SpriteResident(int number) {
   const detail::Sprite *s = State().sprites.Get(number);

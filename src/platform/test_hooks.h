@@ -37,6 +37,15 @@ std::string RendererName();
 // Shrinking zooms draw from a smoothly pre-scaled copy (on by default);
 // off, the renderer scales at draw time. For comparisons and benchmarks.
 void SetSpritePrescale(bool on);
+// The drawing shortcuts that give the same pixels for less work (on by
+// default); off, every pass draws the long way round.
+void SetDrawingShortcuts(bool on);
+// Pixels of the dimmed backdrop composed by the last EndBackdrop: 0 when
+// it was copied as it stood.
+uint64_t BackdropPixelsComposed();
+// Microseconds the drawing has waited, in all, for frames being decoded
+// ahead (PrefetchSequences).
+uint64_t PrefetchWaitedMicroseconds();
 
 // Resizes the open window (before OpenScreenInWindow) while the frame keeps
 // the size the window was opened with: the screen then stretches the frame

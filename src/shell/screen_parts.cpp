@@ -29,9 +29,7 @@ void DrawCard(int sprite, const CardPlace &place) {
   plat::DisplaySprite(sprite, place.x, place.y);
 }
 
-void DrawVeil(int intensity) {
-  plat::DisplaySpriteTransparent(num::kVeil, 0, 0, intensity);
-}
+void DrawVeil(int intensity) { plat::EndBackdrop(num::kVeil, intensity); }
 
 void DrawMenuScene(Game &game) {
   const DialogLayout &d = game.dialogs;

@@ -19,7 +19,8 @@ void MoveIn(Game &game, int &index, int delta, int last, Card card);
 void OpenQuitQuestion(Game &game, ScreenState state);
 
 void DrawCard(int sprite, const CardPlace &place);
-// The full-screen dimming at an intensity of 0 to 255.
+// The full-screen dimming at an intensity of 0 to 255, over what was drawn
+// since plat::BeginBackdrop.
 void DrawVeil(int intensity);
 
 // Behind every menu screen: the menu maze, its monsters, the backdrop box,

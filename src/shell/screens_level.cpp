@@ -3,6 +3,7 @@
 // Gameplay reports how a pass ended; here that becomes the next state.
 #include "assets/numbers.h"
 #include "game/gameplay.h"
+#include "platform/sprites.h"
 #include "shell/actions.h"
 #include "shell/game.h"
 #include "shell/screen_parts.h"
@@ -71,32 +72,39 @@ void DrawCountdownFrame(Game &game) {
 
 void DrawPlaying(Game &game) { DrawActors(game, true, true); }
 
+// The level behind a dialog, kept for the veil: while it stays the same,
+// the dimmed picture is composed once and copied.
+void DrawBehindVeil(Game &game, bool caughtShown, bool victoryShown) {
+  plat::BeginBackdrop();
+  DrawActors(game, caughtShown, victoryShown);
+}
+
 void DrawPaused(Game &game) {
-  DrawActors(game, true, true);
+  DrawBehindVeil(game, true, true);
   DrawVeil(128);
   DrawCard(num::kPauseCard, game.dialogs.pause);
 }
 
 void DrawQuitInLevel(Game &game) {
-  DrawActors(game, true, true);
+  DrawBehindVeil(game, true, true);
   DrawVeil(128);
   DrawCard(num::kQuitCard, game.dialogs.quitCentred);
 }
 
 void DrawLevelComplete(Game &game) {
-  DrawActors(game, true, false);
+  DrawBehindVeil(game, true, false);
   DrawVeil(128);
   DrawCard(num::kCompleteCard, game.dialogs.complete);
 }
 
 void DrawGameFinished(Game &game) {
-  DrawActors(game, true, false);
+  DrawBehindVeil(game, true, false);
   DrawVeil(game.play.finaleDimming);
   DrawFinale(StageOf(game));
 }
 
 void DrawCaught(Game &game) {
-  DrawActors(game, false, true);
+  DrawBehindVeil(game, false, true);
   DrawVeil(128);
   DrawCard(num::kCaughtCard, game.dialogs.caught);
 }
