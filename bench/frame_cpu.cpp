@@ -18,6 +18,7 @@
 #include "shell/game.h"
 #include "shell/loop.h"
 #include "shell/startup.h"
+#include "timing.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -34,19 +35,11 @@
 
 namespace {
 
+using bench::Percentile;
+using bench::ThreadCpuMs;
+using bench::WallMs;
+
 namespace fs = std::filesystem;
-
-double ThreadCpuMs() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-double WallMs() {
-  timespec t{};
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
 
 // User plus system time of the whole process: the sound thread included.
 double ProcessCpuMs() {
@@ -54,12 +47,6 @@ double ProcessCpuMs() {
   getrusage(RUSAGE_SELF, &u);
   return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 +
          double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
-}
-
-double Percentile(std::vector<double> v, int p) {
-  std::sort(v.begin(), v.end());
-  const size_t i = std::min(v.size() - 1, v.size() * size_t(p) / 100);
-  return v[i];
 }
 
 struct Samples {

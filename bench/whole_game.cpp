@@ -31,6 +31,7 @@
 #include "shell/replay.h"
 #include "shell/startup.h"
 #include "support/win_course.h"
+#include "timing.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -49,13 +50,10 @@
 
 namespace {
 
-namespace fs = std::filesystem;
+using bench::Percentile;
+using bench::ThreadCpuMs;
 
-double ThreadCpuMs() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
+namespace fs = std::filesystem;
 
 // What a pass shows, for the figures per screen and the plot's bands.
 const char *ScreenOf(const Game &game) {
@@ -93,13 +91,6 @@ struct Sample {
   const char *screen;
   double cpu;
 };
-
-double Percentile(std::vector<double> v, int p) {
-  if (v.empty())
-    return 0;
-  std::sort(v.begin(), v.end());
-  return v[std::min(v.size() - 1, v.size() * size_t(p) / 100)];
-}
 
 void Figures(const char *what, const std::vector<double> &v) {
   if (v.empty())

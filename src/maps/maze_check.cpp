@@ -377,8 +377,7 @@ CheckTiles(const Index &index, const std::map<std::string, MapEntry> &maps,
     int w = 0, h = 0;
     if (picture == pictures.end()) {
       report.Add(name + "picture missing", "");
-    } else if (!PngSize(picture->second.data(), picture->second.size(), w,
-                              h)) {
+    } else if (!PngSize(picture->second.data(), picture->second.size(), w, h)) {
       report.Add(name + "picture is not a PNG", "");
     } else {
       const int frames = std::max<int>(tile.frameCount, 1);
