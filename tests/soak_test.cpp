@@ -39,17 +39,7 @@ int SoakFrames() {
 #endif
 }
 
-class Soak : public GameFixture {
-  // Unpaced from the start: the platform reads the switch when it starts.
-  void SetUp() override {
-    setenv("WARRENFOLD_UNPACED", "1", 1);
-    GameFixture::SetUp();
-  }
-  void TearDown() override {
-    unsetenv("WARRENFOLD_UNPACED");
-    GameFixture::TearDown();
-  }
-};
+using Soak = UnpacedGame;
 
 // Resident memory less the banner pictures decoded on demand, which come
 // and go within their own budget as the screens are first reached.

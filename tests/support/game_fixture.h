@@ -93,3 +93,17 @@ protected:
     return lines;
   }
 };
+
+// The same game unpaced from the start (the platform reads the switch when
+// it starts): whole passes as fast as they run.
+class UnpacedGame : public GameFixture {
+protected:
+  void SetUp() override {
+    setenv("WARRENFOLD_UNPACED", "1", 1);
+    GameFixture::SetUp();
+  }
+  void TearDown() override {
+    unsetenv("WARRENFOLD_UNPACED");
+    GameFixture::TearDown();
+  }
+};
