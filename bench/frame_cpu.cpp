@@ -159,10 +159,7 @@ int main(int argc, char **argv) {
                          "[--samples PREFIX]\n");
     return 2;
   }
-  setenv("SDL_VIDEODRIVER", "dummy", 0);
-  setenv("SDL_RENDER_DRIVER", "software", 0);
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  setenv("WARRENFOLD_UNPACED", "1", 1);
+  bench::HeadlessUnpaced();
   setenv("WARRENFOLD_SEED", "7", 0);
 
   // A game folder of our own: the built content linked, the screen chosen.

@@ -1,12 +1,22 @@
-// timing.h — the clocks and the percentile the frame benchmarks report
-// with.
+// timing.h — what the frame benchmarks run on (the headless drivers,
+// unpaced) and the clocks and the percentile they report with.
 #pragma once
 
 #include <algorithm>
+#include <cstdlib>
 #include <ctime>
 #include <vector>
 
 namespace bench {
+
+// SDL's dummy drivers and the software renderer (unless the caller set
+// others), and passes as fast as they run.
+inline void HeadlessUnpaced() {
+  setenv("SDL_VIDEODRIVER", "dummy", 0);
+  setenv("SDL_RENDER_DRIVER", "software", 0);
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  setenv("WARRENFOLD_UNPACED", "1", 1);
+}
 
 // CPU time of the calling thread: the main loop's own work.
 inline double ThreadCpuMs() {

@@ -338,10 +338,7 @@ int main(int argc, char **argv) {
                  "[--replay-out FILE] [--shots DIR] [--make-folder DIR]\n");
     return 2;
   }
-  setenv("SDL_VIDEODRIVER", "dummy", 0);
-  setenv("SDL_RENDER_DRIVER", "software", 0);
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  setenv("WARRENFOLD_UNPACED", "1", 1);
+  bench::HeadlessUnpaced();
 
   char pattern[] = "/tmp/wf-whole-game-XXXXXX";
   if (o.folder.empty() && mkdtemp(pattern) == nullptr) {
