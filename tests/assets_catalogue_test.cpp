@@ -128,10 +128,12 @@ TEST_F(Catalogue, EverythingLoadsInCatalogueOrder) {
   EXPECT_EQ(v.y, 140);
   EXPECT_EQ(game->assets.families[kCongrats].y, 540 - 212);
   EXPECT_EQ(game->assets.families[kGameFinished].y, 540);
-  // The characters then take the 48-pixel tile.
+  // The characters then take the 48-pixel tile, the last monster too.
   ScaleToTileSize(game->assets, game->display);
-  ASSERT_TRUE(plat::SpriteDisplaySize(num::kPlayerLeft, w, h));
-  EXPECT_EQ(w, 48);
+  for (int n : {num::kPlayerLeft, num::MonsterRight(6)}) {
+    ASSERT_TRUE(plat::SpriteDisplaySize(n, w, h));
+    EXPECT_EQ(w, 48) << n;
+  }
 }
 
 TEST_F(Catalogue, FourKDoublesTheBannersAndKeepsTheTiles) {

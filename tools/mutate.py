@@ -766,13 +766,13 @@ class Mutation:
 
 def moved_mutants(args, missing, muts):
     """The mutants of --same-as whose code has moved to another file or
-    line since commit --moved-from: the same line of code (its text), the
-    same operator, the same change. They keep the id they had there, so
+    line since commit --moved-from: the same line of code (its text, found
+    once in the same module), the same operator, the same change. They keep the id they had there, so
     the two results compare row by row."""
     rows = latest(read_results(args.same_as))
     by_key = collections.defaultdict(list)
     for m in muts:
-        by_key[(m["text"].strip(), m["operator"], m["original"],
+        by_key[(m["module"], m["text"].strip(), m["operator"], m["original"],
                 m["mutated"])].append(m)
     taken, out, cache = set(), [], {}
     for old_id in sorted(missing):
@@ -786,13 +786,14 @@ def moved_mutants(args, missing, muts):
         n = int(r["line"])
         if not 0 < n <= len(lines):
             continue
-        key = (lines[n - 1].strip(), r["operator"], r["original"],
-               r["mutated"])
-        for m in by_key.get(key, []):
-            if id(m) not in taken:
-                taken.add(id(m))
-                out.append(dict(m, id=old_id))
-                break
+        key = (r["module"], lines[n - 1].strip(), r["operator"],
+               r["original"], r["mutated"])
+        # Only a line of code found once in its module is the same line: a
+        # "break;" could be any.
+        found = by_key.get(key, [])
+        if len(found) == 1 and id(found[0]) not in taken:
+            taken.add(id(found[0]))
+            out.append(dict(found[0], id=old_id))
     log("%d of %d moved mutants found again by their code" % (
         len(out), len(missing)))
     return out
