@@ -31,7 +31,7 @@ void ExpectLines(const std::vector<std::string> &lines, size_t first,
   for (size_t i = 0; i < expected.size(); ++i) {
     const std::string &e = expected[i];
     const std::string got = first + i < lines.size() ? lines[first + i] : "-";
-    if (e.back() == '*') {
+    if (!e.empty() && e.back() == '*') {
       EXPECT_EQ(got.substr(0, e.size() - 1), e.substr(0, e.size() - 1))
           << "line " << first + i;
     } else if (e != "?") {
