@@ -52,24 +52,23 @@ test)
   # the build is much of its time.
   build build all -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWARRENFOLD_TESTS=ON -DWARRENFOLD_BENCH=ON \
     -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG"
-  # Fuzz targets (clang) for a short run inside the test suite.
-  CC=clang CXX=clang++ build build-fuzz fuzz_all -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g1" \
-    -DWARRENFOLD_FUZZ=ON -DWARRENFOLD_TESTS=OFF -DWARRENFOLD_BENCH=OFF \
-    -DWARRENFOLD_CONTENT_FROM="$PWD/build/game"
-  FUZZ_DIR="$PWD/build-fuzz/fuzz" FUZZ_SECONDS=10 ctest --test-dir build --output-on-failure -j "$JOBS"
+  # The fuzz targets run in the sanitizer pass below, from its build.
+  ctest --test-dir build --output-on-failure -j "$JOBS" -E '^script\.fuzz$'
   # The same tests once more under the sanitizers, on the content forged
-  # above. The forges' two whole runs, which only ever read our own
-  # sources, are left to the pass above.
+  # above, built with clang so that the same build also gives the fuzz
+  # targets their short run. The forges' two whole runs, which only ever
+  # read our own sources, are left to the pass above.
   # -O1 with line tables: reports keep their file and line, the tests run
   # several times faster than unoptimised.
-  build build-asan all -DCMAKE_BUILD_TYPE=Debug -DWARRENFOLD_SANITIZE=ON \
+  CC=clang CXX=clang++ build build-asan all -DCMAKE_BUILD_TYPE=Debug \
+    -DWARRENFOLD_SANITIZE=ON -DWARRENFOLD_FUZZ=ON \
     -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" -DCMAKE_C_FLAGS_DEBUG="-O1 -g1" \
     -DWARRENFOLD_BENCH=OFF -DWARRENFOLD_CONTENT_FROM="$PWD/build/game"
-  ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
+  FUZZ_DIR="$PWD/build-asan/fuzz" FUZZ_SECONDS=10 \
+    ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
     UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j "$JOBS" \
-      -E '^(script\.fuzz|forge_art\.output|forge_audio\.check)$'
+      -E '^(forge_art\.output|forge_audio\.check)$'
   ;;
 *)
   echo "usage: $0 play|test" >&2
