@@ -693,15 +693,42 @@ def guarded(cmd):
             'exec "$@"', "guard"] + cmd
 
 
-def run_tests(programs, limit):
-    """("killed"|"survived"|"timed out", detail, seconds)."""
+def failing_tests(target, text):
+    """The tests a program's output names as failed, and the one it was in
+    when it crashed or was stopped: ["target:Suite.Test", ...]."""
+    failed, running = [], None
+    for line in text.splitlines():
+        if line.startswith("[ RUN      ] "):
+            running = line[13:].strip()
+        elif line.startswith(("[       OK ] ", "[  SKIPPED ] ")):
+            running = None
+        elif line.startswith("[  FAILED  ] ") and "(" in line:
+            name = line[13:].split(" (")[0].strip()
+            if name not in failed:
+                failed.append(name)
+            running = None
+    if running and running not in failed:
+        failed.append(running)
+    return ["%s:%s" % (target, t) for t in failed]
+
+
+def run_tests(programs, limit, every=False):
+    """("killed"|"survived"|"timed out", detail, seconds). With every, each
+    program runs all its tests and a killed mutant's detail lists every
+    test that failed (see failing_tests)."""
     start = time.monotonic()
     logpath = os.path.join(WORK, "last-test.log")
+    killers, outcome = [], "survived"
     with open(logpath, "w") as out:
         for target, cmd, wd in programs:
             left = limit - (time.monotonic() - start)
             if left <= 0:
                 return "timed out", target, time.monotonic() - start
+            if every:
+                cmd = [c for c in cmd if c not in ("--gtest_fail_fast",
+                                                   "--gtest_brief=1")]
+                out.flush()
+                mark = out.tell()
             p = subprocess.Popen(guarded(cmd), cwd=wd, stdout=out,
                                  stderr=subprocess.STDOUT,
                                  stdin=subprocess.DEVNULL,
@@ -719,9 +746,16 @@ def run_tests(programs, limit):
                     pass
             if rc != 0:
                 why = "signal %d" % -rc if rc < 0 else "exit %d" % rc
-                return "killed", "%s %s" % (target, why), \
-                    time.monotonic() - start
-    return "survived", "", time.monotonic() - start
+                if not every:
+                    return "killed", "%s %s" % (target, why), \
+                        time.monotonic() - start
+                out.flush()
+                with open(logpath, errors="replace") as fh:
+                    fh.seek(mark)
+                    text = fh.read()
+                outcome = "killed"
+                killers += failing_tests(target, text) or [target + ":" + why]
+    return outcome, " ".join(killers), time.monotonic() - start
 
 
 class Mutation:
@@ -944,7 +978,8 @@ def cmd_run(args):
                 outcome, detail = "not compiled", ""
             else:
                 affected = changed(programs[module], before)
-                outcome, detail, _ = run_tests(affected, limits[module])
+                outcome, detail, _ = run_tests(affected, limits[module],
+                                               args.every_test)
                 if not affected:
                     detail = "no test program links this code"
                 if outcome == "survived" and module in whole:
@@ -1086,6 +1121,10 @@ def main():
     sp.add_argument("--with-program", action="store_true",
                     help="a mutant the unit tests miss is tried on the "
                     "module's whole-program tests too (detail: program)")
+    sp.add_argument("--every-test", action="store_true",
+                    help="run every test of the module's programs (no fail "
+                    "fast); a killed mutant's detail lists each failing test "
+                    "as program:Suite.Test (for the killers command)")
     sp.add_argument("--jobs", "-j", type=int, default=2,
                     help="build jobs (default %(default)s)")
     sp.add_argument("--timeout-factor", type=float, default=10.0,
