@@ -1,5 +1,6 @@
-// platform_input_test.cpp — keyboard snapshots with scripted keys, gamepad
-// thresholds on a virtual controller and on the scripted pad, quit events.
+// platform_input_test.cpp — gamepad thresholds on a virtual controller and
+// quit events. Scripted keys and the scripted pad are driven through the
+// main loop's own tests (shell_loop_test.cpp).
 #include "platform/core.h"
 #include "platform/display.h"
 #include "platform/input.h"
@@ -9,7 +10,6 @@
 #include <csignal>
 
 using namespace plat_test;
-using plat::Key;
 
 namespace {
 
@@ -21,34 +21,6 @@ const bool kSignalsDefault = [] {
   std::signal(SIGINT, SIG_DFL);
   return true;
 }();
-
-TEST_F(InputTest, AKeyHeldOverManyFramesIsReleasedOnce) {
-  ASSERT_TRUE(plat::InitKeyboard());
-  plat::KeyboardSnapshot(); // the real keyboard: nothing, headless
-  for (Key k : {Key::Esc, Key::W, Key::KeypadEnter, Key::Delete, Key::Down})
-    EXPECT_FALSE(plat::KeyHeld(k));
-  plat::ScriptedInput(true);
-  EXPECT_TRUE(plat::ScriptedInputActive());
-  plat::InjectKey(Key::Return, true);
-  for (int frame = 0; frame < 5; ++frame) {
-    plat::KeyboardSnapshot();
-    EXPECT_TRUE(plat::KeyHeld(Key::Return));
-    EXPECT_TRUE(plat::RawKeyDown(Key::Return));
-    EXPECT_FALSE(plat::KeyReleased(Key::Return));
-    EXPECT_FALSE(plat::KeyHeld(Key::Esc));
-  }
-  plat::InjectKey(Key::Return, false);
-  for (int frame = 0; frame < 3; ++frame) {
-    plat::KeyboardSnapshot();
-    EXPECT_FALSE(plat::KeyHeld(Key::Return));
-    EXPECT_EQ(plat::KeyReleased(Key::Return), frame == 0);
-  }
-  // A press that comes and goes between two snapshots is never seen.
-  plat::InjectKey(Key::F1, true);
-  plat::InjectKey(Key::F1, false);
-  plat::KeyboardSnapshot();
-  EXPECT_FALSE(plat::KeyReleased(Key::F1));
-}
 
 TEST_F(InputTest, VirtualControllerAxesUseTheHalfDeflectionThreshold) {
   plat::Shutdown(); // no pad system (as where it cannot start): no pads
@@ -82,31 +54,6 @@ TEST_F(InputTest, VirtualControllerAxesUseTheHalfDeflectionThreshold) {
   plat::DetachVirtualPad(); // gone before the list is looked at again
   EXPECT_FALSE(plat::GamepadSnapshot(0));
   EXPECT_EQ(plat::FindGamepads(), 0);
-}
-
-TEST_F(InputTest, ScriptedPadReplacesTheRealOnes) {
-  plat::ScriptedInput(true);
-  EXPECT_EQ(plat::FindGamepads(), 0);
-  plat::InjectPadConnected(true);
-  ASSERT_EQ(plat::FindGamepads(), 1);
-  const int cases[][2] = {{-499, 0}, {-500, -1},  {499, 0},
-                          {500, 1},  {-1000, -1}, {1000, 1}};
-  for (const auto &[raw, want] : cases) {
-    plat::InjectPadAxis(2, raw, -raw);
-    ASSERT_TRUE(plat::GamepadSnapshot(0));
-    EXPECT_EQ(plat::GamepadAxisX(0, 2), want) << raw;
-    EXPECT_EQ(plat::GamepadAxisY(0, 2), -want) << raw;
-    EXPECT_EQ(plat::GamepadAxisX(0, 0), 0);
-  }
-  plat::InjectPadButton(3, true);
-  EXPECT_FALSE(plat::GamepadButton(0, 3)); // not before the snapshot
-  ASSERT_TRUE(plat::GamepadSnapshot(0));
-  EXPECT_TRUE(plat::GamepadButton(0, 3));
-  EXPECT_FALSE(plat::GamepadButton(1, 3));
-  EXPECT_FALSE(plat::GamepadSnapshot(1));
-  plat::InjectPadConnected(false);
-  EXPECT_EQ(plat::FindGamepads(), 0);
-  EXPECT_FALSE(plat::GamepadSnapshot(0));
 }
 
 TEST_F(InputTest, QuitRequestsComeBackAsCloseAndHeadlessScreensAreActive) {
