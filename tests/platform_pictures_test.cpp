@@ -42,22 +42,6 @@ bool SameAsLibpng(const std::vector<uint8_t> &png, const std::string &what) {
   return a && b && same;
 }
 
-TEST(PlatformPng, RoundTripsExactlyAndTheQuickPathMatchesLibpng) {
-  unsigned seed = 1;
-  for (int w : {1, 2, 3, 7, 64, 257})
-    for (int h : {1, 2, 9})
-      for (bool noisy : {false, true})
-        for (int alpha : {-1, 255}) {
-          const plat::Picture p = Made(w, h, seed++, noisy, alpha);
-          const std::vector<uint8_t> png = Png(p);
-          plat::Picture back;
-          ASSERT_TRUE(
-              SameAsLibpng(png, std::to_string(w) + "x" + std::to_string(h)));
-          ASSERT_TRUE(plat::DecodePng(png.data(), png.size(), back));
-          EXPECT_EQ(back.pixels, p.pixels);
-        }
-}
-
 TEST(PlatformPng, QuickPathMatchesLibpngOnTheShippedPictures) {
   for (const char *name : {"Warrenfold.data", "Warrenfold.maps"}) {
     pack::Archive archive;
