@@ -6,7 +6,6 @@
 #include "platform/zip.h"
 #include "platform_helpers.h"
 
-#include <algorithm>
 #include <fstream>
 #include <type_traits>
 
@@ -47,18 +46,15 @@ TEST_F(FailureReportTest, OneLinePerFailureAndNoneForAMissingFile) {
   testing::internal::CaptureStderr();
   EXPECT_FALSE(plat::ZipList(path, list));
   const std::string first = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(first.rfind("Warrenfold: archive_read_open_filename: ", 0), 0u)
+  EXPECT_TRUE(first.rfind("Warrenfold: archive_read_open_filename: ", 0) == 0 &&
+              first.find(path) != std::string::npos &&
+              first.find('\n') == first.size() - 1)
       << first;
-  EXPECT_NE(first.find(path), std::string::npos) << first;
-  EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 1) << first;
-  EXPECT_EQ(first.back(), '\n');
 
   // The same failure again (as a call made every frame would): no repeat.
   testing::internal::CaptureStderr();
-  for (int i = 0; i < 100; ++i) {
-    EXPECT_FALSE(plat::ZipList(path, list));
-    EXPECT_FALSE(plat::ZipExtract(path, "a", 10, got));
-  }
+  EXPECT_FALSE(plat::ZipList(path, list) ||
+               plat::ZipExtract(path, "a", 10, got));
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
