@@ -71,10 +71,6 @@ inline plat::Colour SpritePixel(int number, int x, int y) {
   return x < p.width && y < p.height ? GetPixel(p, x, y) : plat::Colour{};
 }
 
-inline plat::Colour ScreenPixel(int x, int y) {
-  return GetPixel(Grab(x, y, 1, 1), 0, 0);
-}
-
 inline std::vector<uint8_t> Png(const plat::Picture &p) {
   std::vector<uint8_t> bytes;
   EXPECT_TRUE(plat::EncodePng(p, bytes));
@@ -98,7 +94,7 @@ inline std::string Str(plat::Colour c) {
 }
 
 inline void ExpectScreen(int x, int y, plat::Colour want, int tolerance = 0) {
-  const plat::Colour got = ScreenPixel(x, y);
+  const plat::Colour got = GetPixel(Grab(x, y, 1, 1), 0, 0);
   EXPECT_TRUE(Near(got, want, tolerance))
       << x << "," << y << ": " << Str(got) << " instead of " << Str(want);
 }
