@@ -1,5 +1,5 @@
 // mapfile_content.cpp — the shipped map archive: all 21 mazes, every
-// content rule, and tile pictures that match their records.
+// content rule, wall pieces for every theme and tile picture sizes.
 #include "assets/pack.h"
 #include "maps/mapfile.h"
 #include "maps/mapfile_levels.h"
@@ -74,10 +74,11 @@ TEST(MapfileContent, AllMazesKeepTheirRules) {
   EXPECT_EQ(Joined(mapfile::CheckMenuMap(s.maps.at("M0"))), "");
 }
 
-TEST(MapfileContent, TilesMatchTheirRecords) {
+// The tile checks themselves run in every forge run, which refuses to
+// write an archive that fails them.
+TEST(MapfileContent, WallThemesJoinAndTilesFitTheirBuffer) {
   REQUIRE_ARCHIVE();
   const Shipped &s = LoadShipped();
-  EXPECT_EQ(Joined(mapfile::CheckTiles(s.index, s.maps, s.pictures)), "");
   // Every wall run can join smoothly: each theme brings its joined pieces.
   std::map<std::string, int> pieces;
   for (const mapfile::TileEntry &t : s.index.tiles) {

@@ -29,16 +29,9 @@ inline void AddMaze(MapCatalogue &cat, const std::string &id,
 
 // A 43 x 25 level: walls around, open inside, dots where `dots` is true.
 inline std::vector<std::string> OpenLevel(bool dots = false) {
-  std::vector<std::string> rows;
-  for (int y = 0; y < maze::kLevelHeight; ++y) {
-    std::string row;
-    for (int x = 0; x < maze::kLevelWidth; ++x)
-      row += (x == 0 || y == 0 || x == maze::kLevelWidth - 1 ||
-              y == maze::kLevelHeight - 1)
-                 ? '#'
-             : dots ? '.'
-                    : ' ';
-    rows.push_back(row);
-  }
+  const int w = maze::kLevelWidth;
+  std::vector<std::string> rows(
+      maze::kLevelHeight, '#' + std::string(w - 2, dots ? '.' : ' ') + '#');
+  rows.front() = rows.back() = std::string(w, '#');
   return rows;
 }
