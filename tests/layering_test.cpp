@@ -11,7 +11,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <map>
 #include <regex>
 #include <set>
@@ -37,6 +36,7 @@ struct Row {
   std::set<std::string> folders;    // may include, itself among them
   bool anyLibrary = false;          // "any": every library header
   std::vector<std::string> headers; // else: allowed header name prefixes
+  size_t rank = 0;                  // its place in the table
 };
 using Table = std::map<std::string, Row>;
 
@@ -59,6 +59,7 @@ Table ParseTable(const std::string &markdown) {
     if (!std::regex_match(text, m, line))
       continue;
     Row &row = table[m[1]];
+    row.rank = table.size();
     row.folders.insert(m[1]);
     for (const std::string &folder : Quoted(m[2]))
       row.folders.insert(folder);
@@ -71,35 +72,18 @@ Table ParseTable(const std::string &markdown) {
 
 Table ReadmeTable() { return ParseTable(ReadAll(kRoot / "README.md")); }
 
-// The circles of the table, each as "a -> b -> a".
-std::vector<std::string> Circles(const Table &table) {
+// The table lists the lowest layer first: a row may name only rows above
+// it (or folders without a row), so it has no circle. Each break as
+// "a -> b".
+std::vector<std::string> UpwardNames(const Table &table) {
   std::vector<std::string> found;
-  std::map<std::string, int> state; // 1 on the path, 2 done
-  std::vector<std::string> path;
-  std::function<void(const std::string &)> visit = [&](const std::string &at) {
-    state[at] = 1;
-    path.push_back(at);
-    const auto row = table.find(at);
-    if (row != table.end())
-      for (const std::string &next : row->second.folders) {
-        if (next == at)
-          continue;
-        if (state[next] == 1) {
-          std::string circle;
-          for (auto it = std::find(path.begin(), path.end(), next);
-               it != path.end(); ++it)
-            circle += *it + " -> ";
-          found.push_back(circle + next);
-        } else if (state[next] == 0) {
-          visit(next);
-        }
-      }
-    path.pop_back();
-    state[at] = 2;
-  };
   for (const auto &[folder, row] : table)
-    if (state[folder] == 0)
-      visit(folder);
+    for (const std::string &to : row.folders) {
+      const auto other = table.find(to);
+      if (to != folder && other != table.end() &&
+          other->second.rank >= row.rank)
+        found.push_back(folder + " -> " + to);
+    }
   return found;
 }
 
@@ -224,13 +208,13 @@ std::vector<Source> ProjectSources() {
   return sources;
 }
 
-TEST(Layering, TheReadmeNamesEveryFolderWithoutCircles) {
+TEST(Layering, TheReadmeTableHasNoCirclesAndKeepsLibrariesInThePlatform) {
+  // A folder without a row fails IncludesFollowTheTable.
   const Table table = ReadmeTable();
-  for (const char *folder :
-       {"platform", "settings", "assets", "maps", "progress", "game", "ui",
-        "shell", "forge", "bench", "fuzz"})
-    EXPECT_EQ(table.count(folder), 1u) << folder;
-  EXPECT_EQ(Circles(table), std::vector<std::string>{});
+  EXPECT_EQ(UpwardNames(table), std::vector<std::string>{});
+  EXPECT_EQ(UpwardNames(ParseTable("| `a` | — | — |\n| `b` | `a` | — |\n"
+                                   "| `c` | `d` | — |\n| `d` | `b` | — |\n")),
+            std::vector<std::string>{"c -> d"});
   // Only the platform talks to the libraries in the game.
   for (const auto &[folder, row] : table)
     if (folder != "platform" && folder != "forge" && folder != "bench" &&
@@ -246,20 +230,10 @@ TEST(Layering, IncludesFollowTheTable) {
   EXPECT_EQ(Violations(ReadmeTable(), sources), std::vector<std::string>{});
 }
 
-TEST(Layering, ACircleInTheTableIsFound) {
-  const Table table = ParseTable("| `a` | `b` | — |\n"
-                                 "| `b` | `c` | — |\n"
-                                 "| `c` | `a` | — |\n"
-                                 "| `d` | `a`, `b` | — |\n");
-  EXPECT_EQ(Circles(table), std::vector<std::string>{"a -> b -> c -> a"});
-  EXPECT_EQ(Circles(ParseTable("| `a` | `b` | — |\n| `b` | — | — |\n")),
-            std::vector<std::string>{});
-}
-
 TEST(Layering, ABrokenIncludeIsFound) {
   const Table table = ReadmeTable();
-  // File, include line, the violations found ("" none, else "; "-joined
-  // after the file's name).
+  // File, include line, the violations found ("; "-joined after the
+  // file's name). Allowed includes are the real sources' (the test above).
   const char *const rows[][3] = {
       // Up into the shell, in every form that compiles.
       {"src/game/x.cpp", "#include \"shell/game.h\"",
@@ -270,38 +244,23 @@ TEST(Layering, ABrokenIncludeIsFound) {
       {"src/game/x.cpp", "  #  include \"../shell/game.h\"",
        "includes shell/ (../shell/game.h); write \"shell/game.h\", not "
        "\"../shell/game.h\""},
-      // Up past its row, and a folder without a row.
-      {"src/settings/x.cpp", "#include \"ui/dialogs.h\"",
-       "includes ui/ (ui/dialogs.h)"},
       {"src/tools/x.cpp", "#include \"platform/core.h\"",
        "its folder has no row"},
       // A header of its own folder, allowed, but in the one form.
       {"src/game/x.cpp", "#include \"stage.h\"",
        "write \"game/stage.h\", not \"stage.h\""},
-      // Library headers: none outside the platform, whatever the library.
+      // Library headers: none outside the platform, and in the tools' rows
+      // only those the row names.
       {"src/settings/x.cpp", "#include <zlib.h>", "library header <zlib.h>"},
-      {"src/ui/x.cpp", "#include <X11/Xlib.h>", "library header <X11/Xlib.h>"},
-      {"src/ui/x.cpp", "#include <unistd.h>", "library header <unistd.h>"},
-      {"src/ui/x.cpp", "#include <unordered_map>", ""},
-      {"src/platform/x.cpp", "#include <SDL.h>", ""},
-      // Private headers.
+      {"bench/x.cpp", "#include <zlib.h>", "library header <zlib.h>"},
+      // Private headers, by folder and by file.
       {"src/game/x.cpp", "#include \"platform/internal.h\"",
        "includes the private src/platform/internal.h"},
       {"src/game/x.cpp", "#include \"maps/maze_check.h\"",
        "includes the private src/maps/maze_check.h"},
-      {"forge/maps/x.cpp", "#include \"maps/maze_check.h\"", ""},
-      // The tools' rows: the forge reads the formats and may use libraries;
-      // a benchmark runs the game; the benchmarks and the fuzz targets
-      // borrow the tests' helpers.
+      // The forge reads the formats, but never runs the game.
       {"forge/maps/x.cpp", "#include \"shell/game.h\"",
-       "includes shell/ (shell/game.h)"},
-      {"forge/art/x.cpp", "#include <cairo.h>", ""},
-      {"forge/art/x.cpp", "#include \"common/shapes.h\"", ""},
-      {"bench/x.cpp", "#include \"shell/loop.h\"", ""},
-      {"bench/x.cpp", "#include <zlib.h>", "library header <zlib.h>"},
-      {"bench/x.cpp", "#include \"support/win_course.h\"", ""},
-      {"fuzz/x.cpp", "#include \"support/zip_builder.h\"", ""},
-      {"fuzz/x.cpp", "#include <SDL.h>", "library header <SDL.h>"}};
+       "includes shell/ (shell/game.h)"}};
   for (const auto &[path, line, want] : rows) {
     std::string got;
     for (const std::string &v :

@@ -9,9 +9,6 @@
 
 struct EnvGuard {
   std::map<std::string, std::optional<std::string>> before;
-  EnvGuard() = default;
-  EnvGuard(const EnvGuard &) = delete;
-  EnvGuard &operator=(const EnvGuard &) = delete;
   // value nullptr removes the variable.
   void Set(const char *name, const char *value) {
     if (!before.count(name)) {

@@ -14,7 +14,7 @@ extern "C" const char *__lsan_default_suppressions() {
   return "leak:libfontconfig.so\n";
 }
 
-TEST(Canvas, ExportsStraightAlphaOpaqueAndColourKeyedPixels) {
+TEST(Canvas, ExportsStraightAlphaAndColourKeyedPixels) {
   art::Canvas c(4, 1);
   // Pixel 0: half-transparent orange; 1: solid near-black motif; 2: a
   // quarter covered in white; 3: three quarters covered in red.
@@ -33,9 +33,6 @@ TEST(Canvas, ExportsStraightAlphaOpaqueAndColourKeyedPixels) {
   EXPECT_NEAR(px[1], 128, 1);
   EXPECT_NEAR(px[3], 128, 1);
   EXPECT_NEAR(px[2 * 4 + 3], 64, 1);
-  px = art::ToImage(c, false).rgba;
-  for (size_t i = 3; i < px.size(); i += 4)
-    EXPECT_EQ(px[i], 255);
   // Keyed on pure black: a motif never is, a pixel less than half covered is.
   px = art::ToKeyedImage(c).rgba;
   EXPECT_EQ(std::vector(px.begin() + 4, px.end()),

@@ -1,6 +1,6 @@
 // output_test.cpp — what the game receives: effects of the right length and
-// level that start and end in silence and survive Ogg unchanged in length,
-// and scores that fit their loops and keep their keys.
+// level that start and end in silence and encode the same every time, and
+// scores that fit their loops and keep their keys.
 #include "analysis.h"
 #include "catalogue.h"
 #include "harmony.h"
@@ -13,7 +13,7 @@
 
 using namespace audio;
 
-TEST(Output, EffectsHaveTheirLengthLevelAndSilentEdgesThroughOgg) {
+TEST(Output, EffectsHaveTheirLengthLevelAndSilentEdges) {
   const std::map<std::string, std::pair<double, double>> seconds = {
       {"ui_menu_button_click_24.ogg", {0.05, 0.08}},
       {"ui_button_simple_click_01.ogg", {0.08, 0.16}},
@@ -35,12 +35,9 @@ TEST(Output, EffectsHaveTheirLengthLevelAndSilentEdgesThroughOgg) {
     Levels m = Measure(s);
     EXPECT_TRUE(m.peak_db >= -7.0 && m.peak_db <= -1.5) << m.peak_db;
     EXPECT_TRUE(m.edge_start_db < -80 && m.edge_end_db < -60);
-    std::vector<uint8_t> ogg = EncodeOgg(s, kQuality, e.serial, e.file);
-    EXPECT_EQ(EncodeOgg(s, kQuality, e.serial, e.file), ogg);
-    Decoded d;
-    ASSERT_TRUE(DecodeOgg(ogg, d));
-    EXPECT_EQ(Frames(d.pcm), Frames(s)); // exact, so loops stay in time
-    EXPECT_NEAR(Measure(d.pcm).rms_db, m.rms_db, 0.5);
+    // Decoding and the exact length through Ogg: forge_audio_check's.
+    EXPECT_EQ(EncodeOgg(s, kQuality, e.serial, e.file),
+              EncodeOgg(s, kQuality, e.serial, e.file));
   }
   EXPECT_EQ(effects, seconds.size());
 }
