@@ -21,6 +21,11 @@ Commands:
            per-module scores of two result files and the mutants whose
            outcome changed (matched by id); --overlay when AFTER re-tried
            only some of BEFORE's mutants (--survivors-of)
+  killers  FILE... [--who TEST...]
+           from results of run --every-test: per test, the mutants only it
+           kills, all it kills and its lines (tests that kill nothing only
+           they kill are the first to look at when the suite must shrink);
+           --who lists a test's mutants with the other tests that kill them
   show     ID [--results FILE]   the mutant's place and its line, mutated
 
 Outcomes: killed (a test failed or crashed), survived (every test passed),
@@ -1058,6 +1063,76 @@ def cmd_compare(args):
         print("only in %s: %s" % (args.after, " ".join(only_b)))
 
 
+def test_sizes(root=ROOT):
+    """{"Suite.Test": (file, counted lines)} for the tests in tests/ and
+    forge/*/tests/: a test's lines run to the next test or the file's end."""
+    sizes = {}
+    for base, dirs, names in os.walk(root):
+        rel = os.path.relpath(base, root)
+        if rel.startswith(("build", ".git")) or not (
+                rel == "tests" or rel.startswith("tests/") or
+                "/tests" in "/" + rel and rel.startswith("forge/")):
+            continue
+        for name in sorted(names):
+            if not name.endswith(".cpp"):
+                continue
+            path = os.path.join(base, name)
+            with open(path, encoding="utf-8", errors="replace") as fh:
+                lines = fh.read().split("\n")
+            starts = [(n, "%s.%s" % (m.group(2), m.group(3)))
+                      for n, line in enumerate(lines)
+                      for m in [re.match(r"(TEST|TEST_F|TEST_P)\((\w+),\s*(\w+)\)",
+                                         line)] if m]
+            for j, (n, test) in enumerate(starts):
+                end = starts[j + 1][0] if j + 1 < len(starts) else len(lines)
+                body = [t for t in lines[n:end]
+                        if t.strip() and not t.strip().startswith("//")]
+                sizes[test] = (os.path.relpath(path, root), len(body))
+    return sizes
+
+
+def cmd_killers(args):
+    """Per test: the mutants only it kills and all it kills, from result
+    files written with --every-test."""
+    rows = {}
+    for f in args.files:
+        rows.update(latest(read_results(f)))
+    kills = {}
+    for i, r in rows.items():
+        if r["outcome"] != "killed" or ":" not in r["detail"]:
+            continue
+        # "program:Suite.Test" or "program:Prefix/Suite.Test/3"
+        kills[i] = {re.sub(r"/\d+$", "", k.split(":", 1)[1]).split("/")[-1]
+                    for k in r["detail"].split()}
+    if args.who:
+        for test in args.who:
+            print("%s:" % test)
+            for i, ks in sorted(kills.items()):
+                if test in ks:
+                    r = rows[i]
+                    print("  %s %s:%s %s -> %s; also %s" % (
+                        i, r["file"], r["line"], r["original"][:30],
+                        r["mutated"][:30],
+                        ", ".join(sorted(ks - {test})) or "no other test"))
+        return
+    unique, total = collections.Counter(), collections.Counter()
+    for ks in kills.values():
+        for k in ks:
+            total[k] += 1
+        if len(ks) == 1:
+            unique[next(iter(ks))] += 1
+    sizes = test_sizes()
+    print("%d killed mutants with their tests, of %d in %s" % (
+        len(kills), len(rows), ", ".join(args.files)))
+    print("| Unique | Kills | Lines | Test | File |")
+    print("| ---: | ---: | ---: | --- | --- |")
+    for test, (path, n) in sorted(sizes.items(),
+                                  key=lambda t: (-unique[t[0]], -total[t[0]],
+                                                 t[0])):
+        print("| %d | %d | %d | %s | %s |" % (unique[test], total[test], n,
+                                             test, path))
+
+
 def cmd_show(args):
     muts, _ = candidates()
     for m in muts:
@@ -1155,6 +1230,14 @@ def main():
                     help="AFTER holds only re-tried mutants (e.g. run with "
                     "--survivors-of BEFORE); the others keep BEFORE's outcome")
     sp.set_defaults(func=cmd_compare)
+
+    sp = sub.add_parser("killers", help="which tests kill which mutants "
+                        "(result files of run --every-test)")
+    sp.add_argument("files", nargs="+")
+    sp.add_argument("--who", nargs="+", metavar="SUITE.TEST",
+                    help="each mutant these tests kill, with the other "
+                    "tests that kill it too")
+    sp.set_defaults(func=cmd_killers)
 
     sp = sub.add_parser("show", help="one mutant")
     sp.add_argument("id")
