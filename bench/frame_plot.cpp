@@ -1,12 +1,21 @@
 // frame_plot.cpp — draws per-frame timings as a PNG line chart: frame
-// number across, milliseconds up, one colour per series (blue, orange,
-// green, purple in argument order), a red line at the goal, a grey line
-// every millisecond (every 5 when the scale is tall), digits on the axes.
+// number across, milliseconds up (figures above Y_MAX_MS drawn at the
+// top), one colour per series (blue, orange, green, purple in argument
+// order), a dashed red line at each goal, a grey line every millisecond
+// (every 5 when the scale is tall), digits on the axes.
 //
-//   bench_frame_plot OUT.png Y_MAX_MS GOAL_MS SERIES.txt...
+//   bench_frame_plot OUT.png Y_MAX_MS GOAL_MS[,GOAL_MS...] SERIES.txt...
 //
 // A series file holds one figure a line, as bench_frame_cpu --samples
-// writes them.
+// writes them, or "pass screen figure" a line, as bench_whole_game
+// --samples writes them (placed across by their pass number, so a file
+// without the first pass still lines up). The first series with screens
+// shows them as bands of colour behind the lines (the image has no
+// letters, so the page that shows it names the colours): lilac the logo
+// and the title, light blue the menus and their dialogs, yellow the
+// countdown, orange the victory and caught banners, pink the dialogs over
+// a level, green the finale; play, and any screen not named here, stays
+// white.
 #include "platform/core.h"
 #include "platform/pictures.h"
 
@@ -15,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -73,30 +83,78 @@ struct Canvas {
   }
 };
 
-std::vector<double> ReadSeries(const char *path) {
-  std::vector<double> v;
+struct Series {
+  std::vector<double> values;
+  std::vector<size_t> at;           // the frame (pass) of each value, across
+  std::vector<std::string> screens; // empty for a plain series
+};
+
+Series ReadSeries(const char *path) {
+  Series s;
   std::ifstream in(path);
-  double d;
-  while (in >> d)
-    v.push_back(d);
-  return v;
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream words(line);
+    std::string a, b, c;
+    if (!(words >> a))
+      continue;
+    if (words >> b >> c) {
+      s.at.push_back(size_t(std::clamp(std::atof(a.c_str()), 0.0, 1e9)));
+      s.screens.push_back(b);
+      s.values.push_back(std::atof(c.c_str()));
+    } else {
+      s.at.push_back(s.values.size());
+      s.values.push_back(std::atof(a.c_str()));
+    }
+  }
+  return s;
+}
+
+// The band behind a pass that shows SCREEN; false for none (play).
+bool BandColour(const std::string &screen, plat::Colour &c) {
+  if (screen == "logo" || screen == "title" || screen == "title-fade")
+    c = {226, 212, 246, 255};
+  else if (screen == "menu" || screen == "menu-dialog")
+    c = {212, 230, 250, 255};
+  else if (screen == "countdown")
+    c = {248, 240, 190, 255};
+  else if (screen == "victory" || screen == "caught-banner")
+    c = {252, 218, 180, 255};
+  else if (screen == "dialog-over-level")
+    c = {248, 202, 210, 255};
+  else if (screen == "finale")
+    c = {204, 238, 204, 255};
+  else
+    return false;
+  return true;
+}
+
+std::vector<double> ReadGoals(const char *arg) {
+  std::vector<double> goals;
+  std::istringstream in(arg);
+  std::string one;
+  while (std::getline(in, one, ','))
+    if (const double g = std::atof(one.c_str()); g > 0)
+      goals.push_back(g);
+  return goals;
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
   if (argc < 5) {
-    std::fprintf(stderr, "usage: bench_frame_plot OUT.png Y_MAX_MS GOAL_MS "
-                         "SERIES.txt...\n");
+    std::fprintf(stderr, "usage: bench_frame_plot OUT.png Y_MAX_MS "
+                         "GOAL_MS[,GOAL_MS...] SERIES.txt...\n");
     return 2;
   }
   const double yMax = std::max(1.0, std::atof(argv[2]));
-  const double goal = std::atof(argv[3]);
-  std::vector<std::vector<double>> series;
+  const std::vector<double> goals = ReadGoals(argv[3]);
+  std::vector<Series> series;
   size_t frames = 1;
   for (int i = 4; i < argc; ++i) {
     series.push_back(ReadSeries(argv[i]));
-    frames = std::max(frames, series.back().size());
+    if (!series.back().at.empty())
+      frames = std::max(frames, series.back().at.back() + 1);
   }
   const plat::Colour grid{225, 225, 225, 255}, axis{60, 60, 60, 255};
   const plat::Colour colours[] = {{31, 119, 180, 255},
@@ -112,6 +170,17 @@ int main(int argc, char **argv) {
   };
 
   Canvas c;
+  for (const Series &s : series) {
+    if (s.screens.empty())
+      continue;
+    for (size_t i = 0; i < s.screens.size(); ++i) {
+      plat::Colour band;
+      if (BandColour(s.screens[i], band))
+        for (int x = xOf(s.at[i]); x <= xOf(s.at[i] + 1); ++x)
+          c.VLine(x, kTop, kTop + kPlotH - 1, band);
+    }
+    break;
+  }
   const int step = yMax > 20 ? 5 : 1;
   for (int ms = 0; ms <= int(yMax); ms += step) {
     c.HLine(kLeft, kLeft + kPlotW - 1, yOf(ms), grid);
@@ -126,17 +195,51 @@ int main(int argc, char **argv) {
   }
   for (size_t s = 0; s < series.size(); ++s) {
     const plat::Colour col = colours[s % 4];
-    const std::vector<double> &v = series[s];
+    const std::vector<double> &v = series[s].values;
+    const std::vector<size_t> &at = series[s].at;
     for (size_t i = 1; i < v.size(); ++i) {
-      const int x0 = xOf(i - 1), x1 = xOf(i);
+      const int x0 = xOf(at[i - 1]), x1 = xOf(at[i]);
       for (int x = x0; x <= x1; ++x)
         c.VLine(x, yOf(v[i - 1]), yOf(v[i]), col);
     }
   }
-  if (goal > 0)
+  for (double goal : goals)
     c.HLine(kLeft, kLeft + kPlotW - 1, yOf(goal), {214, 39, 40, 255}, 6);
   c.VLine(kLeft, kTop, kTop + kPlotH, axis);
   c.HLine(kLeft, kLeft + kPlotW - 1, kTop + kPlotH, axis);
+  // A whole game's goals are about its slowest passes: each run of passes
+  // cut at the top gets its highest figure written beside it, on the
+  // first of three rows with room.
+  std::vector<bool> taken[3];
+  for (auto &row : taken)
+    row.assign(kWidth, false);
+  for (size_t s = 0; s < series.size(); ++s) {
+    const std::vector<double> &v = series[s].values;
+    if (series[s].screens.empty())
+      continue;
+    for (size_t i = 0; i < v.size();) {
+      if (v[i] <= yMax) {
+        ++i;
+        continue;
+      }
+      size_t top = i;
+      for (; i < v.size() && v[i] > yMax; ++i)
+        if (v[i] > v[top])
+          top = i;
+      const std::string label = std::to_string(int(std::lround(v[top])));
+      const int w = 8 * int(label.size());
+      const int x = std::min(xOf(series[s].at[top]) + 3, kWidth - w);
+      for (int row = 0; row < 3; ++row) {
+        const auto from = taken[row].begin() + x,
+                   to = taken[row].begin() + std::min(x + w + 4, kWidth);
+        if (std::find(from, to, true) != to)
+          continue;
+        std::fill(from, to, true);
+        c.Text(x, kTop + 2 + 13 * row, label, colours[s % 4]);
+        break;
+      }
+    }
+  }
 
   std::vector<uint8_t> png;
   if (!plat::EncodePng(c.pic, png)) {
