@@ -468,4 +468,42 @@ TEST_F(SpriteTest, BackdropsShowWhatDrawingThemShows) {
   plat::SetDrawingShortcuts(true);
 }
 
+// A large picture fading in is blended on the CPU where that is quicker:
+// the same pixels as the renderer's own blend, faint to almost full, on
+// and partly off the screen, trimmed; zoomed, the renderer blends it.
+TEST_F(SpriteTest, FadesBlendTheSamePixelsAsTheRenderer) {
+  plat::Picture ground = Solid(kW, kH, kBlack), title = Solid(kW, kH, {});
+  uint32_t seed = 1;
+  auto next = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return uint8_t(seed >> 23);
+  };
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x) {
+      SetPixel(ground, x, y, {next(), next(), next(), 255});
+      // Opaque rows, as the title's, rows of every alpha, a clear border.
+      const uint8_t a = x < 2 || y < 2 ? 0 : y % 3 ? 255 : next();
+      SetPixel(title, x, y, {next(), next(), next(), a});
+    }
+  ASSERT_EQ(Load(1, ground, plat::kSpriteAlpha), 1);
+  ASSERT_EQ(Load(2, title, plat::kSpriteAlpha | plat::kSpriteTrim), 2);
+  // x, y, intensity, zoom w, h
+  const int shows[][5] = {{0, 0, 8, -1, -1},
+                          {-8, -6, 100, -1, -1},
+                          {10, 7, 254, -1, -1},
+                          {3, -5, 129, 400, 300}};
+  for (const auto &v : shows) {
+    plat::ZoomSprite(2, v[3], v[4]);
+    plat::PixelBytes shots[2];
+    for (int shortcuts : {0, 1}) {
+      plat::SetDrawingShortcuts(shortcuts == 1);
+      plat::DisplaySprite(1, 0, 0);
+      plat::DisplaySpriteTransparent(2, v[0], v[1], v[2]);
+      shots[shortcuts] = Grab(0, 0, kW, kH).pixels;
+    }
+    EXPECT_TRUE(shots[0] == shots[1]) << v[0] << "," << v[1] << " at " << v[2];
+  }
+  plat::SetDrawingShortcuts(true);
+}
+
 } // namespace

@@ -23,17 +23,6 @@ using detail::State;
 
 namespace {
 
-// The software renderer draws onto the screen itself, pixel for pixel, in
-// the format of the composed picture.
-bool PlainScreen(SDL_Renderer *r) {
-  const detail::DisplayState &d = State().display;
-  int ow = 0, oh = 0;
-  return r && d.softwareRenderer && d.window && !SDL_GetRenderTarget(r) &&
-         SDL_GetWindowPixelFormat(d.window.get()) == SDL_PIXELFORMAT_RGB888 &&
-         SDL_GetRendererOutputSize(r, &ow, &oh) == 0 && ow == d.width &&
-         oh == d.height;
-}
-
 // More changed rectangles than this: the whole picture is drawn again. A
 // maze's animated tiles step together, each its own small rectangle (some
 // eighty in a level), and drawing them again in part costs a fraction of
@@ -207,7 +196,7 @@ void EndBackdrop(int veil, int intensity) {
   calls.swap(b.calls);
   const Sprite *v = st.sprites.Get(veil);
   const SDL_Rect screen{0, 0, d.width, d.height};
-  if (!r || !v || !v->uniform || !PlainScreen(r) ||
+  if (!r || !v || !v->uniform || !detail::PlainScreen(r) ||
       !CoversScreen(calls, screen)) {
     DrawCalls(calls, nullptr, veil, intensity);
     b.valid = false;

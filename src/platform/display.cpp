@@ -116,6 +116,23 @@ void WindowPoints(int &w, int &h) {
 
 namespace detail {
 
+bool PlainScreen(SDL_Renderer *r) {
+  const DisplayState &d = State().display;
+  int ow = 0, oh = 0;
+  float sx = 0, sy = 0;
+  SDL_Rect view{};
+  if (!r || !d.softwareRenderer || !d.window || SDL_GetRenderTarget(r) ||
+      SDL_RenderIsClipEnabled(r) ||
+      SDL_GetWindowPixelFormat(d.window.get()) != SDL_PIXELFORMAT_RGB888 ||
+      SDL_GetRendererOutputSize(r, &ow, &oh) != 0 || ow != d.width ||
+      oh != d.height)
+    return false;
+  SDL_RenderGetScale(r, &sx, &sy);
+  SDL_RenderGetViewport(r, &view);
+  const SDL_Rect whole{0, 0, ow, oh};
+  return sx == 1 && sy == 1 && SDL_RectEquals(&view, &whole);
+}
+
 void CloseScreenAndWindow() {
   CloseScreen();
   CloseWindow();
@@ -186,6 +203,7 @@ void CloseScreen() {
   detail::FreeAllSprites();
   // The renderer takes its textures with it: the overlay goes first.
   d.overlay.reset();
+  d.blendBand.reset();
   d.renderer.reset();
   d.width = d.height = 0;
   if (d.fullScreen && d.window) {

@@ -309,10 +309,21 @@ struct DisplayState {
   int width = 0, height = 0;
   int windowW = 0, windowH = 0; // window 0's client size in pixels
   TexturePtr overlay;           // screen-sized, for drawing on the screen
+  TexturePtr blendBand;         // a band of screen rows, for CPU blends
   FrameClock clock;
   bool unpaced = false;
   std::deque<WindowEvent> events;
 };
+
+// The software renderer draws onto the screen itself, pixel for pixel, in
+// the format RGB888: what a CPU blend reads back and writes, what the
+// composed backdrop holds.
+bool PlainScreen(SDL_Renderer *r);
+
+// Draws the part `src` of the sprite's box at `dst` on the screen, blended
+// at the intensity, on the CPU (cpu_blend.cpp); false when that path does
+// not apply (the renderer draws it then). The same pixels either way.
+bool BlendOnCpu(const Sprite &s, SDL_Rect src, SDL_Rect dst, int intensity);
 
 // The video subsystem; `report` writes a failure to standard error, for
 // callers that cannot go on without it.

@@ -213,11 +213,14 @@ void Draw(int number, int x, int y, bool blend, int intensity) {
       DrawPrescaled(r, s, x, y, blend, intensity))
     return;
 
-  PrepareCopy(s.texture.get(), blend, intensity, linear);
   SDL_Rect src{visible.x - s.box.x, visible.y - s.box.y, visible.w, visible.h};
+  SDL_Rect plain{x + visible.x - c.x, y + visible.y - c.y, visible.w,
+                 visible.h};
+  if (!zoomed && blend && detail::BlendOnCpu(s, src, plain, intensity))
+    return;
+  PrepareCopy(s.texture.get(), blend, intensity, linear);
   if (!zoomed) {
-    SDL_Rect d{x + visible.x - c.x, y + visible.y - c.y, visible.w, visible.h};
-    SDL_RenderCopy(r, s.texture.get(), &src, &d);
+    SDL_RenderCopy(r, s.texture.get(), &src, &plain);
   } else if (covers) {
     SDL_RenderCopy(r, s.texture.get(), &src, &dst);
   } else {

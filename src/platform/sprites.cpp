@@ -93,6 +93,16 @@ Uint32 OpaqueFormat(SDL_Renderer *r) {
   return SDL_PIXELFORMAT_ARGB8888;
 }
 
+// How a sprite's texture is made. On the software renderer a streaming
+// texture is the same plain surface as a static one, and locking it gives
+// its pixels as they stand: the CPU blend reads them there, with no copy.
+int TextureAccess(const Sprite &s) {
+  if (s.target)
+    return SDL_TEXTUREACCESS_TARGET;
+  return State().display.softwareRenderer ? SDL_TEXTUREACCESS_STREAMING
+                                          : SDL_TEXTUREACCESS_STATIC;
+}
+
 // Stores pic (straight BGRA, whole picture) in s: trims when asked and
 // uploads the box straight from the picture's buffer, which is then freed.
 bool StorePicture(Sprite &s, Picture &&pic) {
@@ -110,8 +120,7 @@ bool StorePicture(Sprite &s, Picture &&pic) {
   if (s.box.w > 0 && s.box.h > 0) {
     s.texture.reset(SDL_CreateTexture(
         r, s.opaqueTarget ? OpaqueFormat(r) : SDL_PIXELFORMAT_ARGB8888,
-        s.target ? SDL_TEXTUREACCESS_TARGET : SDL_TEXTUREACCESS_STATIC, s.box.w,
-        s.box.h));
+        TextureAccess(s), s.box.w, s.box.h));
     const uint8_t *first =
         pic.pixels.data() +
         (static_cast<size_t>(s.box.y) * pic.width + s.box.x) * 4;

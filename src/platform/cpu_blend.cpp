@@ -1,0 +1,167 @@
+// cpu_blend.cpp — large pictures blended at an intensity below full (the
+// title fading in over the studio logo and out over the menu), done on the
+// CPU with the software renderer's own arithmetic. The renderer takes its
+// general per-pixel path for those, several times slower than a plain
+// copy; here the frame under the picture is read back a band of rows at a
+// time, blended with the picture's pixels (read where its texture keeps
+// them) and put back with a plain copy: the same pixels, byte for byte.
+#include "platform/internal.h"
+
+#include <algorithm>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace plat::detail {
+
+namespace {
+
+// Smaller copies cost little either way.
+constexpr int64_t kMinPixels = 256 * 256;
+// Rows read back, blended and copied back at a time: a band stays in the
+// cache from one step to the next.
+constexpr int kBandRows = 32;
+
+// floor(x / 255) for 0 <= x <= 255 * 255, as the renderer rounds.
+inline unsigned Div255(unsigned x) { return (x + 1 + (x >> 8)) >> 8; }
+
+// One pixel as the software renderer blends a straight-alpha ARGB source
+// with an alpha modulation onto the screen: the source alpha scaled by the
+// modulation, the colour by that alpha, the screen by its complement, each
+// product rounded down; the top byte ends 0.
+inline uint32_t BlendPixel(uint32_t s, uint32_t d, unsigned mod) {
+  const unsigned a = Div255((s >> 24) * mod);
+  uint32_t out = 0;
+  for (int shift = 0; shift < 24; shift += 8) {
+    const unsigned sc = (s >> shift) & 255, dc = (d >> shift) & 255;
+    out |= (Div255(sc * a) + Div255((255 - a) * dc)) << shift;
+  }
+  return out;
+}
+
+#if defined(__SSE2__)
+// floor(x / 255) in each 16-bit lane, for 0 <= x <= 255 * 255.
+inline __m128i Div255(__m128i x) {
+  return _mm_srli_epi16(_mm_mulhi_epu16(x, _mm_set1_epi16(short(0x8081))), 7);
+}
+
+// Two pixels, widened to 16 bits a channel, with their alphas scaled by
+// the modulation in all four lanes of each.
+inline __m128i Blend2(__m128i s, __m128i d, __m128i a) {
+  const __m128i inverse = _mm_sub_epi16(_mm_set1_epi16(255), a);
+  return _mm_add_epi16(Div255(_mm_mullo_epi16(s, a)),
+                       Div255(_mm_mullo_epi16(d, inverse)));
+}
+
+inline __m128i ScaledAlpha(__m128i s, __m128i mod) {
+  __m128i alpha = _mm_shufflelo_epi16(s, _MM_SHUFFLE(3, 3, 3, 3));
+  alpha = _mm_shufflehi_epi16(alpha, _MM_SHUFFLE(3, 3, 3, 3));
+  return Div255(_mm_mullo_epi16(alpha, mod));
+}
+#endif
+
+// dst = src blended over dst, `count` pixels of four bytes.
+void BlendRow(const uint8_t *src, uint8_t *dst, int count, unsigned mod) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i m = _mm_set1_epi16(static_cast<short>(mod));
+  const __m128i rgb = _mm_set1_epi32(0x00FFFFFF);
+  const __m128i alphas = _mm_set1_epi32(int(0xFF000000));
+  for (; i + 4 <= count; i += 4) {
+    const __m128i s =
+        _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + 4 * i));
+    __m128i *to = reinterpret_cast<__m128i *>(dst + 4 * i);
+    const __m128i d = _mm_loadu_si128(to);
+    const __m128i sLo = _mm_unpacklo_epi8(s, zero);
+    const __m128i sHi = _mm_unpackhi_epi8(s, zero);
+    // Four opaque pixels (the usual case) all take the modulation itself.
+    const bool opaque =
+        _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(s, alphas), alphas)) ==
+        0xFFFF;
+    const __m128i aLo = opaque ? m : ScaledAlpha(sLo, m);
+    const __m128i aHi = opaque ? m : ScaledAlpha(sHi, m);
+    const __m128i lo = Blend2(sLo, _mm_unpacklo_epi8(d, zero), aLo);
+    const __m128i hi = Blend2(sHi, _mm_unpackhi_epi8(d, zero), aHi);
+    _mm_storeu_si128(to, _mm_and_si128(_mm_packus_epi16(lo, hi), rgb));
+  }
+#endif
+  for (; i < count; ++i) {
+    uint32_t s = 0, d = 0;
+    std::memcpy(&s, src + 4 * i, 4);
+    std::memcpy(&d, dst + 4 * i, 4);
+    d = BlendPixel(s, d, mod);
+    std::memcpy(dst + 4 * i, &d, 4);
+  }
+}
+
+} // namespace
+
+bool BlendOnCpu(const Sprite &s, SDL_Rect src, SDL_Rect dst, int intensity) {
+  PlatformState &st = State();
+  SDL_Renderer *r = st.display.renderer.get();
+  SDL_Texture *picture = s.texture.get();
+  int access = 0;
+  // At full intensity the renderer takes a quicker path with arithmetic
+  // of its own.
+  if (!st.shortcuts || !picture || intensity <= 0 || intensity >= 255 ||
+      !PlainScreen(r) ||
+      SDL_QueryTexture(picture, nullptr, &access, nullptr, nullptr) != 0 ||
+      access != SDL_TEXTUREACCESS_STREAMING)
+    return false;
+  const SDL_Rect screen{0, 0, st.display.width, st.display.height};
+  SDL_Rect on{};
+  if (!SDL_IntersectRect(&dst, &screen, &on))
+    return true; // nothing to draw
+  if (int64_t(on.w) * on.h < kMinPixels)
+    return false;
+  src.x += on.x - dst.x;
+  src.y += on.y - dst.y;
+  src.w = on.w;
+  src.h = on.h;
+  TexturePtr &band = st.display.blendBand;
+  if (!band) {
+    band.reset(SDL_CreateTexture(r, SDL_PIXELFORMAT_RGB888,
+                                 SDL_TEXTUREACCESS_STREAMING, screen.w,
+                                 kBandRows));
+    if (!band)
+      return false;
+    SDL_SetTextureBlendMode(band.get(), SDL_BLENDMODE_NONE);
+  }
+  void *from = nullptr;
+  int fromPitch = 0;
+  if (SDL_LockTexture(picture, &src, &from, &fromPitch) != 0)
+    return false;
+  int y0 = 0;
+  for (; y0 < on.h; y0 += kBandRows) {
+    const int rows = std::min(kBandRows, on.h - y0);
+    const SDL_Rect part{0, 0, on.w, rows};
+    const SDL_Rect place{on.x, on.y + y0, on.w, rows};
+    void *out = nullptr;
+    int pitch = 0;
+    // Locking waits for the band's last copy to the screen; reading back,
+    // for all the drawing so far.
+    if (SDL_LockTexture(band.get(), &part, &out, &pitch) != 0)
+      break;
+    const bool read = SDL_RenderReadPixels(r, &place, SDL_PIXELFORMAT_RGB888,
+                                           out, pitch) == 0;
+    for (int y = 0; read && y < rows; ++y)
+      BlendRow(static_cast<const uint8_t *>(from) +
+                   size_t(y0 + y) * size_t(fromPitch),
+               static_cast<uint8_t *>(out) + size_t(y) * size_t(pitch), on.w,
+               unsigned(intensity));
+    SDL_UnlockTexture(band.get());
+    if (!read || SDL_RenderCopy(r, band.get(), &part, &place) != 0)
+      break;
+  }
+  SDL_UnlockTexture(picture);
+  if (y0 == 0)
+    return false; // nothing shown yet: the renderer draws it all
+  if (y0 < on.h)
+    ReportFailure("blending on the CPU");
+  return true;
+}
+
+} // namespace plat::detail
