@@ -169,6 +169,7 @@ TEST_F(SpriteTest, ShrunkCopiesFollowTheClipAndTheZoom) {
   // On a smooth gradient the shrunk copy and the renderer's own bilinear
   // scaling differ only slightly, whatever the zoom was before, also for a
   // clip whose top falls between output rows.
+  plat::SetSpriteQuality(1);
   plat::Picture p = Solid(40, 40, kBlack);
   for (int y = 0; y < 40; ++y)
     for (int x = 0; x < 40; ++x)

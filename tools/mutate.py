@@ -743,6 +743,16 @@ def run_tests(programs, limit, every=False):
             except subprocess.TimeoutExpired:
                 os.killpg(p.pid, signal.SIGKILL)
                 p.wait()
+                if every:
+                    # Tests that failed before the one that hung kill the
+                    # mutant, as a run stopping at the first failure would.
+                    out.flush()
+                    with open(logpath, errors="replace") as fh:
+                        fh.seek(mark)
+                        failed = failing_tests(target, fh.read())
+                    if len(failed) > 1 or killers:
+                        return "killed", " ".join(killers + failed), \
+                            time.monotonic() - start
                 return "timed out", target, time.monotonic() - start
             finally:
                 try:
