@@ -128,11 +128,14 @@ TEST_F(Catalogue, EverythingLoadsInCatalogueOrder) {
   EXPECT_EQ(v.y, 140);
   EXPECT_EQ(game->assets.families[kCongrats].y, 540 - 212);
   EXPECT_EQ(game->assets.families[kGameFinished].y, 540);
-  // The characters then take the 48-pixel tile, the last monster too.
+  // The characters then take the 48-pixel tile, the last monster too; the
+  // star keeps its two tiles.
   ScaleToTileSize(game->assets, game->display);
-  for (int n : {num::kPlayerLeft, num::MonsterRight(6)}) {
+  for (auto [n, width] : {std::pair{num::kPlayerLeft, 48},
+                          {num::MonsterRight(6), 48},
+                          {num::kStar, 96}}) {
     ASSERT_TRUE(plat::SpriteDisplaySize(n, w, h));
-    EXPECT_EQ(w, 48) << n;
+    EXPECT_EQ(w, width) << n;
   }
 }
 
