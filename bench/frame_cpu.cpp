@@ -12,6 +12,7 @@
 // --samples writes each frame's CPU milliseconds to PREFIX-SCENE.txt, one a
 // line, for the plot.
 #include "game/stage.h"
+#include "game_folder.h"
 #include "platform/core.h"
 #include "platform/display.h"
 #include "shell/actions.h"
@@ -178,13 +179,9 @@ int main(int argc, char **argv) {
       << "\nLanguage = en_GB\n";
 
   int status = 0;
-  if (!plat::Init()) {
-    std::fprintf(stderr, "the platform services did not start\n");
-    fs::remove_all(dir);
+  auto game = bench::GameInFolder(dir);
+  if (!game)
     return 1;
-  }
-  auto game = std::make_unique<Game>();
-  game->paths.gameDir = dir;
   try {
     try {
       StartUp(*game, {});

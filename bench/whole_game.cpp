@@ -23,6 +23,7 @@
 // DIR/NN-SCREEN.bmp, so that two builds can be compared picture by
 // picture at any size. --make-folder only writes the game folder the run
 // plays in (the game program beside it replays --replay-out's file).
+#include "game_folder.h"
 #include "platform/core.h"
 #include "platform/display.h"
 #include "platform/test_hooks.h"
@@ -360,13 +361,9 @@ int main(int argc, char **argv) {
   if (!o.shots.empty())
     fs::create_directories(o.shots);
 
-  if (!plat::Init()) {
-    std::fprintf(stderr, "the platform services did not start\n");
-    fs::remove_all(dir);
+  auto game = bench::GameInFolder(dir);
+  if (!game)
     return 1;
-  }
-  auto game = std::make_unique<Game>();
-  game->paths.gameDir = dir;
   int status = 0;
   std::vector<Sample> samples;
   Script script{*game, seed};
