@@ -1,6 +1,7 @@
 // platform_sprites_test.cpp — sprite loading, numbering, blending, trimming,
 // zoom and pictures decoded on demand, checked on the pixels that reach the
 // screen.
+#include "platform/clock.h"
 #include "platform/core.h"
 #include "platform/display.h"
 #include "platform/images.h"
@@ -264,6 +265,7 @@ TEST_F(SpriteTest, CopiesAndTargetsKeepTheirOwnPixels) {
   EXPECT_TRUE(plat::InitSprites());
   ASSERT_EQ(Load(2, Solid(4, 4, {0, 0, 255, 255}), plat::kSpriteAlpha), 2);
   ASSERT_EQ(plat::CreateTargetSprite(1, 40, 30), 1);
+  EXPECT_TRUE(Near(SpritePixel(1, 39, 29), {0, 0, 0, 0}, 0));
   EXPECT_FALSE(plat::SetRenderTarget(2)); // not a target
   plat::ClearScreen({0, 128, 0, 255});
   ASSERT_TRUE(plat::SetRenderTarget(1));
@@ -284,6 +286,36 @@ TEST_F(SpriteTest, CopiesAndTargetsKeepTheirOwnPixels) {
   plat::FreeSprite(1);
   plat::ClearScreen({1, 2, 3, 255});
   ExpectScreen(0, 0, {1, 2, 3, 255});
+}
+
+// Waits, flipping, for the helper to have the reserve ready.
+uint64_t ReadyReserve() {
+  for (int i = 0; i < 5000 && plat::WarmReserveBytes() == 0; ++i) {
+    plat::Flip();
+    plat::Sleep(1);
+  }
+  return plat::WarmReserveBytes();
+}
+
+TEST_F(SpriteTest, ScreenSizedPicturesTakeTheMemoryWarmedForThem) {
+  const uint64_t screen = uint64_t(kW) * kH * 4;
+  plat::Flip();
+  EXPECT_EQ(plat::WarmReserveBytes(), 0u); // none until asked for
+  plat::PrepareScreenMemory();
+  const uint64_t size = ReadyReserve();
+  EXPECT_GE(size, screen);
+  EXPECT_LT(size, screen * 2);
+  // A small picture leaves it; a screen-sized one takes it.
+  ASSERT_EQ(plat::CreateTargetSprite(1, 40, 30), 1);
+  EXPECT_EQ(plat::WarmReserveBytes(), size);
+  ASSERT_EQ(plat::CreateTargetSprite(2, kW, kH), 2);
+  EXPECT_EQ(plat::WarmReserveBytes(), 0u);
+  EXPECT_TRUE(Near(SpritePixel(2, kW - 1, kH - 1), {0, 0, 0, 0}, 0));
+  // Made again after the next present, for the next such picture.
+  EXPECT_EQ(ReadyReserve(), size);
+  plat::CloseScreen();
+  plat::Flip();
+  EXPECT_EQ(plat::WarmReserveBytes(), 0u);
 }
 
 TEST_F(SpriteTest, ClosingTheScreenFreesSpritesAndEndsTheDrawing) {

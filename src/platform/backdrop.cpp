@@ -203,6 +203,7 @@ void EndBackdrop(int veil, int intensity) {
     return;
   }
   if (!b.texture) {
+    detail::UseWarmReserve(uint64_t(d.width) * uint64_t(d.height) * 4);
     b.texture.reset(SDL_CreateTexture(r, SDL_PIXELFORMAT_RGB888,
                                       SDL_TEXTUREACCESS_TARGET, d.width,
                                       d.height));

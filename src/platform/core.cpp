@@ -69,7 +69,7 @@ bool Init() {
   // through short-lived buffers of megabytes: keep freed memory for reuse
   // instead of handing it back to the system, which would make every new
   // buffer fault its pages in again.
-  mallopt(M_MMAP_THRESHOLD, 64 << 20);
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);
   mallopt(M_TRIM_THRESHOLD, 256 << 20);
   mallopt(M_ARENA_MAX, 1);
   // Events first: from here on SIGINT and SIGTERM arrive as a quit event.
@@ -100,6 +100,7 @@ void Shutdown() {
   detail::EndDrawing();
   detail::FreeAllSprites();
   detail::CloseScreenAndWindow();
+  detail::DropWarmReserve();
   st.images.Clear();
   st.fonts.Clear();
   detail::ReleaseText();

@@ -192,6 +192,12 @@ bool OpenScreenInWindow() {
   return StartScreen(d.windowW, d.windowH);
 }
 
+void PrepareScreenMemory() {
+  const detail::DisplayState &d = State().display;
+  if (d.renderer)
+    detail::SetWarmReserve(uint64_t(d.width) * uint64_t(d.height) * 4);
+}
+
 bool ScreenOpen() { return State().display.renderer != nullptr; }
 
 void CloseScreen() {
@@ -200,6 +206,7 @@ void CloseScreen() {
     detail::EndDrawing();
   detail::ResetBackdrop();
   detail::StopPrefetch();
+  detail::DropWarmReserve();
   detail::FreeAllSprites();
   // The renderer takes its textures with it: the overlay goes first.
   d.overlay.reset();

@@ -29,6 +29,11 @@ bool OpenWindow(int w, int h, const std::string &title, WindowStyle style);
 // Drawing surface filling window 0's client area; synchronised flipping.
 bool OpenScreenInWindow();
 bool ScreenOpen();
+// Keeps a screen's worth of memory ready, faulted in on a helper thread,
+// for each screen-sized picture made later (the map's cache, a dialog's
+// backdrop), so that making one does not stall a frame. Call once loading
+// is done.
+void PrepareScreenMemory();
 // Closing the screen frees every sprite (they belong to the screen).
 void CloseScreen();
 void CloseWindow();

@@ -101,7 +101,7 @@ bool BeginDraw(Target target, int number) {
     detail::Sprite *sprite = st.sprites.Get(number);
     if (!sprite || !detail::EnsureResident(*sprite))
       return false;
-    surface = detail::SurfaceFromPicture(detail::SpritePicture(*sprite));
+    surface = detail::SurfaceFromSprite(*sprite);
     break;
   }
   case Target::Screen:

@@ -187,11 +187,15 @@ int Install(int number, std::unique_ptr<Sprite> sprite);
 // Replaces a sprite's picture (after drawing into it); keeps clip, zoom and
 // the collision mask of the loaded picture.
 bool ReplaceSpritePicture(Sprite &s, Picture &&pic);
-// The box's pixels read back from the texture, box.w * 4 bytes a row.
-bool ReadBox(const Sprite &s, std::vector<uint8_t> &out);
+// The box's pixels read back from the texture into `out`, box.w * 4 bytes
+// a row, rows `pitch` bytes apart.
+bool ReadBox(const Sprite &s, uint8_t *out, size_t pitch);
 // The sprite's whole picture, transparent outside a trimmed box; empty
 // when it cannot be read back.
 Picture SpritePicture(const Sprite &s);
+// The sprite's whole picture as a new cairo surface (premultiplied); null
+// when it cannot be read back or the surface not made.
+SurfacePtr SurfaceFromSprite(const Sprite &s);
 // Drops every sprite (they belong to the renderer).
 void FreeAllSprites();
 // Makes the shrunk copy for the sprite's zoom when one is worth having.
@@ -333,6 +337,20 @@ void ServiceEvents();
 // switched away from.
 void QueueWindowEvent(WindowEvent w);
 void CloseScreenAndWindow();
+
+// A block of memory faulted in by a helper thread (warm_memory.cpp), freed
+// just before a screen-sized picture is made so that the picture's memory
+// is ready. SetWarmReserve sizes it (0: none) and starts the helper;
+// RefillWarmReserve makes it again after use (each present); UseWarmReserve
+// frees it for an allocation of `bytes` about to be made, when it is ready
+// and `bytes` is between half its size and its size; DropWarmReserve stops
+// the helper and frees the block.
+void SetWarmReserve(uint64_t bytes);
+void RefillWarmReserve();
+void UseWarmReserve(uint64_t bytes);
+void DropWarmReserve();
+// The block's size when it is ready for use, else 0.
+uint64_t WarmReserveBytes();
 
 // ---------------------------------------------------------------------------
 // Random numbers

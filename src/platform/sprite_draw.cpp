@@ -98,8 +98,8 @@ bool BuildPrescaled(Sprite &s, int dw, int dh, bool strip) {
     p.failed = true;
     return false;
   };
-  std::vector<uint8_t> pixels;
-  if (!detail::ReadBox(s, pixels))
+  PixelBytes pixels(size_t(b.w) * b.h * 4);
+  if (!detail::ReadBox(s, pixels.data(), size_t(b.w) * 4))
     return fail(nullptr); // reported there
   detail::ResampleJob job;
   job.pixels = pixels.data();

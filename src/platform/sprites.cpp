@@ -109,7 +109,6 @@ bool StorePicture(Sprite &s, Picture &&pic) {
   SDL_Renderer *r = State().display.renderer.get();
   Touch(s);
   s.scaled.Reset();
-  s.texture.reset();
   s.width = pic.width;
   s.height = pic.height;
   s.box = (s.flags & kSpriteTrim) && !s.target
@@ -117,10 +116,21 @@ bool StorePicture(Sprite &s, Picture &&pic) {
               : SDL_Rect{0, 0, pic.width, pic.height};
   Classify(s, pic);
   bool ok = true;
+  const Uint32 format =
+      s.opaqueTarget ? OpaqueFormat(r) : Uint32{SDL_PIXELFORMAT_ARGB8888};
+  // A texture of the same size and kind is written over in place (a card
+  // drawn again): making a new one would fill fresh memory first.
+  Uint32 oldFormat = 0;
+  int oldAccess = 0, oldW = 0, oldH = 0;
+  if (s.texture && (SDL_QueryTexture(s.texture.get(), &oldFormat, &oldAccess,
+                                     &oldW, &oldH) != 0 ||
+                    oldFormat != format || oldAccess != TextureAccess(s) ||
+                    oldW != s.box.w || oldH != s.box.h))
+    s.texture.reset();
   if (s.box.w > 0 && s.box.h > 0) {
-    s.texture.reset(SDL_CreateTexture(
-        r, s.opaqueTarget ? OpaqueFormat(r) : SDL_PIXELFORMAT_ARGB8888,
-        TextureAccess(s), s.box.w, s.box.h));
+    if (!s.texture)
+      s.texture.reset(
+          SDL_CreateTexture(r, format, TextureAccess(s), s.box.w, s.box.h));
     const uint8_t *first =
         pic.pixels.data() +
         (static_cast<size_t>(s.box.y) * pic.width + s.box.x) * 4;
@@ -197,12 +207,67 @@ bool ReplaceSpritePicture(Sprite &s, Picture &&pic) {
   return StorePicture(s, std::move(pic));
 }
 
-bool ReadBox(const Sprite &s, std::vector<uint8_t> &out) {
-  out.assign(static_cast<size_t>(s.box.w) * s.box.h * 4, 0);
-  if (!s.texture)
+namespace {
+
+// On the software renderer a streaming texture's pixels are at hand (see
+// TextureAccess): the box's straight BGRA rows, locked until
+// SDL_UnlockTexture. False where they are not.
+bool LockPixels(const Sprite &s, const uint8_t *&pixels, int &pitch) {
+  Uint32 format = 0;
+  int access = 0;
+  void *p = nullptr;
+  if (!State().display.softwareRenderer || !s.texture ||
+      SDL_QueryTexture(s.texture.get(), &format, &access, nullptr, nullptr) !=
+          0 ||
+      access != SDL_TEXTUREACCESS_STREAMING ||
+      format != SDL_PIXELFORMAT_ARGB8888 ||
+      SDL_LockTexture(s.texture.get(), nullptr, &p, &pitch) != 0)
+    return false;
+  pixels = static_cast<const uint8_t *>(p);
+  return true;
+}
+
+} // namespace
+
+SurfacePtr SurfaceFromSprite(const Sprite &s) {
+  const uint8_t *pixels = nullptr;
+  int from = 0;
+  if (!LockPixels(s, pixels, from))
+    return SurfaceFromPicture(SpritePicture(s));
+  // Premultiplied straight from the texture into the new surface, which
+  // starts transparent: no picture of the whole sprite in between.
+  SurfacePtr out = NewSurface(s.width, s.height);
+  if (out) {
+    cairo_surface_flush(out.get());
+    uint8_t *data = cairo_image_surface_get_data(out.get());
+    const size_t stride = cairo_image_surface_get_stride(out.get());
+    for (int y = 0; y < s.box.h; ++y)
+      Premultiply(pixels + size_t(y) * from,
+                  data + size_t(s.box.y + y) * stride + size_t(s.box.x) * 4,
+                  size_t(s.box.w));
+    cairo_surface_mark_dirty(out.get());
+  }
+  SDL_UnlockTexture(s.texture.get());
+  return out;
+}
+
+bool ReadBox(const Sprite &s, uint8_t *out, size_t pitch) {
+  const size_t rowBytes = static_cast<size_t>(s.box.w) * 4;
+  if (!s.texture) {
+    for (int y = 0; y < s.box.h; ++y)
+      std::memset(out + size_t(y) * pitch, 0, rowBytes);
     return true;
-  // Drawn 1:1 without blending into a target texture and read from there:
-  // the one documented way back out of a texture.
+  }
+  const uint8_t *pixels = nullptr;
+  int from = 0;
+  if (LockPixels(s, pixels, from)) {
+    for (int y = 0; y < s.box.h; ++y)
+      std::memcpy(out + size_t(y) * pitch, pixels + size_t(y) * from, rowBytes);
+    SDL_UnlockTexture(s.texture.get());
+    return true;
+  }
+  // Elsewhere drawn 1:1 without blending into a target texture and read
+  // from there: the one documented way back out of a texture.
   SDL_Renderer *r = State().display.renderer.get();
   TexturePtr target(SDL_CreateTexture(
       r, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, s.box.w, s.box.h));
@@ -224,8 +289,8 @@ bool ReadBox(const Sprite &s, std::vector<uint8_t> &out) {
   if (SDL_RenderCopy(r, t, nullptr, nullptr) != 0) {
     ReportFailure("SDL_RenderCopy");
     ok = false;
-  } else if (SDL_RenderReadPixels(r, nullptr, SDL_PIXELFORMAT_ARGB8888,
-                                  out.data(), s.box.w * 4) != 0) {
+  } else if (SDL_RenderReadPixels(r, nullptr, SDL_PIXELFORMAT_ARGB8888, out,
+                                  static_cast<int>(pitch)) != 0) {
     ReportFailure("SDL_RenderReadPixels");
     ok = false;
   }
@@ -234,18 +299,17 @@ bool ReadBox(const Sprite &s, std::vector<uint8_t> &out) {
 }
 
 Picture SpritePicture(const Sprite &s) {
-  std::vector<uint8_t> box;
-  if (!ReadBox(s, box))
-    return Picture{};
+  // Read straight into the picture's rows: a card is near a screen in
+  // size, and each extra buffer of it cost its pass a fill and a copy.
   Picture pic;
   pic.width = s.width;
   pic.height = s.height;
-  pic.pixels.assign(static_cast<size_t>(s.width) * s.height * 4, 0);
-  const size_t rowBytes = static_cast<size_t>(s.box.w) * 4;
-  for (int y = 0; y < s.box.h; ++y)
-    std::memcpy(
-        &pic.pixels[(static_cast<size_t>(s.box.y + y) * s.width + s.box.x) * 4],
-        &box[y * rowBytes], rowBytes);
+  pic.pixels.resize(static_cast<size_t>(s.width) * s.height * 4);
+  if (s.box.x != 0 || s.box.y != 0 || s.box.w != s.width || s.box.h != s.height)
+    std::fill(pic.pixels.begin(), pic.pixels.end(), uint8_t{0});
+  const size_t pitch = static_cast<size_t>(s.width) * 4;
+  if (!ReadBox(s, &pic.pixels[s.box.y * pitch + size_t(s.box.x) * 4], pitch))
+    return Picture{};
   return pic;
 }
 
@@ -277,17 +341,41 @@ int CreateSprite(int number, int w, int h) {
 int CreateTargetSprite(int number, int w, int h, bool opaque) {
   if (!detail::PictureSizeOk(w, h) || !State().display.renderer)
     return detail::Install(number, nullptr);
-  Picture pic;
-  pic.width = w;
-  pic.height = h;
-  pic.pixels.assign(static_cast<size_t>(w) * h * 4, 0);
+  // Cleared by the renderer rather than uploaded from a zeroed picture: a
+  // screen-sized target is made on a frame's pass, and a second buffer of
+  // its size, filled and copied, doubled what that pass cost.
+  SDL_Renderer *r = State().display.renderer.get();
   auto s = std::make_unique<Sprite>();
   s->flags = kSpriteAlpha;
   s->target = true;
   s->opaqueTarget = opaque;
-  s->clip = SDL_Rect{0, 0, w, h};
-  if (!detail::ReplaceSpritePicture(*s, std::move(pic)))
+  s->width = w;
+  s->height = h;
+  s->box = s->clip = SDL_Rect{0, 0, w, h};
+  s->version = ++State().versionClock;
+  detail::UseWarmReserve(uint64_t(w) * uint64_t(h) * 4);
+  s->texture.reset(SDL_CreateTexture(
+      r, opaque ? detail::OpaqueFormat(r) : Uint32{SDL_PIXELFORMAT_ARGB8888},
+      SDL_TEXTUREACCESS_TARGET, w, h));
+  SDL_Texture *previous = SDL_GetRenderTarget(r);
+  if (!s->texture) {
+    detail::ReportFailure("SDL_CreateTexture");
     s.reset();
+  } else if (SDL_SetRenderTarget(r, s->texture.get()) != 0) {
+    detail::ReportFailure("SDL_SetRenderTarget");
+    s.reset();
+  } else {
+    SDL_BlendMode mode;
+    Uint8 cr, cg, cb, ca;
+    SDL_GetRenderDrawBlendMode(r, &mode);
+    SDL_GetRenderDrawColor(r, &cr, &cg, &cb, &ca);
+    SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(r, 0, 0, 0, 0);
+    SDL_RenderClear(r);
+    SDL_SetRenderDrawColor(r, cr, cg, cb, ca);
+    SDL_SetRenderDrawBlendMode(r, mode);
+    SDL_SetRenderTarget(r, previous);
+  }
   return detail::Install(number, std::move(s));
 }
 

@@ -43,6 +43,9 @@ void SetDrawingShortcuts(bool on);
 // Pixels of the dimmed backdrop composed by the last EndBackdrop: 0 when
 // it was copied as it stood.
 uint64_t BackdropPixelsComposed();
+// Bytes of memory faulted in ahead for the next screen-sized picture and
+// ready for it (PrepareScreenMemory); 0 while none is ready.
+uint64_t WarmReserveBytes();
 // Microseconds the drawing has waited, in all, for frames being decoded
 // ahead (PrefetchSequences).
 uint64_t PrefetchWaitedMicroseconds();

@@ -81,6 +81,7 @@ void SetUpScreen(Game &game) {
   WriteLogValue(game.log, "OffsetY: ", std::to_string(g.playOriginY));
   plat::SetFrameRate(60);
   plat::SetSpriteQuality(1);
+  plat::PrepareScreenMemory();
   if (HasWindow(game.settings.gameScreen)) {
     plat::ShowWindow();
     plat::ActivateWindow();

@@ -1,0 +1,111 @@
+// warm_memory.cpp — a screen's worth of memory faulted in ahead by a helper
+// thread. The map's cache and a dialog's backdrop are screen-sized
+// pictures made on a frame's pass; when the memory under them had never
+// been touched, the kernel zero-filling it page by page cost that pass
+// tens of milliseconds (hundreds at 3840 x 2160). A helper allocates a
+// block of that size and touches its pages while the game shows something
+// light; just before such a picture is made the block is freed, and the
+// picture's allocation takes it from the same heap (one heap for every
+// thread, see the allocator settings at start). The reserve is made again
+// at the next present.
+#include "platform/internal.h"
+
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <system_error>
+#include <thread>
+
+#include <unistd.h>
+
+namespace plat::detail {
+
+namespace {
+
+// The allocators of the pictures round their sizes up a little.
+constexpr size_t kSlack = size_t(256) << 10;
+
+struct WarmReserve {
+  size_t size = 0;       // wanted; 0 when no screen is open
+  void *block = nullptr; // the helper's, until `ready`
+  std::atomic<bool> ready{false};
+  std::atomic<bool> stop{false};
+  std::thread helper;
+};
+
+WarmReserve &Reserve() {
+  static WarmReserve r;
+  return r;
+}
+
+void MakeBlock(WarmReserve &r, size_t size) {
+  auto *p = static_cast<volatile uint8_t *>(std::malloc(size));
+  if (p) {
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    for (size_t at = 0; at < size && !r.stop; at += page)
+      p[at] = 0;
+  }
+  r.block = const_cast<uint8_t *>(p);
+  r.ready = true;
+}
+
+// Joins a helper that has finished; false while one is still working.
+bool HelperIdle(WarmReserve &r) {
+  if (!r.helper.joinable())
+    return true;
+  if (!r.ready)
+    return false;
+  r.helper.join();
+  return true;
+}
+
+} // namespace
+
+void SetWarmReserve(uint64_t bytes) {
+  DropWarmReserve();
+  Reserve().size = bytes ? static_cast<size_t>(bytes) + kSlack : 0;
+  RefillWarmReserve();
+}
+
+void RefillWarmReserve() {
+  WarmReserve &r = Reserve();
+  if (r.size == 0 || !HelperIdle(r) || r.block)
+    return;
+  r.ready = false;
+  try {
+    r.helper = std::thread(MakeBlock, std::ref(r), r.size);
+  } catch (const std::system_error &) {
+    r.ready = true; // no helper: pictures fault their memory in themselves
+  }
+}
+
+void UseWarmReserve(uint64_t bytes) {
+  WarmReserve &r = Reserve();
+  // Only for a picture of the reserve's order: a small one would take a
+  // corner and leave the rest to anything.
+  if (!r.ready || !r.block || bytes > r.size || bytes * 2 < r.size ||
+      !HelperIdle(r))
+    return;
+  std::free(r.block);
+  r.block = nullptr;
+}
+
+void DropWarmReserve() {
+  WarmReserve &r = Reserve();
+  if (r.helper.joinable()) {
+    r.stop = true;
+    r.helper.join();
+    r.stop = false;
+  }
+  std::free(r.block);
+  r.block = nullptr;
+  r.ready = false;
+  r.size = 0;
+}
+
+uint64_t WarmReserveBytes() {
+  WarmReserve &r = Reserve();
+  return r.ready && r.block ? r.size : 0;
+}
+
+} // namespace plat::detail
