@@ -194,8 +194,13 @@ bool OpenScreenInWindow() {
 
 void PrepareScreenMemory() {
   const detail::DisplayState &d = State().display;
-  if (d.renderer)
-    detail::SetWarmReserve(uint64_t(d.width) * uint64_t(d.height) * 4);
+  if (!d.renderer)
+    return;
+  // Past loading the heap grows in steps of a screen (the banner frames
+  // decoded as they are about to show, a card drawn the first time).
+  const uint64_t screen = uint64_t(d.width) * uint64_t(d.height) * 4;
+  detail::FollowHeap(screen);
+  detail::SetWarmReserve(screen);
 }
 
 bool ScreenOpen() { return State().display.renderer != nullptr; }

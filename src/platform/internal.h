@@ -338,6 +338,14 @@ void ServiceEvents();
 void QueueWindowEvent(WindowEvent w);
 void CloseScreenAndWindow();
 
+// The heap grows `margin` bytes beyond each request and a helper thread
+// faults new heap pages in as the heap's end moves (warm_memory.cpp).
+// Calling again changes the margin; StopFollowingHeap ends the helper.
+void FollowHeap(uint64_t margin);
+void StopFollowingHeap();
+// Bytes the helper has faulted in so far.
+uint64_t HeapBytesFaultedAhead();
+
 // A block of memory faulted in by a helper thread (warm_memory.cpp), freed
 // just before a screen-sized picture is made so that the picture's memory
 // is ready. SetWarmReserve sizes it (0: none) and starts the helper;

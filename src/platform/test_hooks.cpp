@@ -41,6 +41,8 @@ void SetDrawingShortcuts(bool on) { State().shortcuts = on; }
 
 uint64_t BackdropPixelsComposed() { return State().backdrop.composed; }
 
+uint64_t HeapBytesFaultedAhead() { return detail::HeapBytesFaultedAhead(); }
+
 uint64_t WarmReserveBytes() { return detail::WarmReserveBytes(); }
 
 uint64_t PrefetchWaitedMicroseconds() {

@@ -43,6 +43,9 @@ void SetDrawingShortcuts(bool on);
 // Pixels of the dimmed backdrop composed by the last EndBackdrop: 0 when
 // it was copied as it stood.
 uint64_t BackdropPixelsComposed();
+// Bytes of new heap pages faulted in ahead of their use so far (from
+// plat::Init on).
+uint64_t HeapBytesFaultedAhead();
 // Bytes of memory faulted in ahead for the next screen-sized picture and
 // ready for it (PrepareScreenMemory); 0 while none is ready.
 uint64_t WarmReserveBytes();
