@@ -62,6 +62,11 @@ TEST_F(SpriteTest, NumbersRefusalsAndOpacity) {
   EXPECT_EQ(Load(5, p, plat::kSpriteAlpha), 5);
   EXPECT_EQ(plat::CreateSprite(5, 8, 3), 5);
   EXPECT_EQ(V({plat::SpriteWidth(5), plat::SpriteHeight(5)}), V({8, 3}));
+  // A new sprite is transparent black, and blending it changes nothing.
+  EXPECT_TRUE(Near(SpritePixel(5, 7, 2), {0, 0, 0, 0}, 0));
+  plat::ClearScreen({9, 99, 9, 255});
+  plat::DisplaySpriteTransparent(5, 0, 0, 255);
+  ExpectScreen(7, 2, {9, 99, 9, 255});
   const uint8_t junk[] = {1, 2, 3, 4, 5};
   EXPECT_EQ(plat::LoadSprite(5, junk, sizeof junk, 0), -1);
   EXPECT_FALSE(plat::SpriteExists(5));

@@ -331,6 +331,36 @@ int CreateSpriteFromPicture(int number, Picture &&pic, unsigned flags) {
 int CreateSprite(int number, int w, int h) {
   if (!detail::PictureSizeOk(w, h))
     return detail::Install(number, nullptr);
+  SDL_Renderer *r = State().display.renderer.get();
+  if (r && State().display.softwareRenderer) {
+    // Cleared in place: the cards are blank sprites near a screen in size,
+    // made at start, and a zeroed picture of each, filled, scanned and
+    // copied, was a good part of loading.
+    auto s = std::make_unique<Sprite>();
+    s->flags = kSpriteAlpha;
+    s->width = w;
+    s->height = h;
+    s->box = s->clip = SDL_Rect{0, 0, w, h};
+    s->version = ++State().versionClock;
+    s->uniform = true; // transparent black all over
+    s->uniformColour = Colour{0, 0, 0, 0};
+    s->texture.reset(SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888,
+                                       SDL_TEXTUREACCESS_STREAMING, w, h));
+    void *pixels = nullptr;
+    int pitch = 0;
+    if (!s->texture ||
+        SDL_LockTexture(s->texture.get(), nullptr, &pixels, &pitch) != 0) {
+      detail::ReportFailure(s->texture ? "SDL_LockTexture"
+                                       : "SDL_CreateTexture");
+      s.reset();
+    } else {
+      for (int y = 0; y < h; ++y)
+        std::memset(static_cast<uint8_t *>(pixels) + size_t(y) * pitch, 0,
+                    size_t(w) * 4);
+      SDL_UnlockTexture(s->texture.get());
+    }
+    return detail::Install(number, std::move(s));
+  }
   Picture pic;
   pic.width = w;
   pic.height = h;
