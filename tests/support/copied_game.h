@@ -15,19 +15,8 @@
 #include <vector>
 
 #include "support/run_program.h"
+#include "support/sanitizer.h"
 #include "support/temp_dir.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressSanitizer = true;
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
 
 // A key of the replay pressed on `pass` and released on the next.
 inline std::string Press(int pass, const std::string &key) {
