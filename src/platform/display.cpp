@@ -196,11 +196,12 @@ void PrepareScreenMemory() {
   const detail::DisplayState &d = State().display;
   if (!d.renderer)
     return;
-  // Past loading the heap grows in steps of a screen (the banner frames
-  // decoded as they are about to show, a card drawn the first time).
-  const uint64_t screen = uint64_t(d.width) * uint64_t(d.height) * 4;
-  detail::FollowHeap(screen);
-  detail::SetWarmReserve(screen);
+  // Past loading the heap grows by what is asked only (a margin would add
+  // to the peak at every size); the helper still faults the growth in
+  // alongside the thread that asked, and what is made on a pass later
+  // takes the reserve.
+  detail::FollowHeap(0);
+  detail::SetWarmReserve(uint64_t(d.width) * uint64_t(d.height) * 4);
 }
 
 bool ScreenOpen() { return State().display.renderer != nullptr; }
