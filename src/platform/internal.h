@@ -351,8 +351,8 @@ uint64_t HeapBytesFaultedAhead();
 // is ready. SetWarmReserve sizes it (0: none) and starts the helper;
 // RefillWarmReserve makes it again after use (each present); UseWarmReserve
 // frees it for an allocation of `bytes` about to be made, when it is ready
-// and `bytes` is between half its size and its size; DropWarmReserve stops
-// the helper and frees the block.
+// and `bytes` is between a quarter of its size and its size;
+// DropWarmReserve stops the helper and frees the block.
 void SetWarmReserve(uint64_t bytes);
 void RefillWarmReserve();
 void UseWarmReserve(uint64_t bytes);

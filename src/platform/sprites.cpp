@@ -236,6 +236,7 @@ SurfacePtr SurfaceFromSprite(const Sprite &s) {
     return SurfaceFromPicture(SpritePicture(s));
   // Premultiplied straight from the texture into the new surface, which
   // starts transparent: no picture of the whole sprite in between.
+  UseWarmReserve(uint64_t(s.width) * uint64_t(s.height) * 4);
   SurfacePtr out = NewSurface(s.width, s.height);
   if (out) {
     cairo_surface_flush(out.get());

@@ -156,9 +156,10 @@ void RefillWarmReserve() {
 
 void UseWarmReserve(uint64_t bytes) {
   WarmReserve &r = Reserve();
-  // Only for a picture of the reserve's order: a small one would take a
-  // corner and leave the rest to anything.
-  if (!r.ready || !r.block || bytes > r.size || bytes * 2 < r.size ||
+  // Only for a picture of the reserve's order (a card of a quarter screen
+  // or more): a small one would take a corner and leave the rest to
+  // anything.
+  if (!r.ready || !r.block || bytes > r.size || bytes * 4 < r.size ||
       !HelperIdle(r))
     return;
   std::free(r.block);
