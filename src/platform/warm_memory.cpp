@@ -3,10 +3,12 @@
 //
 // The heap's growth. Fresh pages cost the thread that first touches them a
 // fault each, and on some machines (virtual ones especially) a fault costs
-// microseconds: loading touched a hundred megabytes that way. The heap is
-// made to grow by a margin beyond each request and a helper asks the
-// kernel to fault the new pages in, many at a time, as soon as the heap's
-// end moves; by the time the game's threads reach them they are ready.
+// microseconds: loading touched a hundred megabytes that way. While
+// loading, the heap is made to grow by a margin beyond each request, and a
+// helper asks the kernel to fault the new pages in, many at a time, as
+// soon as the heap's end moves; by the time the game's threads reach them
+// they are ready. Afterwards the heap grows by what is asked only (a margin
+// would add to the peak) and the helper faults the growth in alongside.
 // Asking changes no byte, so the helper never gets in the way of the
 // memory's use. Without the kernel's support (before Linux 5.14) nothing
 // is faulted ahead and the game runs as before.
@@ -81,6 +83,7 @@ struct WarmReserve {
   void *block = nullptr; // the helper's, until `ready`
   std::atomic<bool> ready{false};
   std::atomic<bool> stop{false};
+  std::atomic<bool> refused{false}; // no memory for it: not asked again
   std::thread helper;
 };
 
@@ -97,6 +100,7 @@ void MakeBlock(WarmReserve &r, size_t size) {
       p[at] = 0;
   }
   r.block = const_cast<uint8_t *>(p);
+  r.refused = !p;
   r.ready = true;
 }
 
@@ -144,7 +148,7 @@ void SetWarmReserve(uint64_t bytes) {
 
 void RefillWarmReserve() {
   WarmReserve &r = Reserve();
-  if (r.size == 0 || !HelperIdle(r) || r.block)
+  if (r.size == 0 || !HelperIdle(r) || r.block || r.refused)
     return;
   r.ready = false;
   try {
@@ -176,6 +180,7 @@ void DropWarmReserve() {
   std::free(r.block);
   r.block = nullptr;
   r.ready = false;
+  r.refused = false;
   r.size = 0;
 }
 
