@@ -343,6 +343,21 @@ TEST_F(SpriteTest, TheHeapIsFaultedInAheadOfItsUse) {
     std::free(p);
 }
 
+// The helpers must not outlive a program that ends without Shutdown (a
+// fuzz target's exit): that ended it with std::terminate instead.
+TEST(WarmMemory, AProgramEndedWithoutShutdownEndsCleanly) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        plat::Init();
+        plat::OpenWindow(320, 240, "test", plat::WindowStyle::Windowed);
+        plat::OpenScreenInWindow();
+        plat::PrepareScreenMemory();
+        std::exit(0);
+      },
+      testing::ExitedWithCode(0), "");
+}
+
 TEST_F(SpriteTest, ClosingTheScreenFreesSpritesAndEndsTheDrawing) {
   ASSERT_EQ(plat::CreateSprite(1, 4, 4), 1);
   ASSERT_TRUE(plat::BeginDraw(plat::Target::Sprite, 1));

@@ -49,6 +49,13 @@ struct HeapFollower {
   std::thread helper;
   std::atomic<bool> stop{false};
   std::atomic<uint64_t> faulted{0};
+  // A program that ends without plat::Shutdown (exit() from a fuzz target)
+  // must not be ended instead by a thread left running.
+  ~HeapFollower() {
+    stop = true;
+    if (helper.joinable())
+      helper.join();
+  }
 };
 
 HeapFollower &Follower() {
@@ -85,6 +92,12 @@ struct WarmReserve {
   std::atomic<bool> stop{false};
   std::atomic<bool> refused{false}; // no memory for it: not asked again
   std::thread helper;
+  ~WarmReserve() {
+    stop = true;
+    if (helper.joinable())
+      helper.join();
+    std::free(block);
+  }
 };
 
 WarmReserve &Reserve() {
