@@ -65,6 +65,18 @@ Taps MakeTaps(int outFirst, int outCount, double origin, double scale,
   return t;
 }
 
+// What std::lround gives for the sums here (finite, far inside long's
+// range), without the library call it costs per channel.
+long RoundHalfAway(float x) {
+  long i = static_cast<long>(x);
+  const float frac = x - static_cast<float>(i); // exact: i is x's whole part
+  if (frac >= 0.5f)
+    ++i;
+  else if (frac <= -0.5f)
+    --i;
+  return i;
+}
+
 } // namespace
 
 Picture Resample(const ResampleJob &job) {
@@ -84,57 +96,59 @@ Picture Resample(const ResampleJob &job) {
   Taps yt = MakeTaps(job.out.y, oh, job.originY, job.scaleY, job.srcH, b.y,
                      b.y + b.h);
 
-  // Horizontal pass per source row, made when first needed and dropped
-  // once no later output row uses it: premultiplied floats.
-  std::vector<std::vector<float>> rows(b.h);
-  auto row = [&](int y) -> const std::vector<float> & {
-    std::vector<float> &r = rows[y - b.y];
-    if (r.empty()) {
-      r.assign(static_cast<size_t>(ow) * 4, 0.f);
-      const uint8_t *src =
-          job.pixels + static_cast<size_t>(y - b.y) * job.stride;
-      for (int k = 0; k < ow; ++k) {
-        float acc[4] = {0, 0, 0, 0};
-        const float *w = &xt.weight[xt.offset[k]];
-        for (int j = 0; j < xt.count[k]; ++j) {
-          const uint8_t *p =
-              src + static_cast<size_t>(xt.first[k] + j - b.x) * 4;
-          float wa = w[j] * p[3];
-          acc[0] += wa * p[0];
-          acc[1] += wa * p[1];
-          acc[2] += wa * p[2];
-          acc[3] += wa;
-        }
-        std::copy(acc, acc + 4, &r[static_cast<size_t>(k) * 4]);
+  // Horizontal pass per source row (premultiplied floats), kept in a ring
+  // of as many rows as an output row reads: the rows an output row uses
+  // only ever move down, so a row is made once and dropped when passed.
+  const size_t rowFloats = static_cast<size_t>(ow) * 4;
+  const int ringRows =
+      std::max(1, yt.count.empty()
+                      ? 1
+                      : *std::max_element(yt.count.begin(), yt.count.end()));
+  std::vector<float> ring(rowFloats * ringRows);
+  std::vector<int> ringHolds(ringRows, -1); // source row in each slot
+  auto row = [&](int y) -> const float * {
+    const int slot = (y - b.y) % ringRows;
+    float *r = &ring[rowFloats * slot];
+    if (ringHolds[slot] == y)
+      return r;
+    ringHolds[slot] = y;
+    const uint8_t *src = job.pixels + static_cast<size_t>(y - b.y) * job.stride;
+    for (int k = 0; k < ow; ++k) {
+      float acc[4] = {0, 0, 0, 0};
+      const float *w = &xt.weight[xt.offset[k]];
+      const uint8_t *p = src + static_cast<size_t>(xt.first[k] - b.x) * 4;
+      for (int j = 0; j < xt.count[k]; ++j, p += 4) {
+        float wa = w[j] * p[3];
+        acc[0] += wa * p[0];
+        acc[1] += wa * p[1];
+        acc[2] += wa * p[2];
+        acc[3] += wa;
       }
+      std::copy(acc, acc + 4, r + static_cast<size_t>(k) * 4);
     }
     return r;
   };
 
+  std::vector<float> acc(rowFloats);
   for (int k = 0; k < oh; ++k) {
-    std::vector<float> acc(static_cast<size_t>(ow) * 4, 0.f);
+    std::fill(acc.begin(), acc.end(), 0.f);
     const float *w = yt.count[k] ? &yt.weight[yt.offset[k]] : nullptr;
     for (int j = 0; j < yt.count[k]; ++j) {
-      const std::vector<float> &r = row(yt.first[k] + j);
-      for (size_t i = 0; i < acc.size(); ++i)
-        acc[i] += w[j] * r[i];
+      const float *r = row(yt.first[k] + j);
+      const float wj = w[j];
+      for (size_t i = 0; i < rowFloats; ++i)
+        acc[i] += wj * r[i];
     }
     uint8_t *dst = &out.pixels[static_cast<size_t>(k) * ow * 4];
     for (int i = 0; i < ow; ++i, dst += 4) {
       const float *a = &acc[static_cast<size_t>(i) * 4];
-      long alpha = std::lround(a[3]);
+      long alpha = RoundHalfAway(a[3]);
       if (alpha <= 0)
         continue;
       for (int c = 0; c < 3; ++c)
         dst[c] = static_cast<uint8_t>(
-            std::clamp(std::lround(a[c] / a[3]), 0L, 255L));
+            std::clamp(RoundHalfAway(a[c] / a[3]), 0L, 255L));
       dst[3] = static_cast<uint8_t>(std::min(alpha, 255L));
-    }
-    // Rows above the next output row's first tap are no longer needed.
-    if (k + 1 < oh && yt.count[k + 1]) {
-      for (int y = b.y; y < yt.first[k + 1]; ++y)
-        if (!rows[y - b.y].empty())
-          std::vector<float>().swap(rows[y - b.y]);
     }
   }
   return out;
