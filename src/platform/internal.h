@@ -210,6 +210,7 @@ struct Image {
 
 struct Font {
   FontDescriptionPtr desc;
+  bool matched = false; // family looked up (on first asking)
   std::string family;
 };
 

@@ -90,28 +90,34 @@ int LoadFont(int number, const std::string &face, int points, bool bold) {
   pango_font_description_set_weight(desc, bold ? PANGO_WEIGHT_BOLD
                                                : PANGO_WEIGHT_NORMAL);
   pango_font_description_set_size(desc, points * PANGO_SCALE);
-  PangoContext *ctx = Context();
-  PangoFont *matched =
-      pango_font_map_load_font(State().text.fontMap.get(), ctx, desc);
-  if (!matched) {
-    // fontconfig falls back to any font it has: none at all is a broken
-    // installation, not a missing face.
-    detail::ReportFailure("pango_font_map_load_font",
-                          ("no font for \"" + face + "\"").c_str());
-    return -1;
-  }
-  PangoFontDescription *got = pango_font_describe(matched);
-  const char *family = pango_font_description_get_family(got);
-  font->family = family ? family : "";
-  pango_font_description_free(got);
-  g_object_unref(matched);
+  // The face is matched when first asked for: the font map starts
+  // fontconfig on a thread of its own, and the start-up goes on meanwhile.
+  Context();
   table.Put(n, std::move(font));
   return n;
 }
 
 std::string FontFamily(int number) {
   Font *f = State().fonts.Get(number);
-  return f ? f->family : std::string();
+  if (!f)
+    return {};
+  if (!f->matched) {
+    f->matched = true;
+    PangoFont *font = pango_font_map_load_font(State().text.fontMap.get(),
+                                               Context(), f->desc.get());
+    if (!font) {
+      // fontconfig falls back to any font it has: none at all is a broken
+      // installation, not a missing face.
+      detail::ReportFailure("pango_font_map_load_font", "no font at all");
+      return {};
+    }
+    PangoFontDescription *got = pango_font_describe(font);
+    const char *family = pango_font_description_get_family(got);
+    f->family = family ? family : "";
+    pango_font_description_free(got);
+    g_object_unref(font);
+  }
+  return f->family;
 }
 
 void SetVectorFont(int font, double pixelSize) {

@@ -10,7 +10,8 @@ namespace plat {
 
 // Fonts: sizes in points at load; vector text uses pixel sizes.
 int LoadFont(int number, const std::string &face, int points, bool bold);
-std::string FontFamily(int number); // the family fontconfig matched
+// The family fontconfig matches for the font (looked up on first asking).
+std::string FontFamily(int number);
 void SetVectorFont(int font, double pixelSize);
 void SetVectorColour(Colour c);
 void MovePathCursor(double x, double y);
