@@ -579,4 +579,48 @@ TEST_F(SpriteTest, FadesBlendTheSamePixelsAsTheRenderer) {
   plat::SetDrawingShortcuts(true);
 }
 
+// The veil dimming the screen behind a dialog is blended on the CPU where
+// that is quicker: the same pixels as the renderer's own fill, every byte
+// value under veils of several colours and strengths, over the whole
+// screen and partly off it, on the screen and in the composed backdrop.
+TEST_F(SpriteTest, VeilsDimTheSamePixelsAsTheRenderer) {
+  plat::Picture ground = Solid(kW, kH, kBlack);
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x) // every value in every channel
+      SetPixel(ground, x, y,
+               {uint8_t(x + y), uint8_t(x * 7 + y), uint8_t(255 - x - y),
+                255});
+  ASSERT_EQ(Load(1, ground, plat::kSpriteAlpha), 1);
+  ASSERT_EQ(Load(4, Solid(50, 40, {200, 190, 10, 255}), plat::kSpriteAlpha),
+            4);
+  const plat::Colour veils[] = {
+      {0, 0, 0, 128}, {30, 200, 90, 77}, {255, 255, 255, 254}, {9, 8, 7, 1}};
+  // x, y, intensity
+  const int shows[][3] = {{0, 0, 255}, {-30, 20, 200}, {5, -7, 129}};
+  for (const plat::Colour &veil : veils)
+    for (const auto &v : shows)
+      for (bool backdrop : {false, true}) {
+        ASSERT_EQ(Load(3, Solid(1, 1, veil), plat::kSpriteAlpha), 3);
+        plat::ZoomSprite(3, kW, kH);
+        plat::PixelBytes shots[2];
+        for (int shortcuts : {0, 1}) {
+          plat::SetDrawingShortcuts(shortcuts == 1);
+          if (backdrop)
+            plat::BeginBackdrop();
+          plat::DisplaySprite(1, 0, 0);
+          if (backdrop) {
+            plat::EndBackdrop(3, v[2]);
+            plat::DisplaySprite(4, 100, 100);
+          } else {
+            plat::DisplaySpriteTransparent(3, v[0], v[1], v[2]);
+          }
+          shots[shortcuts] = Grab(0, 0, kW, kH).pixels;
+        }
+        EXPECT_TRUE(shots[0] == shots[1])
+            << int(veil.r) << "," << int(veil.a) << " at " << v[2]
+            << (backdrop ? " in the backdrop" : " on the screen");
+      }
+  plat::SetDrawingShortcuts(true);
+}
+
 } // namespace

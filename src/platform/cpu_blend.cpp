@@ -1,9 +1,10 @@
 // cpu_blend.cpp — large pictures blended at an intensity below full (the
-// title fading in over the studio logo and out over the menu), done on the
-// CPU with the software renderer's own arithmetic. The renderer takes its
-// general per-pixel path for those, several times slower than a plain
-// copy; here the frame under the picture is read back a band of rows at a
-// time, blended with the picture's pixels (read where its texture keeps
+// title fading in over the studio logo and out over the menu) and large
+// rectangles blended in one colour (the veil that dims the screen behind a
+// dialog), done on the CPU with the software renderer's own arithmetic.
+// The renderer takes a per-pixel path for those, several times slower than
+// a plain copy; here the pixels under them are read back a band of rows at
+// a time, blended (with the picture's pixels, read where its texture keeps
 // them) and put back with a plain copy: the same pixels, byte for byte.
 #include "platform/internal.h"
 
@@ -97,6 +98,81 @@ void BlendRow(const uint8_t *src, uint8_t *dst, int count, unsigned mod) {
   }
 }
 
+// dst = a colour blended over dst, `count` pixels of four bytes: each
+// channel the screen's scaled by the colour's inverse alpha, rounded down,
+// plus the colour's own, already scaled by its alpha (`over`, in the
+// pixel's byte order); the top byte ends 0.
+void FillRow(uint8_t *dst, int count, const unsigned over[3],
+             unsigned inverse) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i inv = _mm_set1_epi16(static_cast<short>(inverse));
+  const __m128i add =
+      _mm_set_epi16(0, short(over[2]), short(over[1]), short(over[0]), 0,
+                    short(over[2]), short(over[1]), short(over[0]));
+  const __m128i rgb = _mm_set1_epi32(0x00FFFFFF);
+  for (; i + 4 <= count; i += 4) {
+    __m128i *to = reinterpret_cast<__m128i *>(dst + 4 * i);
+    const __m128i d = _mm_loadu_si128(to);
+    const __m128i lo = _mm_add_epi16(
+        Div255(_mm_mullo_epi16(_mm_unpacklo_epi8(d, zero), inv)), add);
+    const __m128i hi = _mm_add_epi16(
+        Div255(_mm_mullo_epi16(_mm_unpackhi_epi8(d, zero), inv)), add);
+    _mm_storeu_si128(to, _mm_and_si128(_mm_packus_epi16(lo, hi), rgb));
+  }
+#endif
+  for (; i < count; ++i) {
+    uint8_t *p = dst + 4 * i;
+    for (int c = 0; c < 3; ++c)
+      p[c] = static_cast<uint8_t>(Div255(inverse * p[c]) + over[c]);
+    p[3] = 0;
+  }
+}
+
+// Reads the rectangle `on` of what is drawn into back a band of rows at a
+// time, lets `change` (the band's first row, its rows, pixels and pitch)
+// work on them and copies them back with a plain copy. Gives the rows
+// done: fewer than on.h after a failure.
+template <typename Change>
+int ThroughBands(SDL_Renderer *r, const SDL_Rect &on, Change change) {
+  PlatformState &st = State();
+  TexturePtr &band = st.display.blendBand;
+  if (!band) {
+    band.reset(SDL_CreateTexture(r, SDL_PIXELFORMAT_RGB888,
+                                 SDL_TEXTUREACCESS_STREAMING, st.display.width,
+                                 kBandRows));
+    if (!band)
+      return 0;
+    SDL_SetTextureBlendMode(band.get(), SDL_BLENDMODE_NONE);
+  }
+  int bandWidth = 0;
+  if (SDL_QueryTexture(band.get(), nullptr, nullptr, &bandWidth, nullptr) !=
+          0 ||
+      on.w > bandWidth)
+    return 0;
+  int y0 = 0;
+  for (; y0 < on.h; y0 += kBandRows) {
+    const int rows = std::min(kBandRows, on.h - y0);
+    const SDL_Rect part{0, 0, on.w, rows};
+    const SDL_Rect place{on.x, on.y + y0, on.w, rows};
+    void *out = nullptr;
+    int pitch = 0;
+    // Locking waits for the band's last copy to the screen; reading back,
+    // for all the drawing so far.
+    if (SDL_LockTexture(band.get(), &part, &out, &pitch) != 0)
+      break;
+    const bool read = SDL_RenderReadPixels(r, &place, SDL_PIXELFORMAT_RGB888,
+                                           out, pitch) == 0;
+    if (read)
+      change(y0, rows, static_cast<uint8_t *>(out), pitch);
+    SDL_UnlockTexture(band.get());
+    if (!read || SDL_RenderCopy(r, band.get(), &part, &place) != 0)
+      break;
+  }
+  return y0;
+}
+
 } // namespace
 
 bool BlendOnCpu(const Sprite &s, SDL_Rect src, SDL_Rect dst, int intensity) {
@@ -121,45 +197,52 @@ bool BlendOnCpu(const Sprite &s, SDL_Rect src, SDL_Rect dst, int intensity) {
   src.y += on.y - dst.y;
   src.w = on.w;
   src.h = on.h;
-  TexturePtr &band = st.display.blendBand;
-  if (!band) {
-    band.reset(SDL_CreateTexture(r, SDL_PIXELFORMAT_RGB888,
-                                 SDL_TEXTUREACCESS_STREAMING, screen.w,
-                                 kBandRows));
-    if (!band)
-      return false;
-    SDL_SetTextureBlendMode(band.get(), SDL_BLENDMODE_NONE);
-  }
   void *from = nullptr;
   int fromPitch = 0;
   if (SDL_LockTexture(picture, &src, &from, &fromPitch) != 0)
     return false;
-  int y0 = 0;
-  for (; y0 < on.h; y0 += kBandRows) {
-    const int rows = std::min(kBandRows, on.h - y0);
-    const SDL_Rect part{0, 0, on.w, rows};
-    const SDL_Rect place{on.x, on.y + y0, on.w, rows};
-    void *out = nullptr;
-    int pitch = 0;
-    // Locking waits for the band's last copy to the screen; reading back,
-    // for all the drawing so far.
-    if (SDL_LockTexture(band.get(), &part, &out, &pitch) != 0)
-      break;
-    const bool read = SDL_RenderReadPixels(r, &place, SDL_PIXELFORMAT_RGB888,
-                                           out, pitch) == 0;
-    for (int y = 0; read && y < rows; ++y)
-      BlendRow(static_cast<const uint8_t *>(from) +
-                   size_t(y0 + y) * size_t(fromPitch),
-               static_cast<uint8_t *>(out) + size_t(y) * size_t(pitch), on.w,
-               unsigned(intensity));
-    SDL_UnlockTexture(band.get());
-    if (!read || SDL_RenderCopy(r, band.get(), &part, &place) != 0)
-      break;
-  }
+  const int y0 =
+      ThroughBands(r, on, [&](int first, int rows, uint8_t *out, int pitch) {
+        for (int y = 0; y < rows; ++y)
+          BlendRow(static_cast<const uint8_t *>(from) +
+                       size_t(first + y) * size_t(fromPitch),
+                   out + size_t(y) * size_t(pitch), on.w, unsigned(intensity));
+      });
   SDL_UnlockTexture(picture);
   if (y0 == 0)
     return false; // nothing shown yet: the renderer draws it all
   if (y0 < on.h)
+    ReportFailure("blending on the CPU");
+  return true;
+}
+
+bool FillOnCpu(const SDL_Rect &dst, Colour c) {
+  PlatformState &st = State();
+  SDL_Renderer *r = st.display.renderer.get();
+  int w = 0, h = 0;
+  // Opaque, the renderer fills with a plain copy of the colour.
+  if (!st.shortcuts || c.a == 0 || c.a == 255 || !PlainTarget(r) ||
+      SDL_GetRendererOutputSize(r, &w, &h) != 0)
+    return false;
+  const SDL_Rect all{0, 0, w, h};
+  SDL_Rect on{};
+  if (!SDL_IntersectRect(&dst, &all, &on))
+    return true; // nothing to draw
+  if (int64_t(on.w) * on.h < kMinPixels)
+    return false;
+  // The colour scaled by its alpha once, as the renderer does, in the
+  // pixel's byte order (blue, green, red).
+  const unsigned over[3] = {c.b * c.a / 255u, c.g * c.a / 255u,
+                            c.r * c.a / 255u};
+  const unsigned inverse = 255u - c.a;
+  const int done =
+      ThroughBands(r, on, [&](int, int rows, uint8_t *out, int pitch) {
+        for (int y = 0; y < rows; ++y)
+          FillRow(out + size_t(y) * size_t(pitch), on.w, over, inverse);
+      });
+  if (done == 0)
+    return false; // nothing shown yet: the renderer draws it all
+  if (done < on.h)
     ReportFailure("blending on the CPU");
   return true;
 }

@@ -133,6 +133,24 @@ bool PlainScreen(SDL_Renderer *r) {
   return sx == 1 && sy == 1 && SDL_RectEquals(&view, &whole);
 }
 
+bool PlainTarget(SDL_Renderer *r) {
+  SDL_Texture *target = r ? SDL_GetRenderTarget(r) : nullptr;
+  if (!target)
+    return PlainScreen(r);
+  Uint32 format = 0;
+  int access = 0, w = 0, h = 0;
+  float sx = 0, sy = 0;
+  SDL_Rect view{};
+  if (!State().display.softwareRenderer || SDL_RenderIsClipEnabled(r) ||
+      SDL_QueryTexture(target, &format, &access, &w, &h) != 0 ||
+      format != SDL_PIXELFORMAT_RGB888)
+    return false;
+  SDL_RenderGetScale(r, &sx, &sy);
+  SDL_RenderGetViewport(r, &view);
+  const SDL_Rect whole{0, 0, w, h};
+  return sx == 1 && sy == 1 && SDL_RectEquals(&view, &whole);
+}
+
 void CloseScreenAndWindow() {
   CloseScreen();
   CloseWindow();

@@ -324,11 +324,17 @@ struct DisplayState {
 // the format RGB888: what a CPU blend reads back and writes, what the
 // composed backdrop holds.
 bool PlainScreen(SDL_Renderer *r);
+// The same of what is drawn into now: the screen, or a target sprite in
+// RGB888 (the composed backdrop) drawn into whole, unscaled and unclipped.
+bool PlainTarget(SDL_Renderer *r);
 
 // Draws the part `src` of the sprite's box at `dst` on the screen, blended
 // at the intensity, on the CPU (cpu_blend.cpp); false when that path does
 // not apply (the renderer draws it then). The same pixels either way.
 bool BlendOnCpu(const Sprite &s, SDL_Rect src, SDL_Rect dst, int intensity);
+// Fills `dst` of what is drawn into with the colour, blended, on the CPU;
+// false when that path does not apply. The same pixels either way.
+bool FillOnCpu(const SDL_Rect &dst, Colour c);
 
 // The video subsystem; `report` writes a failure to standard error, for
 // callers that cannot go on without it.

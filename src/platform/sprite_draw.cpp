@@ -160,6 +160,8 @@ bool DrawPrescaled(SDL_Renderer *r, Sprite &s, int x, int y, bool blend,
 }
 
 void FillWith(SDL_Renderer *r, const SDL_Rect &dst, Colour c, bool blend) {
+  if (blend && detail::FillOnCpu(dst, c))
+    return;
   SDL_SetRenderDrawBlendMode(r,
                              blend ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
   SDL_SetRenderDrawColor(r, c.r, c.g, c.b, c.a);
