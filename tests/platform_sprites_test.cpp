@@ -588,11 +588,9 @@ TEST_F(SpriteTest, VeilsDimTheSamePixelsAsTheRenderer) {
   for (int y = 0; y < kH; ++y)
     for (int x = 0; x < kW; ++x) // every value in every channel
       SetPixel(ground, x, y,
-               {uint8_t(x + y), uint8_t(x * 7 + y), uint8_t(255 - x - y),
-                255});
+               {uint8_t(x + y), uint8_t(x * 7 + y), uint8_t(255 - x - y), 255});
   ASSERT_EQ(Load(1, ground, plat::kSpriteAlpha), 1);
-  ASSERT_EQ(Load(4, Solid(50, 40, {200, 190, 10, 255}), plat::kSpriteAlpha),
-            4);
+  ASSERT_EQ(Load(4, Solid(50, 40, {200, 190, 10, 255}), plat::kSpriteAlpha), 4);
   const plat::Colour veils[] = {
       {0, 0, 0, 128}, {30, 200, 90, 77}, {255, 255, 255, 254}, {9, 8, 7, 1}};
   // x, y, intensity
