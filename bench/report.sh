@@ -86,6 +86,7 @@ game_dir() { # RESOLUTION
 }
 
 printf '0 quit\n' >"$WORK/quit.replay"
+printf '1 quit\n' >"$WORK/quit1.replay"
 # Into level 01 from slot 1, walking for a while, then quit.
 cat >"$WORK/play.replay" <<'EOF'
 seed 11
@@ -125,6 +126,23 @@ for res in 4 9; do
       tail -n1 "$WORK/rss" | awk '{ print $1 }' >>"$WORK/start-rss-$res.txt"
     fi
   done
+  # The first frame the player sees: the studio logo, drawn on pass 0 and
+  # presented at the start of pass 1; from start to that present.
+  : >"$WORK/frame-$res.txt"
+  for i in $(seq 0 "$RUNS"); do
+    rm -f "$WORK/first-presents"
+    t0=$(now_ns)
+    WARRENFOLD_UNPACED=1 WARRENFOLD_REPLAY="$WORK/quit1.replay" \
+      LD_PRELOAD="$BENCH/libwf_present_clock.so" \
+      WF_PRESENT_LOG="$WORK/first-presents" "$d/warrenfold" >/dev/null 2>&1
+    if [ "$i" -gt 0 ]; then
+      awk -v a="$t0" 'NR == 2 { printf "%.4f\n", ($3 - a) / 1e9 }' \
+        "$WORK/first-presents" >>"$WORK/frame-$res.txt"
+    fi
+  done
+  R[frame_$res]=$(median <"$WORK/frame-$res.txt")
+  R[frame_min_$res]=$(sort -g "$WORK/frame-$res.txt" | head -n1)
+  R[frame_max_$res]=$(sort -g "$WORK/frame-$res.txt" | tail -n1)
   R[start_$res]=$(median <"$WORK/start-$res.txt")
   R[start_min_$res]=$(sort -g "$WORK/start-$res.txt" | head -n1)
   R[start_max_$res]=$(sort -g "$WORK/start-$res.txt" | tail -n1)
@@ -378,7 +396,7 @@ software renderer; built RelWithDebInfo; on $(date -u +%Y-%m-%d) at commit
 
 | Figure | Measured | Goal | |
 | --- | --- | --- | --- |
-| 1920 × 1080: start-up to the first presented frame (wall, median of $RUNS) | $(f2 "${R[start_4]}") s | ≤ 0.3 s | $(verdict "${R[start_4]}" "<=" 0.3) |
+| 1920 × 1080: start-up, first frame and quit (wall, median of $RUNS) | $(f2 "${R[start_4]}") s | ≤ 0.3 s | $(verdict "${R[start_4]}" "<=" 0.3) |
 | 1920 × 1080: the slowest pass of a whole game after the first (main-thread CPU) | $(wg 4 whole-game cpu_max_ms) ms | ≤ 16.7 ms | $(verdict "$(wg 4 whole-game cpu_max_ms)" "<=" 16.7) |
 | 1920 × 1080: pass p99 through a whole game | $(wg 4 whole-game cpu_p99_ms) ms | ≤ 6 ms | $(verdict "$(wg 4 whole-game cpu_p99_ms)" "<=" 6) |
 | 1920 × 1080: peak resident memory of the game program through a whole game | $(game_mem 4) | ≤ 200 MiB | $(verdict "$(game_mib 4)" "<=" 200) |
@@ -408,7 +426,8 @@ $WINDOW_TEXT
 
 | Figure | 1920 × 1080 | 3840 × 2160 |
 | --- | --- | --- |
-| Start-up to the first presented frame, wall: median (min – max) | $(f2 "${R[start_4]}") s ($(f2 "${R[start_min_4]}") – $(f2 "${R[start_max_4]}")) | $(f2 "${R[start_9]}") s ($(f2 "${R[start_min_9]}") – $(f2 "${R[start_max_9]}")) |
+| Start-up, first frame and quit, wall: median (min – max) | $(f2 "${R[start_4]}") s ($(f2 "${R[start_min_4]}") – $(f2 "${R[start_max_4]}")) | $(f2 "${R[start_9]}") s ($(f2 "${R[start_min_9]}") – $(f2 "${R[start_max_9]}")) |
+| Start to the studio logo's first present, wall: median (min – max) | $(f2 "${R[frame_4]}") s ($(f2 "${R[frame_min_4]}") – $(f2 "${R[frame_max_4]}")) | $(f2 "${R[frame_9]}") s ($(f2 "${R[frame_min_9]}") – $(f2 "${R[frame_max_9]}")) |
 | Start-up, CPU (user + system, all threads): median | $(f2 "${R[start_cpu_4]}") s | $(f2 "${R[start_cpu_9]}") s |
 | Peak resident memory, start-up and quit | $(mib "${R[start_rss_4]}") MiB | $(mib "${R[start_rss_9]}") MiB |
 | Peak resident memory, start-up, menu, level 01, quit | $(mib "${R[play_rss_4]}") MiB | $(mib "${R[play_rss_9]}") MiB |
@@ -432,7 +451,12 @@ $LZ_ROWS
   file choosing the window size, started with the replay \`0 quit\`
   (unpaced): it loads everything, presents its first frame on pass 0 and
   quits. Wall time from start to exit, shutdown and the preferences and
-  scores written at quit included; one run first not counted.
+  scores written at quit included; one run first not counted. Closing
+  the sound device is some 50 ms of it: the sound library waits for two
+  buffers' worth of sound to drain before it lets go. The first frame the
+  player sees (the studio logo, drawn on pass 0 and presented at the start
+  of pass 1) is timed in runs of their own with the replay \`1 quit\` and
+  the present clock below, from start to that present.
 - **Peak memory:** the largest resident set of the process
   (\`/usr/bin/time\`'s maximum resident set size, \`%M\`): once for the
   start-up runs above (median), once for a replay that enters level 01 and

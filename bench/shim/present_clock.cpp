@@ -1,11 +1,12 @@
 // present_clock.cpp — preloaded into the game program (LD_PRELOAD) to time
 // its frames from outside, with no hook in the game: it wraps
 // SDL_RenderPresent and, when the program exits, writes one line per
-// present to the file named by WF_PRESENT_LOG: the monotonic clock and the
-// presenting thread's CPU clock, in nanoseconds, both read just before the
-// real present. The game links SDL dynamically, so every present comes
-// through here. Nothing is written while the game runs, so the log costs
-// the frames no file access.
+// present to the file named by WF_PRESENT_LOG: the monotonic clock, the
+// presenting thread's CPU clock and the wall clock (to compare with a time
+// taken outside, before the program started), in nanoseconds, all read
+// just before the real present. The game links SDL dynamically, so every
+// present comes through here. Nothing is written while the game runs, so the
+// log costs the frames no file access.
 #include <dlfcn.h>
 
 #include <cstdint>
@@ -19,7 +20,7 @@ struct SDL_Renderer;
 namespace {
 
 struct Present {
-  int64_t wall, cpu;
+  int64_t wall, cpu, date;
 };
 
 int64_t Nanoseconds(clockid_t clock) {
@@ -38,8 +39,9 @@ struct Log {
     if (!f)
       return;
     for (const Present &p : presents)
-      std::fprintf(f, "%lld %lld\n", static_cast<long long>(p.wall),
-                   static_cast<long long>(p.cpu));
+      std::fprintf(f, "%lld %lld %lld\n", static_cast<long long>(p.wall),
+                   static_cast<long long>(p.cpu),
+                   static_cast<long long>(p.date));
     std::fclose(f);
   }
 };
@@ -55,8 +57,9 @@ extern "C" void SDL_RenderPresent(SDL_Renderer *renderer) {
   using Real = void (*)(SDL_Renderer *);
   static const Real real =
       reinterpret_cast<Real>(dlsym(RTLD_NEXT, "SDL_RenderPresent"));
-  TheLog().presents.push_back(
-      {Nanoseconds(CLOCK_MONOTONIC), Nanoseconds(CLOCK_THREAD_CPUTIME_ID)});
+  TheLog().presents.push_back({Nanoseconds(CLOCK_MONOTONIC),
+                               Nanoseconds(CLOCK_THREAD_CPUTIME_ID),
+                               Nanoseconds(CLOCK_REALTIME)});
   if (real)
     real(renderer);
 }

@@ -58,32 +58,42 @@ void HandleWindowEvents(Game &game) {
 namespace {
 
 // Cards are rendered only when their content changed, just before they
-// are next shown.
+// are next shown. The opening screens (the studio logo, the title) show
+// none: there a pass renders one, so that the first frames do not wait for
+// all of them.
 void RenderStaleCards(Game &game) {
   Loop &loop = game.loop;
-  const unsigned stale = loop.staleCards;
-  if (stale == 0)
+  if (loop.staleCards == 0)
     return;
-  loop.staleCards = 0;
+  const bool oneAPass = ScreenOf(loop.state).group == ScreenGroup::Opening;
   const CardSources src = CardSourcesOf(game);
-  if (stale & kCardSettings)
+  bool rendered = false;
+  // Whether to render the card now; it is no longer stale then.
+  auto now = [&](unsigned card) {
+    if (!(loop.staleCards & card) || (oneAPass && rendered))
+      return false;
+    loop.staleCards &= ~card;
+    rendered = true;
+    return true;
+  };
+  if (now(kCardSettings))
     RenderSettings(src, loop.settingsRow, loop.pending);
-  if (stale & kCardMainMenu)
+  if (now(kCardMainMenu))
     RenderMainMenu(src, loop.mainMenuItem);
-  if (stale & kCardCredits)
+  if (now(kCardCredits))
     RenderCredits(src);
-  if (stale & kCardHelp)
+  if (now(kCardHelp))
     RenderHelp(src);
-  if (stale & kCardLevelSelect)
+  if (now(kCardLevelSelect))
     RenderLevelSelect(src, loop.levelSelectItem);
-  if (stale & kCardQuit)
+  if (now(kCardQuit))
     RenderQuit(src, loop.quitItem,
                loop.state == ScreenState::QuitQuestionInGame);
-  if (stale & kCardPause)
+  if (now(kCardPause))
     RenderPause(src, loop.pauseItem);
-  if (stale & kCardComplete)
+  if (now(kCardComplete))
     RenderComplete(src, loop.completeItem);
-  if (stale & kCardCaught)
+  if (now(kCardCaught))
     RenderCaught(src, loop.caughtItem);
 }
 
