@@ -28,6 +28,26 @@ const uint8_t *At(const plat::Picture &p, int x, int y) {
   return &p.pixels[(size_t(y) * p.width + x) * 4];
 }
 
+// The studio logo and the title show no card: there a pass renders one
+// stale card, the settings card first; a screen that shows cards renders
+// every stale one before it draws.
+TEST_F(Frames, TheOpeningRendersOneCardAPass) {
+  ASSERT_TRUE(Start(1, 0));
+  ASSERT_EQ(game->loop.state, ScreenState::StudioLogo);
+  const unsigned all = game->loop.staleCards;
+  ASSERT_EQ(all, unsigned(kCardSettings | kCardMainMenu | kCardCredits |
+                          kCardHelp | kCardLevelSelect | kCardQuit));
+  DrawState(*game);
+  EXPECT_EQ(game->loop.staleCards, all & ~unsigned(kCardSettings));
+  game->loop.state = ScreenState::TitleFadeIn;
+  DrawState(*game);
+  EXPECT_EQ(game->loop.staleCards,
+            all & ~unsigned(kCardSettings | kCardMainMenu));
+  game->loop.state = ScreenState::MainMenu;
+  DrawState(*game);
+  EXPECT_EQ(game->loop.staleCards, 0u);
+}
+
 TEST_F(Frames, TheQuitQuestionOverALevel) {
   ASSERT_TRUE(Start(1, 0));
   const int w = game->display.screenWidth, h = game->display.screenHeight;
