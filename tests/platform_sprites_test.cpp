@@ -203,6 +203,43 @@ TEST_F(SpriteTest, ShrunkCopiesFollowTheClipAndTheZoom) {
   }
 }
 
+// Zooming many sprites at once gives each the shrunk copy zooming it alone
+// gives, past the first batch too; a sprite named twice takes the last
+// zoom.
+TEST_F(SpriteTest, ZoomingManyAtOnceShowsWhatZoomingEachShows) {
+  plat::SetSpriteQuality(1);
+  constexpr int kCount = 70;
+  std::vector<plat::SpriteZoom> zooms;
+  for (int i = 0; i < kCount; ++i) {
+    plat::Picture p = Solid(24 + i % 5, 20 + i % 3, kBlack);
+    for (int y = 0; y < p.height; ++y)
+      for (int x = 0; x < p.width; ++x)
+        SetPixel(p, x, y,
+                 {uint8_t(x * 9 + i), uint8_t(y * 11), uint8_t(i * 3),
+                  uint8_t((x + y + i) % 4 ? 255 : 90)});
+    ASSERT_EQ(Load(1 + i, p, plat::kSpriteAlpha), 1 + i);
+    ASSERT_EQ(Load(101 + i, p, plat::kSpriteAlpha), 101 + i);
+    if (i % 7 == 0) {
+      plat::ClipSprite(1 + i, 2, 1, 16, 14);
+      plat::ClipSprite(101 + i, 2, 1, 16, 14);
+    }
+    zooms.push_back({1 + i, 10 + i % 4, 9 + i % 5});
+    plat::ZoomSprite(101 + i, 10 + i % 4, 9 + i % 5);
+  }
+  zooms.insert(zooms.begin() + 3, {1 + 5, 4, 4});
+  zooms.push_back({1 + 2, 12, 7});
+  plat::ZoomSprite(101 + 2, 12, 7);
+  plat::ZoomSprites(zooms);
+  for (int i = 0; i < kCount; ++i) {
+    plat::ClearScreen(kBlack);
+    plat::DisplaySpriteTransparent(1 + i, 0, 0, 230);
+    const plat::Picture batch = Grab(0, 0, 16, 16);
+    plat::ClearScreen(kBlack);
+    plat::DisplaySpriteTransparent(101 + i, 0, 0, 230);
+    EXPECT_TRUE(batch.pixels == Grab(0, 0, 16, 16).pixels) << "sprite " << i;
+  }
+}
+
 // A picture with a trimmable border, colours that differ pixel by pixel
 // and some half-transparent pixels.
 plat::Picture Banner(int w, int h, int seed) {

@@ -424,18 +424,20 @@ void PlaceBanners(Assets &assets, int sw, int sh) {
 void ScaleToTileSize(const Assets &assets, const Display &display) {
   const int t = display.geometry.tileSize;
   if (t != 96) {
+    std::vector<plat::SpriteZoom> zooms;
     for (int n = num::kPlayerUp; n <= num::kItemCherry; ++n)
-      plat::ZoomSprite(n, t, t);
-    plat::ZoomSprite(num::kStar, 2 * t, t);
-    plat::ZoomSprite(num::kCherryBar, t, t);
-    plat::ResizeImage(num::kCherryScoreImage, 2 * t, t);
+      zooms.push_back({n, t, t});
+    zooms.push_back({num::kStar, 2 * t, t});
+    zooms.push_back({num::kCherryBar, t, t});
     for (int k = 1; k <= 6; ++k) {
-      plat::ZoomSprite(num::MonsterUp(k), t, t);
-      plat::ZoomSprite(num::MonsterDown(k), t, t);
-      plat::ZoomSprite(num::MonsterLeft(k), t, t);
-      plat::ZoomSprite(num::MonsterRight(k), t, t);
+      zooms.push_back({num::MonsterUp(k), t, t});
+      zooms.push_back({num::MonsterDown(k), t, t});
+      zooms.push_back({num::MonsterLeft(k), t, t});
+      zooms.push_back({num::MonsterRight(k), t, t});
     }
-    plat::ZoomSprite(num::kImpact, 2 * t, 2 * t);
+    zooms.push_back({num::kImpact, 2 * t, 2 * t});
+    plat::ZoomSprites(zooms);
+    plat::ResizeImage(num::kCherryScoreImage, 2 * t, t);
   }
   if (display.screenWidth != 1920) {
     for (const BannerFamily &f : assets.families)

@@ -238,11 +238,13 @@ void StepAnimations(MapCatalogue &cat, const MapRecord &m, double size) {
 void SetMapTileSize(MapCatalogue &cat, MapView &view, double size) {
   view.tileSize = size;
   const int edge = Round(size);
+  std::vector<plat::SpriteZoom> zooms;
   for (const std::string &id : cat.tileOrder) {
     const TileRecord &t = cat.tiles[id];
     if (t.sprite >= 0)
-      plat::ZoomSprite(t.sprite, edge, edge);
+      zooms.push_back({t.sprite, edge, edge});
   }
+  plat::ZoomSprites(zooms);
   ++cat.tileRevision;
 }
 

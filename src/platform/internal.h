@@ -198,6 +198,8 @@ Picture SpritePicture(const Sprite &s);
 SurfacePtr SurfaceFromSprite(const Sprite &s);
 // Drops every sprite (they belong to the renderer).
 void FreeAllSprites();
+// Whether a shrunk copy for the sprite's zoom is worth having now.
+bool PrescaleNow(const Sprite &s);
 // Makes the shrunk copy for the sprite's zoom when one is worth having.
 void PreparePrescaled(Sprite &s);
 

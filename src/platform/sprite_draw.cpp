@@ -7,6 +7,11 @@
 #include "platform/sprites.h"
 
 #include <algorithm>
+#include <atomic>
+#include <new>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace plat {
 
@@ -61,7 +66,29 @@ bool CacheMatches(const Sprite &s, int dw, int dh, bool strip) {
          (strip || (p.clipX == s.clip.x && p.clipY == s.clip.y));
 }
 
-bool BuildPrescaled(Sprite &s, int dw, int dh, bool strip) {
+// A shrunk copy in the making: the box's pixels read, the resampling to
+// do (on any thread), then its texture.
+struct PrescaleWork {
+  int number = -1;
+  PixelBytes pixels;
+  detail::ResampleJob job;
+  Picture pic;
+};
+
+// A failure is remembered for the copy's key, so that it is not retried on
+// every display.
+bool PrescaleFailed(detail::Prescaled &p, const char *what) {
+  if (what)
+    detail::ReportFailure(what);
+  p.texture.reset();
+  p.failed = true;
+  return false;
+}
+
+// Keys the copy and reads the pixels it is made of. False when there is
+// nothing to resample: nothing visible at this zoom, or a failure (failed
+// is set then).
+bool StartPrescaled(Sprite &s, int dw, int dh, bool strip, PrescaleWork &w) {
   detail::Prescaled &p = s.scaled;
   p.Reset();
   const SDL_Rect &c = s.clip;
@@ -86,23 +113,13 @@ bool BuildPrescaled(Sprite &s, int dw, int dh, bool strip) {
   p.clipY = c.y;
   p.valid = true;
   if (x1 <= x0 || y1 <= y0 || b.w <= 0 || b.h <= 0)
-    return true; // nothing visible at this zoom
+    return false; // nothing visible at this zoom
   p.area = SDL_Rect{int(x0), int(y0), int(x1 - x0), int(y1 - y0)};
 
-  // A failure is remembered for this key, so that it is not retried on
-  // every display.
-  auto fail = [&p](const char *what) {
-    if (what)
-      detail::ReportFailure(what);
-    p.texture.reset();
-    p.failed = true;
-    return false;
-  };
-  PixelBytes pixels(size_t(b.w) * b.h * 4);
-  if (!detail::ReadBox(s, pixels.data(), size_t(b.w) * 4))
-    return fail(nullptr); // reported there
-  detail::ResampleJob job;
-  job.pixels = pixels.data();
+  w.pixels.resize(size_t(b.w) * b.h * 4);
+  if (!detail::ReadBox(s, w.pixels.data(), size_t(b.w) * 4))
+    return PrescaleFailed(p, nullptr); // reported there
+  detail::ResampleJob &job = w.job;
   job.stride = b.w * 4;
   job.box = b;
   job.srcW = s.width;
@@ -112,18 +129,64 @@ bool BuildPrescaled(Sprite &s, int dw, int dh, bool strip) {
   job.scaleX = double(c.w) / dw;
   job.scaleY = double(c.h) / dh;
   job.out = p.area;
-  Picture pic = detail::Resample(job);
+  return true;
+}
+
+void ResamplePrescaled(PrescaleWork &w) {
+  w.job.pixels = w.pixels.data();
+  w.pic = detail::Resample(w.job);
+  PixelBytes().swap(w.pixels);
+}
+
+bool FinishPrescaled(Sprite &s, PrescaleWork &w) {
+  detail::Prescaled &p = s.scaled;
+  const Picture &pic = w.pic;
   if (pic.pixels.empty())
-    return fail(nullptr); // no library call failed
+    return PrescaleFailed(p, nullptr); // no library call failed
   p.texture.reset(SDL_CreateTexture(
       State().display.renderer.get(), SDL_PIXELFORMAT_ARGB8888,
       SDL_TEXTUREACCESS_STATIC, pic.width, pic.height));
   if (!p.texture)
-    return fail("SDL_CreateTexture");
+    return PrescaleFailed(p, "SDL_CreateTexture");
   if (SDL_UpdateTexture(p.texture.get(), nullptr, pic.pixels.data(),
                         pic.width * 4) != 0)
-    return fail("SDL_UpdateTexture");
+    return PrescaleFailed(p, "SDL_UpdateTexture");
   return true;
+}
+
+bool BuildPrescaled(Sprite &s, int dw, int dh, bool strip) {
+  PrescaleWork w;
+  if (!StartPrescaled(s, dw, dh, strip, w))
+    return !s.scaled.failed;
+  ResamplePrescaled(w);
+  return FinishPrescaled(s, w);
+}
+
+// Resamples each copy, on every core.
+void ResampleAll(std::vector<PrescaleWork> &work) {
+  std::atomic<size_t> next{0};
+  auto run = [&work, &next] {
+    for (size_t i; (i = next.fetch_add(1)) < work.size();) {
+      try {
+        ResamplePrescaled(work[i]);
+      } catch (const std::bad_alloc &) {
+        work[i].pic = Picture{}; // fails when it is made
+      }
+    }
+  };
+  const size_t cores =
+      std::min(4u, std::max(1u, std::thread::hardware_concurrency()));
+  std::vector<std::thread> helpers;
+  for (size_t t = 1; t < cores && t < work.size(); ++t) {
+    try {
+      helpers.emplace_back(run);
+    } catch (const std::system_error &) {
+      break; // this thread does the rest
+    }
+  }
+  run();
+  for (std::thread &h : helpers)
+    h.join();
 }
 
 bool EnsurePrescaled(Sprite &s) {
@@ -269,10 +332,15 @@ bool ClipsExactly(const Sprite &s) {
          CacheMatches(s, dw, dh, StripScalable(s, dw, dh)) && !s.scaled.failed;
 }
 
-void PreparePrescaled(Sprite &s) {
+// Whether a zoom's shrunk copy is made as soon as the zoom is set.
+bool PrescaleNow(const Sprite &s) {
   if (!s.packed.empty() && !s.resident)
-    return; // made with the picture, at its first display
-  if (State().prescale && WorthPrescaling(s))
+    return false; // made with the picture, at its first display
+  return State().prescale && WorthPrescaling(s);
+}
+
+void PreparePrescaled(Sprite &s) {
+  if (PrescaleNow(s))
     EnsurePrescaled(s);
 }
 
@@ -286,6 +354,36 @@ void ZoomSprite(int number, int w, int h) {
   s->zoomH = h > 0 ? h : -1;
   // Shrunk now rather than at the first display, which would stall a frame.
   detail::PreparePrescaled(*s);
+}
+
+void ZoomSprites(const std::vector<SpriteZoom> &zooms) {
+  // A few dozen at a time: the pixels read for them stay small.
+  constexpr size_t kBatch = 64;
+  for (size_t from = 0; from < zooms.size(); from += kBatch) {
+    std::vector<PrescaleWork> work;
+    for (size_t i = from; i < std::min(zooms.size(), from + kBatch); ++i) {
+      const SpriteZoom &z = zooms[i];
+      Sprite *s = State().sprites.Get(z.number);
+      if (!s)
+        continue;
+      s->zoomW = z.w > 0 ? z.w : -1;
+      s->zoomH = z.h > 0 ? z.h : -1;
+      if (!detail::PrescaleNow(*s))
+        continue;
+      const int dw = detail::DisplayWidth(*s), dh = detail::DisplayHeight(*s);
+      const bool strip = StripScalable(*s, dw, dh);
+      if (CacheMatches(*s, dw, dh, strip))
+        continue;
+      PrescaleWork w;
+      w.number = z.number;
+      if (StartPrescaled(*s, dw, dh, strip, w))
+        work.push_back(std::move(w));
+    }
+    ResampleAll(work);
+    for (PrescaleWork &w : work)
+      if (Sprite *s = State().sprites.Get(w.number))
+        FinishPrescaled(*s, w);
+  }
 }
 
 void DisplaySprite(int number, int x, int y) {

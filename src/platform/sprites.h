@@ -40,6 +40,12 @@ bool SpriteExists(int number);
 void ClipSprite(int number, int x, int y, int w, int h);
 // Later displays draw the clipped area stretched to w x h (-1: natural).
 void ZoomSprite(int number, int w, int h);
+// ZoomSprite for many sprites at once, their shrunk copies made on every
+// core; a sprite named twice takes the last zoom.
+struct SpriteZoom {
+  int number, w, h;
+};
+void ZoomSprites(const std::vector<SpriteZoom> &zooms);
 // Natural (loaded) size.
 int SpriteWidth(int number);
 int SpriteHeight(int number);
