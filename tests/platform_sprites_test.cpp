@@ -628,8 +628,11 @@ TEST_F(SpriteTest, VeilsDimTheSamePixelsAsTheRenderer) {
                {uint8_t(x + y), uint8_t(x * 7 + y), uint8_t(255 - x - y), 255});
   ASSERT_EQ(Load(1, ground, plat::kSpriteAlpha), 1);
   ASSERT_EQ(Load(4, Solid(50, 40, {200, 190, 10, 255}), plat::kSpriteAlpha), 4);
-  const plat::Colour veils[] = {
-      {0, 0, 0, 128}, {30, 200, 90, 77}, {255, 255, 255, 254}, {9, 8, 7, 1}};
+  const plat::Colour veils[] = {{0, 0, 0, 128},
+                                {30, 200, 90, 77},
+                                {255, 255, 255, 254},
+                                {9, 8, 7, 1},
+                                {10, 20, 30, 255}};
   // x, y, intensity
   const int shows[][3] = {{0, 0, 255}, {-30, 20, 200}, {5, -7, 129}};
   for (const plat::Colour &veil : veils)

@@ -220,8 +220,7 @@ bool FillOnCpu(const SDL_Rect &dst, Colour c) {
   PlatformState &st = State();
   SDL_Renderer *r = st.display.renderer.get();
   int w = 0, h = 0;
-  // Opaque, the renderer fills with a plain copy of the colour.
-  if (!st.shortcuts || c.a == 0 || c.a == 255 || !PlainTarget(r) ||
+  if (!st.shortcuts || c.a == 0 || !PlainTarget(r) ||
       SDL_GetRendererOutputSize(r, &w, &h) != 0)
     return false;
   const SDL_Rect all{0, 0, w, h};
@@ -230,6 +229,13 @@ bool FillOnCpu(const SDL_Rect &dst, Colour c) {
     return true; // nothing to draw
   if (int64_t(on.w) * on.h < kMinPixels)
     return false;
+  if (c.a == 255) {
+    // The renderer blends an opaque colour pixel by pixel too, to give the
+    // colour itself: what a plain fill gives at a fraction of the cost.
+    SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(r, c.r, c.g, c.b, c.a);
+    return SDL_RenderFillRect(r, &on) == 0;
+  }
   // The colour scaled by its alpha once, as the renderer does, in the
   // pixel's byte order (blue, green, red).
   const unsigned over[3] = {c.b * c.a / 255u, c.g * c.a / 255u,
