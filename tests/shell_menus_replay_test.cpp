@@ -12,6 +12,7 @@
 #include "settings/languages.h"
 #include "support/copied_game.h"
 #include "support/run_program.h"
+#include "support/sanitizer.h"
 #include "ui/dialogs.h"
 
 namespace {
@@ -136,10 +137,9 @@ TEST_F(SettingsReplay, LanguageMusicEffectsAndWindowSizeApplied) {
 }
 
 TEST_F(SettingsReplay, BorderlessToWindowedAndBack) {
-#if defined(__SANITIZE_ADDRESS__)
-  GTEST_SKIP() << "each reopening reloads every picture: too slow under the "
-                  "sanitizers; the settings tests cover the code there";
-#endif
+  if (kAddressSanitizer)
+    GTEST_SKIP() << "each reopening reloads every picture: too slow under the "
+                    "sanitizers; the settings tests cover the code there";
   // The window size row is skipped while borderless, so Down from the
   // screen mode reaches OK.
   const auto log = Run(PrefsFile("en_GB", 1, 2, 3, 1),
