@@ -152,6 +152,11 @@ TEST(PlatformResample, ShrinkingAveragesGrowingInterpolates) {
   const plat::Colour c = GetPixel(plat::ResamplePicture(edge, 1, 1), 0, 0);
   EXPECT_TRUE(Near(c, {255, 255, 255, 0}, 0)) << Str(c);
   EXPECT_NEAR(c.a, 128, 1);
+  // Halfway values round up (10.5 to 11, 20.5 to 21, 0.5 to 1).
+  plat::Picture tie = Solid(2, 1, {10, 21, 0, 255});
+  SetPixel(tie, 1, 0, {11, 20, 1, 255});
+  const plat::Colour t = GetPixel(plat::ResamplePicture(tie, 1, 1), 0, 0);
+  EXPECT_TRUE(Near(t, {11, 21, 1, 255}, 0)) << Str(t);
 }
 
 } // namespace
