@@ -616,6 +616,70 @@ TEST_F(SpriteTest, FadesBlendTheSamePixelsAsTheRenderer) {
   plat::SetDrawingShortcuts(true);
 }
 
+// A picture shown smoothly zoomed frame after frame (a banner's frame held)
+// is scaled once and kept: the same pixels as the renderer scaling it every
+// time, grown and shrunk, blended, faded and copied, on the screen and
+// partly off each edge, trimmed and clipped, two at once and a third
+// beside them, which is scaled as it comes.
+TEST_F(SpriteTest, KeptZoomedCopiesShowTheSamePixels) {
+  plat::SetSpriteQuality(1);
+  plat::SetSpritePrescale(false); // shrinks go through the renderer too
+  plat::Picture ground = Solid(kW, kH, kBlack);
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x)
+      SetPixel(ground, x, y,
+               {uint8_t(x * 3 + y), uint8_t(x ^ y), uint8_t(y * 5), 255});
+  const unsigned trimmed = plat::kSpriteAlpha | plat::kSpriteTrim;
+  ASSERT_EQ(Load(1, ground, plat::kSpriteAlpha), 1);
+  ASSERT_EQ(Load(2, Banner(120, 40, 3), trimmed), 2);
+  ASSERT_EQ(Load(3, Banner(44, 30, 8), trimmed), 3);
+  ASSERT_EQ(Load(4, Banner(20, 16, 5), plat::kSpriteAlpha), 4);
+  plat::ZoomSprite(3, 180, 120); // a larger copy than most of sprite 2
+  plat::ZoomSprite(4, 37, 29);
+  // Sprite 2: its clip's left, zoom w, h, x, y, intensity (0: copied).
+  const int shows[][6] = {
+      {0, 150, 100, 10, 8, 255},   {60, 150, 100, 10, 8, 255},
+      {0, 131, 87, -20, 30, 120},  {60, 90, 61, 250, 200, 255},
+      {0, 31, 19, 5, 5, 0},        {60, 97, 33, 300, -9, 77},
+      {0, 400, 290, -40, -20, 200}};
+  auto frame = [](const int *v) {
+    plat::DisplaySprite(1, 0, 0);
+    if (v[5] == 0)
+      plat::DisplaySprite(2, v[3], v[4]);
+    else
+      plat::DisplaySpriteTransparent(2, v[3], v[4], v[5]);
+    plat::DisplaySpriteTransparent(3, 130, 20, 255);
+    plat::DisplaySpriteTransparent(4, 100, 150, 180);
+    return Grab(0, 0, kW, kH).pixels;
+  };
+  auto show = [](const int *v) {
+    plat::ClipSprite(2, v[0], 0, 60, 40);
+    plat::ZoomSprite(2, v[1], v[2]);
+  };
+  std::vector<plat::PixelBytes> scaledEachTime;
+  plat::SetDrawingShortcuts(false);
+  for (const auto &v : shows) {
+    show(v);
+    scaledEachTime.push_back(frame(v));
+  }
+  plat::SetDrawingShortcuts(true);
+  for (size_t i = 0; i < std::size(shows); ++i) {
+    const int *v = shows[i];
+    show(v);
+    for (int held = 0; held < 3; ++held) {
+      const uint64_t before = plat::ZoomedCopiesScaled();
+      EXPECT_TRUE(frame(v) == scaledEachTime[i])
+          << v[0] << " " << v[1] << "x" << v[2] << " frame " << held;
+      // Sprite 3 keeps its copy while sprite 2 changes beside it.
+      const uint64_t scaled = held > 0 ? 0 : i == 0 ? 2 : 1;
+      EXPECT_EQ(plat::ZoomedCopiesScaled() - before, scaled)
+          << v[1] << "x" << v[2] << " frame " << held;
+      plat::Flip();
+    }
+  }
+  plat::SetSpritePrescale(true);
+}
+
 // The veil dimming the screen behind a dialog is blended on the CPU where
 // that is quicker: the same pixels as the renderer's own fill, every byte
 // value under veils of several colours and strengths, over the whole

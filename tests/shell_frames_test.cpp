@@ -80,9 +80,10 @@ TEST_F(Frames, TheQuitQuestionOverALevel) {
       bright += *std::max_element(At(level, x, y), At(level, x, y) + 3) > 160;
       const bool onCard =
           x >= at.x && x < at.x + at.w && y >= at.y && y < at.y + at.h;
-      if (!onCard)
+      if (!onCard) {
         ASSERT_LE(*std::max_element(At(shown, x, y), At(shown, x, y) + 3), 130)
             << x << "," << y;
+      }
     }
   EXPECT_GT(bright, w); // there was something to veil
   // The card, opaque, where the layout puts it, pixel for pixel.

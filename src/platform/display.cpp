@@ -235,6 +235,8 @@ void CloseScreen() {
   // The renderer takes its textures with it: the overlay goes first.
   d.overlay.reset();
   d.blendBand.reset();
+  for (detail::ZoomedCopy &z : d.zoomed)
+    z = detail::ZoomedCopy{};
   d.renderer.reset();
   d.width = d.height = 0;
   if (d.fullScreen && d.window) {

@@ -41,6 +41,7 @@ void Flip() {
   if (d.renderer)
     SDL_RenderPresent(d.renderer.get());
   detail::ForgetUnusedBackdrop();
+  detail::ForgetUnshownZoomedCopies();
   detail::RefillWarmReserve();
 }
 

@@ -306,6 +306,18 @@ void PadRemoved(SDL_JoystickID id);
 // ---------------------------------------------------------------------------
 // Display
 
+// A zoomed picture as the renderer's smooth scaler made it, kept while it is
+// shown pass after pass (zoomed_copies.cpp).
+struct ZoomedCopy {
+  TexturePtr texture; // grows to the largest zoom kept in it
+  int textureW = 0, textureH = 0;
+  uint64_t version = 0; // the sprite's; 0: holds nothing
+  SDL_Rect src{};       // part of the sprite's texture scaled
+  int w = 0, h = 0;     // size it was scaled to, at the texture's corner
+  bool shown = false;   // since the last frame was presented
+  int place = -1;       // among the zoomed copies of the frame last shown in
+};
+
 struct DisplayState {
   // Freed in reverse order of declaration: overlay, renderer, window.
   WindowPtr window;
@@ -317,6 +329,9 @@ struct DisplayState {
   int windowW = 0, windowH = 0; // window 0's client size in pixels
   TexturePtr overlay;           // screen-sized, for drawing on the screen
   TexturePtr blendBand;         // a band of screen rows, for CPU blends
+  ZoomedCopy zoomed[2];         // two: the finale shows two banners at once
+  int zoomedShown = 0;          // zoomed copies drawn in this frame
+  uint64_t zoomedScaled = 0;    // copies scaled, in all (for tests)
   FrameClock clock;
   bool unpaced = false;
   std::deque<WindowEvent> events;
@@ -337,6 +352,15 @@ bool BlendOnCpu(const Sprite &s, SDL_Rect src, SDL_Rect dst, int intensity);
 // Fills `dst` of what is drawn into with the colour, blended, on the CPU;
 // false when that path does not apply. The same pixels either way.
 bool FillOnCpu(const SDL_Rect &dst, Colour c);
+// Draws the part `src` of the sprite's texture smoothly scaled to `dst`
+// (the rectangle the renderer would fill), copied or blended at the
+// intensity, from a scaled copy kept while it is shown from frame to frame;
+// false when that path does not apply (the renderer scales it then). The
+// same pixels either way.
+bool DrawZoomedCopy(SDL_Renderer *r, const Sprite &s, const SDL_Rect &src,
+                    const SDL_Rect &dst, bool blend, int intensity);
+// A frame was presented: the kept copies not shown in it are dropped.
+void ForgetUnshownZoomedCopies();
 
 // The video subsystem; `report` writes a failure to standard error, for
 // callers that cannot go on without it.

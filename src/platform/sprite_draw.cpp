@@ -283,17 +283,27 @@ void Draw(int number, int x, int y, bool blend, int intensity) {
                  visible.h};
   if (!zoomed && blend && detail::BlendOnCpu(s, src, plain, intensity))
     return;
-  PrepareCopy(s.texture.get(), blend, intensity, linear);
   if (!zoomed) {
+    PrepareCopy(s.texture.get(), blend, intensity, linear);
     SDL_RenderCopy(r, s.texture.get(), &src, &plain);
-  } else if (covers) {
-    SDL_RenderCopy(r, s.texture.get(), &src, &dst);
-  } else {
-    const float fx = float(dw) / c.w, fy = float(dh) / c.h;
-    SDL_FRect d{x + (visible.x - c.x) * fx, y + (visible.y - c.y) * fy,
-                visible.w * fx, visible.h * fy};
-    SDL_RenderCopyF(r, s.texture.get(), &src, &d);
+    return;
   }
+  SDL_FRect d{float(dst.x), float(dst.y), float(dst.w), float(dst.h)};
+  if (!covers) {
+    const float fx = float(dw) / c.w, fy = float(dh) / c.h;
+    d = {x + (visible.x - c.x) * fx, y + (visible.y - c.y) * fy, visible.w * fx,
+         visible.h * fy};
+  }
+  // The rectangle the renderer fills: each of its numbers cut to a whole
+  // pixel toward zero.
+  const SDL_Rect filled{int(d.x), int(d.y), int(d.w), int(d.h)};
+  if (linear && detail::DrawZoomedCopy(r, s, src, filled, blend, intensity))
+    return;
+  PrepareCopy(s.texture.get(), blend, intensity, linear);
+  if (covers)
+    SDL_RenderCopy(r, s.texture.get(), &src, &dst);
+  else
+    SDL_RenderCopyF(r, s.texture.get(), &src, &d);
 }
 
 } // namespace

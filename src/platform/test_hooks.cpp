@@ -40,6 +40,7 @@ void SetSpritePrescale(bool on) { State().prescale = on; }
 void SetDrawingShortcuts(bool on) { State().shortcuts = on; }
 
 uint64_t BackdropPixelsComposed() { return State().backdrop.composed; }
+uint64_t ZoomedCopiesScaled() { return State().display.zoomedScaled; }
 
 uint64_t HeapBytesFaultedAhead() { return detail::HeapBytesFaultedAhead(); }
 

@@ -43,6 +43,9 @@ void SetDrawingShortcuts(bool on);
 // Pixels of the dimmed backdrop composed by the last EndBackdrop: 0 when
 // it was copied as it stood.
 uint64_t BackdropPixelsComposed();
+// Zoomed pictures scaled into a copy kept from frame to frame, in all: a
+// picture shown zoomed frame after frame is scaled once.
+uint64_t ZoomedCopiesScaled();
 // Bytes of new heap pages faulted in ahead of their use so far (from
 // plat::Init on).
 uint64_t HeapBytesFaultedAhead();
