@@ -354,6 +354,57 @@ TEST_F(Maps, CachedDrawingMatchesCellByCell) {
   EXPECT_TRUE(view.cacheValid);
 }
 
+// A cache made a part at a time ahead of the screen that shows it shows
+// what a cache made at once shows, with the cells changed meanwhile (drawn
+// already or not yet), and the first frame finishes it. Preparing moves no
+// animation; a whole new map starts it again.
+TEST_F(Maps, ACachePreparedInPartsShowsTheSamePixels) {
+  ArchiveBuilder b;
+  mapfile::MapEntry m = Checkerboard(23, 14, 32);
+  mapfile::SetCell(m, 1, 3, 3, 7);  // animated
+  mapfile::SetCell(m, 1, 6, 2, 8);  // static, transparent: drawn early
+  mapfile::SetCell(m, 1, 10, 5, 8); // drawn late
+  b.AddMap("01", m);
+  AddBoardTiles(b);
+  b.Tile("7", Strip(32, {{255, 255, 255, 128}, {255, 0, 255, 200}}), true, 2,
+         1);
+  b.Tile("8", Solid(32, 32, {10, 250, 10, 100}), true);
+  LoadMaps(*cat, b.Write(dir));
+  SetMapTileSize(*cat, view, 30);
+  SetMapOffsetX(view, -17);
+  SetMapOffsetY(view, -9);
+  view.animation = 0;
+  MapView plain = view;
+  plain.allowCache = false;
+  StoreMap(*cat, "01");
+  const TileRecord animated = cat->tiles["7"];
+  // 12 x 7 cells show, 83 of them static, column by column: 20 a part.
+  auto partsToWhole = [&] {
+    int parts = 1;
+    while (!PrepareMapCache(*cat, view, "01", 20) && parts < 100)
+      ++parts;
+    return parts;
+  };
+  for (int part = 0; part < 3; ++part)
+    EXPECT_FALSE(PrepareMapCache(*cat, view, "01", 20));
+  SetTile(*cat, "01", 1, 6, 2, 0);  // drawn already: drawn again
+  SetTile(*cat, "01", 1, 10, 5, 0); // not drawn yet
+  SetTile(*cat, "01", 1, 4, 4, 7);  // drawn already, now animated
+  EXPECT_FALSE(PrepareMapCache(*cat, view, "01", 20));
+  EXPECT_EQ(cat->tiles["7"].currentFrame, animated.currentFrame);
+  EXPECT_EQ(cat->tiles["7"].frameCounter, animated.frameCounter);
+  EXPECT_FALSE(view.cacheValid);
+  EXPECT_TRUE(Drawn(plain, "01").pixels == Drawn(view, "01").pixels);
+  EXPECT_TRUE(view.cacheValid);
+  EXPECT_TRUE(PrepareMapCache(*cat, view, "01", 20)); // whole already
+  // Started, then the map restored whole: made again from the start.
+  ResetMapView(view);
+  EXPECT_FALSE(PrepareMapCache(*cat, view, "01", 20));
+  RestoreMap(*cat);
+  EXPECT_EQ(partsToWhole(), 5);
+  EXPECT_TRUE(Drawn(plain, "01").pixels == Drawn(view, "01").pixels);
+}
+
 TEST_F(Maps, FrameSizesBeyondIntClipNothing) {
   // Frame 5 of frames 2^30 + 8 wide starts at 2^32 + 32: far past the
   // picture, whatever int arithmetic would make of it.

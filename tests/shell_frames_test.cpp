@@ -48,6 +48,20 @@ TEST_F(Frames, TheOpeningRendersOneCardAPass) {
   EXPECT_EQ(game->loop.staleCards, 0u);
 }
 
+// The title draws the menu maze into its cache a part a pass, so that the
+// menu, which first shows under the title fading out, finds it whole.
+TEST_F(Frames, TheTitlePreparesTheMenuMaze) {
+  ASSERT_TRUE(Start(1, 0));
+  game->loop.state = ScreenState::TitleFadeIn;
+  DrawState(*game);
+  EXPECT_FALSE(game->mapView.cacheValid); // a part only
+  EXPECT_TRUE(game->mapView.cacheStarted);
+  for (int pass = 0; pass < 30 && !game->mapView.cacheValid; ++pass)
+    DrawState(*game);
+  EXPECT_TRUE(game->mapView.cacheValid);
+  EXPECT_EQ(game->mapView.cacheMap, "M0");
+}
+
 TEST_F(Frames, TheQuitQuestionOverALevel) {
   ASSERT_TRUE(Start(1, 0));
   const int w = game->display.screenWidth, h = game->display.screenHeight;

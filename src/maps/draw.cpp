@@ -156,38 +156,79 @@ bool UpdateCache(const MapCatalogue &cat, const MapRecord &m, MapView &v,
   return true;
 }
 
-// Builds the cache of the static cells; false when the map cannot be
-// cached (a visible cell not covered by an opaque tile).
-bool BuildCache(const MapCatalogue &cat, const MapRecord &m, MapView &v,
+// Starts the cache of the static cells: sorts the visible cells and makes
+// the cache's picture; false when the map cannot be cached (a visible cell
+// not covered by an opaque tile).
+bool StartCache(const MapCatalogue &cat, const MapRecord &m, MapView &v,
                 const Span &s) {
   v.cacheValid = false;
+  v.cacheStarted = false;
   v.dynamicCells.clear();
-  std::vector<int> staticCells;
+  v.staticCells.clear();
+  v.cacheNext = 0;
   for (int x = s.x0; x < s.x1; ++x)
     for (int y = s.y0; y < s.y1; ++y) {
       bool covered, animated;
       ClassifyCell(cat, m, x, y, covered, animated);
       if (!covered)
         return false;
-      (animated ? v.dynamicCells : staticCells).push_back(x * 256 + y);
+      (animated ? v.dynamicCells : v.staticCells).push_back(x * 256 + y);
     }
   const int sw = plat::ScreenWidth(), sh = plat::ScreenHeight();
   if (v.cacheSprite < 0 || plat::SpriteWidth(v.cacheSprite) != sw ||
       plat::SpriteHeight(v.cacheSprite) != sh)
     v.cacheSprite = plat::CreateTargetSprite(kMapCacheSprite, sw, sh, true);
-  if (v.cacheSprite < 0 || !plat::SetRenderTarget(v.cacheSprite))
+  if (v.cacheSprite < 0)
     return false;
-  for (int cell : staticCells)
-    DrawCell(cat, m, v, cell / 256, cell % 256);
-  plat::SetRenderTarget(-1);
   v.cacheMap = m.id;
   v.cacheRevision = m.revision;
   v.cacheTileRevision = cat.tileRevision;
   v.cacheTileSize = v.tileSize;
   v.cacheOffsetX = v.offsetX;
   v.cacheOffsetY = v.offsetY;
-  v.cacheValid = true;
+  v.cacheStarted = true;
   return true;
+}
+
+// Draws up to `cells` more static cells into a started cache; the cache
+// is valid once all are drawn. False when it cannot be drawn into.
+bool ContinueCache(const MapCatalogue &cat, const MapRecord &m, MapView &v,
+                   size_t cells) {
+  if (!plat::SetRenderTarget(v.cacheSprite)) {
+    v.cacheStarted = false;
+    return false;
+  }
+  const size_t end = std::min(v.staticCells.size(), v.cacheNext + cells);
+  for (; v.cacheNext < end; ++v.cacheNext) {
+    const int cell = v.staticCells[v.cacheNext];
+    DrawCell(cat, m, v, cell / 256, cell % 256);
+  }
+  plat::SetRenderTarget(-1);
+  if (v.cacheNext == v.staticCells.size()) {
+    v.cacheStarted = false;
+    v.staticCells = {};
+    v.cacheValid = true;
+  }
+  return true;
+}
+
+// A cache started for this map at this size and place, whatever cells
+// changed since (the update that follows draws them again).
+bool StartedCacheFits(const MapView &v, const MapRecord &m,
+                      const MapCatalogue &cat) {
+  return v.cacheStarted && v.cacheMap == m.id &&
+         v.cacheTileRevision == cat.tileRevision &&
+         v.cacheTileSize == v.tileSize && v.cacheOffsetX == v.offsetX &&
+         v.cacheOffsetY == v.offsetY && m.wholeChange <= v.cacheRevision;
+}
+
+// Builds the cache of the static cells whole, or finishes one started
+// ahead; false when the map cannot be cached.
+bool BuildCache(const MapCatalogue &cat, const MapRecord &m, MapView &v,
+                const Span &s) {
+  if (!StartedCacheFits(v, m, cat) && !StartCache(cat, m, v, s))
+    return false;
+  return ContinueCache(cat, m, v, v.staticCells.size()) && v.cacheValid;
 }
 
 void DrawFromCache(const MapCatalogue &cat, const MapRecord &m,
@@ -258,9 +299,13 @@ int32_t DrawMap(MapCatalogue &cat, MapView &view, const std::string &id) {
   if (m == nullptr)
     return -1;
   const Span s = VisibleCells(*m, view);
+  // A cache finished here from one started ahead still takes the cells
+  // changed since it was started.
+  bool cached = false;
   if (view.allowCache &&
-      ((CacheFits(view, *m, cat) && UpdateCache(cat, *m, view, s)) ||
-       BuildCache(cat, *m, view, s))) {
+      (CacheFits(view, *m, cat) || BuildCache(cat, *m, view, s)))
+    cached = UpdateCache(cat, *m, view, s) || BuildCache(cat, *m, view, s);
+  if (cached) {
     DrawFromCache(cat, *m, view, s);
   } else {
     for (int x = s.x0; x < s.x1; ++x)
@@ -272,10 +317,25 @@ int32_t DrawMap(MapCatalogue &cat, MapView &view, const std::string &id) {
   return 0;
 }
 
+bool PrepareMapCache(MapCatalogue &cat, MapView &view, const std::string &id,
+                     int cells) {
+  const MapRecord *m = id.empty() ? nullptr : FindMap(cat, id);
+  if (m == nullptr || !view.allowCache || cells <= 0)
+    return true;
+  if (CacheFits(view, *m, cat))
+    return true;
+  if (!StartedCacheFits(view, *m, cat) &&
+      !StartCache(cat, *m, view, VisibleCells(*m, view)))
+    return true;
+  return ContinueCache(cat, *m, view, size_t(cells)) && view.cacheValid;
+}
+
 void ResetMapView(MapView &view) {
   if (view.cacheSprite >= 0)
     plat::FreeSprite(view.cacheSprite);
   view.cacheSprite = -1;
   view.cacheValid = false;
+  view.cacheStarted = false;
   view.dynamicCells.clear();
+  view.staticCells.clear();
 }

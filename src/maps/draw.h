@@ -23,6 +23,11 @@ struct MapView {
   int32_t cacheOffsetX = 0, cacheOffsetY = 0;
   bool cacheValid = false;
   std::vector<int> dynamicCells; // x * 256 + y of cells drawn every frame
+  // A cache made a part at a time ahead of its screen: the static cells
+  // still to draw into it, from cacheNext on.
+  bool cacheStarted = false;
+  std::vector<int> staticCells;
+  size_t cacheNext = 0;
 };
 
 // Sets the tile size and scales every tile picture to it.
@@ -32,5 +37,12 @@ void SetMapOffsetY(MapView &view, int32_t y);
 // Draws every visible layer of the map, then steps the tile animations.
 // -1 without drawing or stepping when the map is not loaded.
 int32_t DrawMap(MapCatalogue &cat, MapView &view, const std::string &id);
+// Draws up to `cells` more cells of the map into its cache, as DrawMap
+// would show it now, without showing anything or stepping the animations:
+// a screen about to show the map spreads the cache's making over the
+// passes before it. True when the cache is whole (or the map cannot be
+// cached, when there is nothing to prepare).
+bool PrepareMapCache(MapCatalogue &cat, MapView &view, const std::string &id,
+                     int cells);
 // Forgets the cache (the screen was closed or the catalogue reloaded).
 void ResetMapView(MapView &view);

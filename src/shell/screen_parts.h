@@ -26,6 +26,10 @@ void DrawVeil(int intensity);
 // Behind every menu screen: the menu maze, its monsters, the backdrop box,
 // the logo and the main menu.
 void DrawMenuScene(Game &game);
+// Draws the menu maze into its cache a part at a time, on the screens
+// before the menu, so that the first pass over the menu need not draw it
+// whole.
+void PrepareMenuScene(Game &game);
 // The title monsters move on, always; each pass they choose their ways
 // and are let out of their corner one by one.
 void AdvanceTitleMonsters(Game &game);

@@ -3,6 +3,7 @@
 #include "assets/numbers.h"
 #include "platform/sprites.h"
 #include "shell/game.h"
+#include "shell/screen_parts.h"
 #include "shell/screens.h"
 
 namespace {
@@ -15,6 +16,8 @@ void DrawTitle(Game &game) {
     plat::DisplaySpriteTransparent(num::kTitle, 0, 0, game.loop.fade);
   else
     plat::DisplaySprite(num::kTitle, 0, 0);
+  // The title fades out over the menu.
+  PrepareMenuScene(game);
 }
 
 void StudioLogoLogic(Game &game) {
