@@ -61,7 +61,7 @@ Index SampleIndex() {
   index.tiles = {{"57", "items", "01", false, true, 1, 600},
                  {"360", "ember", "M0", true, false, 4, 5}};
   index.backgrounds = {
-      {"sky", 0, {{"dawn", -3, 40000, -50000}, {"dusk", 4, 5, 6}}},
+      {"sky", 0, {{"dawn", -3, {40000, -50000}}, {"dusk", 4, {5, 6}}}},
       {"none", 0, {}}};
   index.trailer = 99;
   return index;
@@ -189,7 +189,7 @@ TEST(MapfileIndex, CountsBeyondTheDataStopTheParse) {
 
 TEST(MapfileIndex, BackgroundImageLimit) {
   Index index = SampleIndex();
-  index.backgrounds[1].images.assign(16, {"frame", 1, 2, 3});
+  index.backgrounds[1].images.assign(16, {"frame", 1, {2, 3}});
   std::vector<uint8_t> bytes = mapfile::WriteIndex(index);
   Index out;
   ASSERT_EQ(ParseIndexCopy(bytes, bytes.size(), out), IndexStatus::Ok);

@@ -59,7 +59,7 @@ struct ArchiveBuilder {
   // A background set of one image "a"; no picture leaves its entry out.
   void Background(const std::string &set,
                   std::optional<plat::Picture> pic = {}) {
-    index.backgrounds.push_back({set, 0, {{"a", 0, 0, 0}}});
+    index.backgrounds.push_back({set, 0, {{"a", 0, {0, 0}}}});
     if (pic)
       entries.push_back(
           {mapfile::BackgroundEntryName(set, "a"), plat_test::Png(*pic)});

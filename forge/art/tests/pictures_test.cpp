@@ -81,8 +81,9 @@ TEST(Characters, FacesTurnTheWayTheyGoAndKindsDifferInColour) {
     const auto left = Looks(Character(kind, art::Dir::Left));
     EXPECT_LT(left[0] + 1.5, Looks(Character(kind, art::Dir::Right))[0]);
     down.push_back(Looks(Character(kind, art::Dir::Down)));
-    if (kind > 0) // the player shows its back going up
+    if (kind > 0) { // the player shows its back going up
       EXPECT_LT(Looks(Character(kind, art::Dir::Up))[1] + 1.0, down.back()[1]);
+    }
   }
   for (size_t a = 0; a < down.size(); ++a)
     for (size_t b = a + 1; b < down.size(); ++b)
