@@ -117,6 +117,25 @@ protected:
     for (int i = 1; i <= 4; ++i)
       b.Tile(std::to_string(i), Solid(32, 32, kColours[i]));
   }
+  // A 23 x 14 board with transparent tiles over it: 7 animated (two
+  // frames), 8 static; `view` shows it at 30 pixels a tile from (-17, -9),
+  // the animations held, and `plain` the same without a cache.
+  void LoadOverlaidBoard(ArchiveBuilder &b, mapfile::MapEntry m,
+                         MapView &plain) {
+    b.AddMap("01", m);
+    AddBoardTiles(b);
+    b.Tile("7", Strip(32, {{255, 255, 255, 128}, {255, 0, 255, 200}}), true, 2,
+           1);
+    b.Tile("8", Solid(32, 32, {10, 250, 10, 100}), true);
+    LoadMaps(*cat, b.Write(dir));
+    SetMapTileSize(*cat, view, 30);
+    SetMapOffsetX(view, -17);
+    SetMapOffsetY(view, -9);
+    view.animation = 0;
+    plain = view;
+    plain.allowCache = false;
+    StoreMap(*cat, "01");
+  }
   // The screen with only the map drawn on black.
   plat::Picture Drawn(MapView &v, const std::string &id) {
     plat::ClearScreen({0, 0, 0, 255});
@@ -307,26 +326,15 @@ TEST_F(Maps, CachedDrawingMatchesCellByCell) {
   mapfile::SetCell(m, 0, 10, 5, 9);
   mapfile::SetCell(m, 0, 14, 9, 9);
   mapfile::SetCell(m, 0, 12, 7, 10);
-  b.AddMap("01", m);
   b.AddMap("02", Checkerboard(2, 2, 16));
-  AddBoardTiles(b);
-  b.Tile("7", Strip(32, {{255, 255, 255, 128}, {255, 0, 255, 200}}), true, 2,
-         1);
-  b.Tile("8", Solid(32, 32, {10, 250, 10, 100}), true);
   b.Tile("9", Painted(32, 64, [](int, int y) {
            return y < 32 ? kColours[4] : kColours[2];
          }));
   b.Tile("10", Strip(16, {{90, 0, 90, 255}, {240, 240, 240, 255}}));
-  LoadMaps(*cat, b.Write(dir));
-  SetMapTileSize(*cat, view, 30);
-  SetMapOffsetX(view, -17);
-  SetMapOffsetY(view, -9);
-  view.animation = 0;
-  MapView plain = view;
-  plain.allowCache = false;
+  MapView plain;
+  LoadOverlaidBoard(b, m, plain);
   MapView other = plain; // steps through the map of 16-pixel frames
   other.animation = 1;
-  StoreMap(*cat, "01");
   // Before frames 1 to 5 a cell changes (layer, x, y, value): one starts to
   // animate, one stops, a pickup is taken, a hole leaves no cache possible
   // and is filled again; before frame 6 the map is restored.
@@ -364,19 +372,8 @@ TEST_F(Maps, ACachePreparedInPartsShowsTheSamePixels) {
   mapfile::SetCell(m, 1, 3, 3, 7);  // animated
   mapfile::SetCell(m, 1, 6, 2, 8);  // static, transparent: drawn early
   mapfile::SetCell(m, 1, 10, 5, 8); // drawn late
-  b.AddMap("01", m);
-  AddBoardTiles(b);
-  b.Tile("7", Strip(32, {{255, 255, 255, 128}, {255, 0, 255, 200}}), true, 2,
-         1);
-  b.Tile("8", Solid(32, 32, {10, 250, 10, 100}), true);
-  LoadMaps(*cat, b.Write(dir));
-  SetMapTileSize(*cat, view, 30);
-  SetMapOffsetX(view, -17);
-  SetMapOffsetY(view, -9);
-  view.animation = 0;
-  MapView plain = view;
-  plain.allowCache = false;
-  StoreMap(*cat, "01");
+  MapView plain;
+  LoadOverlaidBoard(b, m, plain);
   const TileRecord animated = cat->tiles["7"];
   // 12 x 7 cells show, 83 of them static, column by column: 20 a part.
   auto partsToWhole = [&] {

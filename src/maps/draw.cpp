@@ -103,12 +103,23 @@ void ClassifyCell(const MapCatalogue &cat, const MapRecord &m, int x, int y,
   }
 }
 
-// The cache shows this map at this size and place, whatever cells changed.
-bool CacheFits(const MapView &v, const MapRecord &m, const MapCatalogue &cat) {
-  return v.cacheValid && v.cacheMap == m.id &&
-         v.cacheTileRevision == cat.tileRevision &&
+// The cache was made for this map at this size and place, whatever cells
+// changed since (the update draws them again).
+bool CacheKeyFits(const MapView &v, const MapRecord &m,
+                  const MapCatalogue &cat) {
+  return v.cacheMap == m.id && v.cacheTileRevision == cat.tileRevision &&
          v.cacheTileSize == v.tileSize && v.cacheOffsetX == v.offsetX &&
          v.cacheOffsetY == v.offsetY && m.wholeChange <= v.cacheRevision;
+}
+
+bool CacheFits(const MapView &v, const MapRecord &m, const MapCatalogue &cat) {
+  return v.cacheValid && CacheKeyFits(v, m, cat);
+}
+
+// A cache started ahead for this map at this size and place.
+bool StartedCacheFits(const MapView &v, const MapRecord &m,
+                      const MapCatalogue &cat) {
+  return v.cacheStarted && CacheKeyFits(v, m, cat);
 }
 
 // Brings the cache up to date with single cell writes (a pickup taken, a
@@ -210,16 +221,6 @@ bool ContinueCache(const MapCatalogue &cat, const MapRecord &m, MapView &v,
     v.cacheValid = true;
   }
   return true;
-}
-
-// A cache started for this map at this size and place, whatever cells
-// changed since (the update that follows draws them again).
-bool StartedCacheFits(const MapView &v, const MapRecord &m,
-                      const MapCatalogue &cat) {
-  return v.cacheStarted && v.cacheMap == m.id &&
-         v.cacheTileRevision == cat.tileRevision &&
-         v.cacheTileSize == v.tileSize && v.cacheOffsetX == v.offsetX &&
-         v.cacheOffsetY == v.offsetY && m.wholeChange <= v.cacheRevision;
 }
 
 // Builds the cache of the static cells whole, or finishes one started
